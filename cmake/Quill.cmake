@@ -13,3 +13,31 @@ function(quill_test name)
     DISCOVERY_TIMEOUT 60
     DISCOVERY_MODE PRE_TEST)
 endfunction()
+
+# quill_library(NAME LIBS lib ...): a static library of every .cpp/.h of the current folder.
+# Folders own their sources; adding a file needs no CMake edit.
+function(quill_library name)
+  cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+                                   ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  add_library(${name} STATIC ${_src})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${L_LIBS})
+endfunction()
+
+# quill_test_folder(PREFIX LIBS lib ...): one test program per kind of file in the current
+# folder: unit_*.cpp -> PREFIX_unit (label unit), db_*.cpp -> PREFIX_db (label db),
+# gui_*.cpp -> PREFIX_gui (label gui, with a QApplication), net_*.cpp -> PREFIX_net (label net).
+function(quill_test_folder prefix)
+  cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  foreach(kind unit db gui net)
+    file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${kind}_*.cpp)
+    if(_src)
+      if(kind STREQUAL "gui")
+        quill_test(${prefix}_${kind} GUI LABEL ${kind} SOURCES ${_src} LIBS ${F_LIBS})
+      else()
+        quill_test(${prefix}_${kind} LABEL ${kind} SOURCES ${_src} LIBS ${F_LIBS})
+      endif()
+    endif()
+  endforeach()
+endfunction()
