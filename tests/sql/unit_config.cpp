@@ -1,0 +1,281 @@
+#include "business/localidades.h"
+#include "sql/lstconfiguracion.h"
+
+#include <gtest/gtest.h>
+
+using quill::TLstConfiguracion;
+
+namespace {
+
+QStringList u8(std::initializer_list<const char*> items) {
+    QStringList list;
+    for (const char* item : items)
+        list.append(QString::fromUtf8(item));
+    return list;
+}
+
+} // namespace
+
+TEST(TLstConfiguracion, OperatorsPerFieldType) {
+    struct Case {
+        qint16 tipo;
+        QStringList operadores;
+    };
+    const QStringList numero = u8({"Igual a...", "Distinto de...", "Mayor que...", "Menor que...",
+                                   "...Entre...", "Vacío", "No Vacío"});
+    const Case cases[] = {
+        {0, numero},
+        {1, u8({"Igual a...", "Distinto de...", "Empieza por...", "Termine en...", "...Contiene...",
+                "Vacío", "No Vacío"})},
+        {2, numero},
+        {3, u8({"Igual a..."})},
+        {4, u8({"Igual a...", "Distinto de...", "Vacío", "No Vacío"})},
+        {5, u8({"Igual a..."})},
+        {6, u8({"Igual a..."})},
+        {7, u8({"Igual a...", "Mayor que...", "Menor que...", "...Entre..."})},
+    };
+    TLstConfiguracion config;
+    for (const Case& c : cases) {
+        config.setTipoCampo(c.tipo);
+        EXPECT_EQ(config.CargarOperadores(), TLstConfiguracion::Preparado) << c.tipo;
+        EXPECT_EQ(config.Operadores(), c.operadores) << "tipo " << c.tipo;
+    }
+}
+
+// A type outside 0..7 leaves whatever list was there.
+TEST(TLstConfiguracion, UnknownTypeKeepsPreviousOperators) {
+    TLstConfiguracion config;
+    config.setTipoCampo(4);
+    config.CargarOperadores();
+    const QStringList antes = config.Operadores();
+    for (qint16 tipo : {qint16(8), qint16(-1), qint16(100)}) {
+        config.setTipoCampo(tipo);
+        EXPECT_EQ(config.CargarOperadores(), TLstConfiguracion::SinLista);
+        EXPECT_EQ(config.Operadores(), antes) << tipo;
+    }
+}
+
+TEST(TLstConfiguracion, OperatorsOfCatalogueFields) {
+    struct Case {
+        double id;
+        qint16 tipo;
+        qint16 tipoObjeto;
+        int cuantos;
+        const char* ultimo;
+    };
+    const Case cases[] =
+        {
+            {76, 0, 0, 1, "Igual a..."},  {116, 1, 0, 1, "Igual a..."},
+            {160, 2, 0, 1, "Igual a..."}, {462.0, 4, 3, 1, "Igual a..."},
+            {1, 1, 16, 8, "...Entre..."}, // the patient code, a text with range picking
+            {1, 0, 16, 7, "No Vacío"},    // numbers have "...Entre..." already, not twice
+            {2, 1, 0, 7, "No Vacío"},     {77, 4, 3, 4, "No Vacío"},
+        };
+    TLstConfiguracion config;
+    for (const Case& c : cases) {
+        config.setTipoCampo(c.tipo);
+        EXPECT_EQ(config.CargarOperadoresCampo(c.id, c.tipoObjeto), TLstConfiguracion::Preparado);
+        ASSERT_EQ(config.Operadores().size(), c.cuantos) << "Id " << c.id;
+        EXPECT_EQ(config.Operadores().last(), QString::fromUtf8(c.ultimo)) << "Id " << c.id;
+        EXPECT_LE(config.Operadores().count(QStringLiteral("...Entre...")), 1);
+    }
+}
+
+TEST(TLstConfiguracion, OperatorCodesAndDefaultWords) {
+    const QStringList porCodigo =
+        u8({"Igual a...", "Distinto de...", "Mayor que...", "Menor que...", "...Entre...",
+            "Empieza por...", "Termine en...", "...Contiene..."});
+    for (int codigo = 0; codigo < porCodigo.size(); ++codigo) {
+        EXPECT_EQ(TLstConfiguracion::TextoOperador(codigo), porCodigo[codigo]);
+        EXPECT_EQ(TLstConfiguracion::CodigoOperador(porCodigo[codigo]), codigo);
+    }
+    for (int codigo : {-1, 8, 99, 65535})
+        EXPECT_EQ(TLstConfiguracion::TextoOperador(codigo), QStringLiteral("Igual a...")) << codigo;
+    EXPECT_EQ(TLstConfiguracion::CodigoOperador(QStringLiteral("Vacío")), -1);
+    EXPECT_EQ(TLstConfiguracion::CodigoOperador(QStringLiteral("igual a...")), -1);
+
+    // Each field type takes its own word: number 2, text 7, date 4.
+    const TLstConfiguracion::PalabrasOperador palabras{2, 7, 4};
+    struct Case {
+        qint16 tipo;
+        const char* esperado;
+    };
+    const Case cases[] = {{0, "Mayor que..."},
+                          {1, "...Contiene..."},
+                          {2, "...Entre..."},
+                          {3, "Igual a..."},
+                          {4, "Igual a..."},
+                          {5, "Igual a..."},
+                          {6, ""},
+                          {7, ""},
+                          {9, ""}};
+    for (const Case& c : cases)
+        EXPECT_EQ(TLstConfiguracion::OperadorPorDefecto(c.tipo, palabras),
+                  QString::fromUtf8(c.esperado))
+            << c.tipo;
+    // A word without operator falls back to "Igual a...".
+    EXPECT_EQ(TLstConfiguracion::OperadorPorDefecto(1, {0, 12, 0}), QStringLiteral("Igual a..."));
+}
+
+// Spot checks of every fixed list: size, first and last pair, in list order.
+TEST(TLstConfiguracion, FixedValueLists) {
+    struct Case {
+        qint16 codigo;
+        int cuantos;
+        const char* primero;
+        int idPrimero;
+        const char* ultimo;
+        int idUltimo;
+    };
+    const Case cases[] = {
+        {3, 3, "Hombre", 1, "Vacio", 0},
+        {4, 2, "No", 0, "Si", 1},
+        {6, 5, "Audiometría", 0, "Opt. Reducida", 4},
+        {9, 3, "Ajena", 1, "Vacío", -1},
+        {11, 7, "Bifocal", 2, "Sol", 4},
+        {13, 2, "Derecho", 1, "Izquierdo", 2},
+        {14, 3, "Audiometría", 3, "Contactología", 2},
+        {15, 3, "Limpieza", 0, "Revisión", 1},
+        {20, 5, "Audifono", 4, "Montura", 2},
+        {26, 2, "Individual", 0, "Total", 1},
+        {28, 4, "No", 0, "Pendiente Recibir", 3},
+        {29, 4, "Avisado", 3, "Si", 1},
+        {30, 12, "Enero", 1, "Diciembre", 12},
+        {31, 2, "Todas", 0, "Última", 1},
+        {34, 4, "Encargo Borrado", 3, "Venta Directa", 0},
+        {35, 3, "Anual", 0, "Trimestral", 2},
+        {36, 4, "1er. Trimestre", 0, "4º Trimestre", 3},
+        {38, 2, "Fecha de Cobro", 1, "Fecha de Operación", 0},
+        {39, 2, "Usa P.V.P 1", 0, "Usa P.V.P 2", 1},
+        {40, 2, "Por Almacén", 1, "Todos los Almacenes", 0},
+        {42, 4, "Compra", 2, "Venta", 4},
+        {52, 2, "Compras", 1, "Ventas", 0},
+        {54, 2, "Cliente", 1, "Paciente", 0},
+        {55, 3, "Albarán", 1, "Presupuesto", 2},
+        {56, 3, "B", 0, "Normal", 2},
+        {58, 2, "Cobros", 0, "Ventas y Encargos", 1},
+        {60, 3, "Ambos", 2, "Ventas", 0},
+        {61, 3, "Mantener P.V.P", 0, "Preguntar", 2},
+        {64, 3, "Comisión Fija", 0, "Comisión por Familias", 2},
+        {68, 6, "Cancelado", 5, "Terminado", 4},
+    };
+    TLstConfiguracion config;
+    for (const Case& c : cases) {
+        EXPECT_TRUE(TLstConfiguracion::EsListaFija(c.codigo)) << c.codigo;
+        ASSERT_EQ(config.CargarValores(c.codigo), TLstConfiguracion::Preparado) << c.codigo;
+        ASSERT_EQ(config.Nombres().size(), c.cuantos) << "lista " << c.codigo;
+        ASSERT_EQ(config.Ids().size(), c.cuantos) << "lista " << c.codigo;
+        EXPECT_EQ(config.Nombres().first(), QString::fromUtf8(c.primero)) << c.codigo;
+        EXPECT_EQ(config.Ids().first(), QString::number(c.idPrimero)) << c.codigo;
+        EXPECT_EQ(config.Nombres().last(), QString::fromUtf8(c.ultimo)) << c.codigo;
+        EXPECT_EQ(config.Ids().last(), QString::number(c.idUltimo)) << c.codigo;
+        QStringList ids = config.Ids();
+        EXPECT_EQ(ids.removeDuplicates(), 0) << "ids repeated in list " << c.codigo;
+    }
+}
+
+// The month fields test ids 1 to 12 in calendar order.
+TEST(TLstConfiguracion, MonthsInCalendarOrder) {
+    TLstConfiguracion config;
+    config.CargarValores(30);
+    EXPECT_EQ(config.Nombres(), u8({"Enero", "Febrero", "Marzo", "Abril", "Mayo", "Junio", "Julio",
+                                    "Agosto", "Septiembre", "Octubre", "Noviembre", "Diciembre"}));
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(config.Ids().at(i), QString::number(i + 1));
+    EXPECT_EQ(config.IdDeNombre(QStringLiteral("Septiembre")), QStringLiteral("9"));
+    EXPECT_EQ(config.IdDeNombre(QStringLiteral("septiembre")), QString());
+}
+
+// A code without a list empties both lists, whatever was loaded before.
+TEST(TLstConfiguracion, CodeWithoutListLeavesBothEmpty) {
+    TLstConfiguracion config;
+    for (qint16 codigo : {qint16(10), qint16(16), qint16(0), qint16(37), qint16(69), qint16(-1)}) {
+        config.CargarValores(3);
+        ASSERT_FALSE(config.Nombres().isEmpty());
+        EXPECT_EQ(config.CargarValores(codigo), TLstConfiguracion::SinLista) << codigo;
+        EXPECT_TRUE(config.Nombres().isEmpty()) << codigo;
+        EXPECT_TRUE(config.Ids().isEmpty()) << codigo;
+        EXPECT_FALSE(TLstConfiguracion::EsListaFija(codigo));
+        EXPECT_FALSE(TLstConfiguracion::EsListaBaseDatos(codigo));
+    }
+}
+
+TEST(TLstConfiguracion, DatabaseListCodes) {
+    for (qint16 codigo : {1, 2, 5, 7, 8, 12, 17, 18, 19, 21, 22, 24, 25, 27, 32, 33}) {
+        EXPECT_TRUE(TLstConfiguracion::EsListaBaseDatos(codigo)) << codigo;
+        EXPECT_FALSE(TLstConfiguracion::EsListaFija(codigo)) << codigo;
+    }
+}
+
+// Localities and provinces from a cache given by the caller: names in Spanish order, and every
+// locality of a name for the multiple choice.
+TEST(TLstConfiguracion, LocalityListsFromCache) {
+    auto cache = std::make_shared<quill::LocalidadCache>();
+    cache->addProvincia({46, QStringLiteral("Valencia")});
+    cache->addProvincia({5, QStringLiteral("Ávila")});
+    cache->addProvincia({28, QStringLiteral("Madrid")});
+    cache->add({10, QStringLiteral("Villanueva"), 46100, 46, {}});
+    cache->add({4, QStringLiteral("Ávila"), 5001, 5, {}});
+    cache->add({8, QStringLiteral("Villanueva"), 28000, 28, {}});
+    cache->add({2, QStringLiteral("Madrid"), 28001, 28, {}});
+
+    TLstConfiguracion config;
+    config.setLocalidades(cache);
+    ASSERT_EQ(config.CargarValores(1), TLstConfiguracion::Preparado);
+    EXPECT_EQ(config.Nombres(), u8({"Ávila", "Madrid", "Villanueva", "Villanueva"}));
+    EXPECT_EQ(config.Ids(), (QStringList{"4", "2", "8", "10"}));
+    ASSERT_EQ(config.CargarValores(2), TLstConfiguracion::Preparado);
+    EXPECT_EQ(config.Nombres(), u8({"Ávila", "Madrid", "Valencia"}));
+    EXPECT_EQ(config.Ids(), (QStringList{"5", "28", "46"}));
+    EXPECT_EQ(config.IdsLocalidad(QStringLiteral("villanueva")), (QStringList{"8", "10"}));
+    EXPECT_EQ(config.IdsLocalidad(QStringLiteral("Toledo")), QStringList{});
+}
+
+// Without a database the lists report a Spanish message and stay empty.
+TEST(TLstConfiguracion, DatabaseListWithoutConnection) {
+    TLstConfiguracion config(QStringLiteral("sin-conexion"));
+    config.CargarValores(3);
+    for (qint16 codigo : {qint16(1), qint16(5), qint16(33)}) {
+        EXPECT_EQ(config.CargarValores(codigo), TLstConfiguracion::ErrorLectura) << codigo;
+        EXPECT_TRUE(config.Nombres().isEmpty());
+        EXPECT_TRUE(config.Ids().isEmpty());
+        EXPECT_TRUE(config.Error().startsWith(QStringLiteral("No se puede leer")))
+            << config.Error().toStdString();
+    }
+    EXPECT_EQ(config.CargarValores(4), TLstConfiguracion::Preparado);
+    EXPECT_TRUE(config.Error().isEmpty());
+}
+
+TEST(TLstConfiguracion, GridHints) {
+    EXPECT_EQ(
+        TLstConfiguracion::Ayuda(1),
+        QStringLiteral("Campo de la base de datos sobre el que hacer el filtro. Despliegue la "
+                       "lista para ver por que campos puede filtrar"));
+    EXPECT_EQ(
+        TLstConfiguracion::Ayuda(2),
+        QStringLiteral("Condición que se va a usar para buscar. Desplegue la lista para ver cual "
+                       "puede usar"));
+    EXPECT_EQ(
+        TLstConfiguracion::Ayuda(3),
+        QStringLiteral("Introduzca el texto a buscar. Si ha seleccionado el filtro ENTRE "
+                       "escriba aquí la condición inicial y en el siguiente campo la condición "
+                       "final."));
+    EXPECT_EQ(
+        TLstConfiguracion::Ayuda(4),
+        QStringLiteral("Este campo sólo se tendrá en cuenta en caso de haber seleccionado el "
+                       "filtro ENTRE. Si desea añadir más condiciones de filtro vuelva a pulsar "
+                       "'INSERT', 'F6' o el Botón 'Añadir Filtro'"));
+    for (qint16 columna : {qint16(0), qint16(5), qint16(-1)})
+        EXPECT_TRUE(TLstConfiguracion::Ayuda(columna).isEmpty()) << columna;
+}
+
+TEST(TLstConfiguracion, ModeAndFilterValue) {
+    TLstConfiguracion config;
+    EXPECT_EQ(config.FiltroConfiguracion(), -1.0);
+    EXPECT_TRUE(config.setModo(15));
+    EXPECT_FALSE(config.setModo(16));
+    EXPECT_FALSE(config.setModo(-1));
+    EXPECT_EQ(config.Modo(), 15);
+    config.setFiltroConfiguracion(3.0);
+    EXPECT_EQ(config.FiltroConfiguracion(), 3.0);
+}
