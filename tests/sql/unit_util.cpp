@@ -1,0 +1,240 @@
+#include "business/localidades.h"
+#include "business/maestros.h"
+#include "sql/lstutil.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using quill::TLstUtil;
+
+namespace {
+
+std::shared_ptr<quill::LocalidadCache> sampleLocalities() {
+    auto cache = std::make_shared<quill::LocalidadCache>();
+    cache->add({1, QStringLiteral("Barcelona"), 8001, 8, QStringLiteral("Barcelona")});
+    cache->add({2, QStringLiteral("Alcalá de Henares"), 28801, 28, QStringLiteral("Madrid")});
+    cache->add({3, QStringLiteral("Sin código"), 0, 0, QString()});
+    return cache;
+}
+
+} // namespace
+
+TEST(TLstUtil, SignedMeasurements) {
+    struct Case {
+        const char* guardado;
+        const char* texto;
+    };
+    const Case cases[] = {
+        {"1.5", "+1,50"},  {"1,5", "+1,50"},   {"-0.75", "-0,75"},   {"0", "+0,00"},
+        {"98", ""},        {"98.00", ""},      {"99", "Compen"},     {"97", "Neutro"},
+        {"-98", "-98,00"}, {"400", "+400,00"}, {"12.345", "+12,35"}, {"+2.25", "2,25"},
+        {"", ""},          {"abc", ""},        {"1.5.2", ""},
+    };
+    TLstUtil util;
+    for (const Case& c : cases) {
+        EXPECT_EQ(util.Graduacion(QString::fromUtf8(c.guardado)), QString::fromUtf8(c.texto))
+            << c.guardado;
+        EXPECT_EQ(util.Resultado(), QString::fromUtf8(c.texto)) << c.guardado;
+    }
+}
+
+TEST(TLstUtil, UnsignedAndFourHundredMeasurements) {
+    struct Case {
+        const char* guardado;
+        const char* sinSigno;
+        const char* con400;
+    };
+    const Case cases[] = {
+        {"", "", ""},
+        {"98", "", "98,00"},
+        {"400", "400,00", ""},
+        {"99", "Compen", "Compen"},
+        {"97", "Neutro", "Neutro"},
+        {"180", "180,00", "180,00"},
+        {"-1.25", "-1,25", "-1,25"},
+        {"2,5", "2,50", "2,50"},
+        {"x", "", ""},
+    };
+    TLstUtil util;
+    for (const Case& c : cases) {
+        EXPECT_EQ(util.GraduacionSinSigno(QString::fromUtf8(c.guardado)),
+                  QString::fromUtf8(c.sinSigno))
+            << c.guardado;
+        EXPECT_EQ(util.Graduacion400(QString::fromUtf8(c.guardado)), QString::fromUtf8(c.con400))
+            << c.guardado;
+    }
+}
+
+TEST(TLstUtil, NumbersAmountsAndPercentages) {
+    TLstUtil util;
+    struct Case {
+        double valor;
+        const char* numero;
+        const char* porcentaje;
+        const char* corto;
+        const char* decimal;
+        const char* decimal1;
+        const char* importe;
+    };
+    const Case cases[] = {
+        {0, "0,00 ", "0,00 %", "0,00 %", "0,00", "0,0", "0,00 €"},
+        {1234.5, "1.234,50 ", "1.234,50 %", "1234,50 %", "1234,50", "1234,5", "1.234,50 €"},
+        {-1234567.891, "-1.234.567,89 ", "-1.234.567,89 %", "-1234567,89 %", "-1234567,89",
+         "-1234567,9", "-1.234.567,89 €"},
+        {21, "21,00 ", "21,00 %", "21,00 %", "21,00", "21,0", "21,00 €"},
+        {999.999, "1.000,00 ", "1.000,00 %", "1000,00 %", "1000,00", "1000,0", "1.000,00 €"},
+        {-0.001, "0,00 ", "0,00 %", "0,00 %", "0,00", "0,0", "0,00 €"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(util.Numero(c.valor), QString::fromUtf8(c.numero)) << c.valor;
+        EXPECT_EQ(util.Porcentaje(c.valor), QString::fromUtf8(c.porcentaje)) << c.valor;
+        EXPECT_EQ(util.PorcentajeCorto(c.valor), QString::fromUtf8(c.corto)) << c.valor;
+        EXPECT_EQ(util.Decimal(c.valor), QString::fromUtf8(c.decimal)) << c.valor;
+        EXPECT_EQ(util.Decimal1(c.valor), QString::fromUtf8(c.decimal1)) << c.valor;
+        EXPECT_EQ(util.Importe(c.valor), QString::fromUtf8(c.importe)) << c.valor;
+    }
+    EXPECT_EQ(util.Importe(1234.5, true), QStringLiteral("1.235 Pts"));
+    util.setMonedas({QStringLiteral("EUR"), 2}, {QString(), 3});
+    EXPECT_EQ(util.Importe(7.5), QStringLiteral("7,50 EUR"));
+    EXPECT_EQ(util.Importe(7.5, true), QStringLiteral("7,500"));
+    EXPECT_EQ(util.Numero(std::numeric_limits<double>::quiet_NaN()), QString());
+}
+
+TEST(TLstUtil, CodesAndPairs) {
+    TLstUtil util;
+    struct Case {
+        int codigo;
+        const char *siNo, *sexo, *documento, *pedido, *aviso;
+    };
+    const Case cases[] = {
+        {-1, "", "", "", "", ""},
+        {0, "No", "", "Venta", "No", "No"},
+        {1, "Si", "Hombre", "E.Terminado", "Si", "Si"},
+        {2, "", "Mujer", "E.Pendiente", "PP", "PA"},
+        {3, "", "", "E.Borrado", "PR", "AV"},
+        {4, "", "", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(util.SiNo(c.codigo), QString::fromUtf8(c.siNo)) << c.codigo;
+        EXPECT_EQ(util.Sexo(c.codigo), QString::fromUtf8(c.sexo)) << c.codigo;
+        EXPECT_EQ(util.EstadoDocumento(c.codigo), QString::fromUtf8(c.documento)) << c.codigo;
+        EXPECT_EQ(util.EstadoPedido(c.codigo), QString::fromUtf8(c.pedido)) << c.codigo;
+        EXPECT_EQ(util.EstadoAviso(c.codigo), QString::fromUtf8(c.aviso)) << c.codigo;
+    }
+    EXPECT_EQ(util.Par(QStringLiteral("1,50"), QString()), QStringLiteral("1,50 / "));
+}
+
+TEST(TLstUtil, DateTexts) {
+    TLstUtil util;
+    for (const char* vacia : {"30/12/1899", "30/05/2079"})
+        EXPECT_EQ(util.Fecha(QString::fromUtf8(vacia)), QString()) << vacia;
+    for (const char* fecha : {"01/01/1900", "29/02/2024", "", "30/12/1999"})
+        EXPECT_EQ(util.Fecha(QString::fromUtf8(fecha)), QString::fromUtf8(fecha)) << fecha;
+}
+
+TEST(TLstUtil, Ages) {
+    TLstUtil util;
+    util.setHoy(QDate(2024, 6, 15));
+    struct Case {
+        const char* nacimiento;
+        const char* edad;
+    };
+    const Case cases[] = {
+        {"15/06/2000", "24"},         {"16/06/2000", "23"},
+        {"14/06/2000", "24"},         {"15/06/2024", "0"},
+        {"1/1/1950", "74"},           {"29/02/2020", "4"},
+        {"30/12/1899", ""},           {"", ""},
+        {"31/02/2000", ""},           {"no es fecha", ""},
+        {"15/06/2000 0:00:00", "24"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(util.Edad(QString::fromUtf8(c.nacimiento)), QString::fromUtf8(c.edad))
+            << c.nacimiento;
+}
+
+TEST(TLstUtil, MobileCheck) {
+    struct Case {
+        const char* telefono;
+        const char* movil;
+    };
+    const Case cases[] = {
+        {"600123456", "600123456"},
+        {"712345678", "712345678"},
+        {"600 12 34 56", "600123456"}, // groups separated by blanks
+        {"600-123-456", "600123456"},
+        {"+34 600 123 456", ""}, // must begin with 6 or 7
+        {"34600123456", ""},
+        {"912345678", ""},  // landline
+        {"6001234567", ""}, // ten digits
+        {"600 123 45", ""}, // long enough, but eight digits
+        {"6ab cde fgh", ""},
+        {"60012345", ""}, // shorter than nine
+        {"", ""},
+        {"600123456 / 612345678", ""}, // two numbers: more than nine digits
+    };
+    TLstUtil util;
+    for (const Case& c : cases)
+        EXPECT_EQ(util.Movil(QString::fromUtf8(c.telefono)), QString::fromUtf8(c.movil))
+            << c.telefono;
+}
+
+TEST(TLstUtil, LocalityTexts) {
+    TLstUtil util;
+    util.setLocalidades(sampleLocalities());
+    struct Case {
+        int id;
+        const char *completo, *nombre, *provincia, *postal;
+    };
+    const Case cases[] = {
+        {1, "08001 - Barcelona (Barcelona)", "Barcelona", "Barcelona", "08001"},
+        {2, "28801 - Alcalá de Henares (Madrid)", "Alcalá de Henares", "Madrid", "28801"},
+        {3, "00000 - Sin código ()", "Sin código", "", "00000"},
+        {0, "[No definida]", "[No Definida]", "[No Definida]", "99999"},
+        {77, "[No Definida]", "[No Definida]", "[No Definida]", "99999"},
+        {-1, "[No Definida]", "[No Definida]", "[No Definida]", "99999"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(util.Localidad(c.id), QString::fromUtf8(c.completo)) << c.id;
+        EXPECT_EQ(util.NombreLocalidad(c.id), QString::fromUtf8(c.nombre)) << c.id;
+        EXPECT_EQ(util.NombreProvincia(c.id), QString::fromUtf8(c.provincia)) << c.id;
+        EXPECT_EQ(util.CodigoPostal(c.id), QString::fromUtf8(c.postal)) << c.id;
+    }
+}
+
+// Without localities (no database) every id reads as undefined, and the reason is kept.
+TEST(TLstUtil, LocalityTextsWithoutFinder) {
+    TLstUtil util(QStringLiteral("sin-conexion"));
+    EXPECT_EQ(util.Localidad(1), QStringLiteral("[No definida]"));
+    EXPECT_EQ(util.NombreLocalidad(1), QStringLiteral("[No Definida]"));
+    EXPECT_EQ(util.NombreProvincia(1), QStringLiteral("[No Definida]"));
+    EXPECT_EQ(util.CodigoPostal(1), QStringLiteral("99999"));
+    EXPECT_FALSE(util.Error().isEmpty());
+}
+
+TEST(TLstUtil, RecordTestsAndLensTypes) {
+    TLstUtil util;
+    util.setFichas({4, 9}, {9, 12});
+    EXPECT_TRUE(util.TieneLentillas(4));
+    EXPECT_FALSE(util.TieneGraduacion(4));
+    EXPECT_TRUE(util.TieneLentillas(9));
+    EXPECT_TRUE(util.TieneGraduacion(9));
+    EXPECT_FALSE(util.TieneLentillas(12));
+    EXPECT_TRUE(util.TieneGraduacion(12));
+
+    auto tipos = std::make_shared<quill::MaestroCache>();
+    tipos->add(3, QStringLiteral("Mensual esférica"));
+    tipos->add(5, QStringLiteral("Diaria tórica"));
+    util.setTiposLentilla(tipos);
+    EXPECT_EQ(util.DescripcionTLentilla(5), QStringLiteral("Diaria tórica"));
+    EXPECT_EQ(util.DescripcionTLentilla(4), QString());
+}
+
+TEST(TLstUtil, RecordTestsWithoutDatabaseAreFalse) {
+    TLstUtil util(QStringLiteral("sin-conexion"));
+    EXPECT_FALSE(util.TieneLentillas(1));
+    EXPECT_FALSE(util.TieneGraduacion(1));
+    EXPECT_TRUE(util.Error().startsWith(QStringLiteral("No se puede leer")));
+    EXPECT_EQ(util.DescripcionTLentilla(1), QString());
+}
