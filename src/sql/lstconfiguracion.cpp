@@ -146,7 +146,7 @@ struct ListaMaestra {
 // conditions test) and the columns that make the shown name. Codes 1 and 2 come from the
 // locality cache.
 const ListaMaestra kListasMaestras[] = {
-    {5, "TIENDA", "ID_TIENDA", {"NOMBRE"}},
+    {5, "TIENDA", "ID_TIENDA", {"DESCRIPCION"}},
     {7, "DOCTOR", "ID_DOCTOR", {"NOMBRE", "APELLIDOS"}},
     {8, "AGENTE", "ID_AGENTE", {"NOMBRE", "APELLIDOS"}},
     {12, "TLENTILLA", "ID_TLENTILLA", {"DESCRIPCION"}},
@@ -158,7 +158,7 @@ const ListaMaestra kListasMaestras[] = {
     {24, "TCRISTAL", "ID_TCRISTAL", {"DESCRIPCION"}},
     {25, "MARCA", "ID_MARCA", {"DESCRIPCION"}},
     {27, "ALMACEN", "ID_ALMACEN", {"DESCRIPCION"}},
-    {32, "GRUPO_VENTA", "ID_GRUPO_VENTA", {"DESCRIPCION"}},
+    {32, "GRUPO", "ID_GRUPO", {"DESCRIPCION"}},
     {33, "FORMA_PAGO", "ID_FORMA_PAGO", {"DESCRIPCION"}},
 };
 
