@@ -18,16 +18,16 @@ int masterQueryCount() {
 QString runMasterSelect(const QString& connectionName, const QString& sql, const QString& what,
                         QSqlQuery& query) {
     if (!QSqlDatabase::contains(connectionName))
-        return QStringLiteral("No se puede leer %1: la conexión '%2' no existe")
+        return QStringLiteral("Error al leer %1: la conexión '%2' no existe")
             .arg(what, connectionName);
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);
     if (!db.isOpen())
-        return QStringLiteral("No se puede leer %1: la base de datos no está abierta").arg(what);
+        return QStringLiteral("Error al leer %1: la base de datos no está abierta").arg(what);
     query = QSqlQuery(db);
     query.setForwardOnly(true);
     ++g_queryCount;
     if (!query.exec(sql))
-        return QStringLiteral("No se puede leer %1: %2").arg(what, query.lastError().text());
+        return QStringLiteral("Error al leer %1: %2").arg(what, query.lastError().text());
     return {};
 }
 

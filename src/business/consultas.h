@@ -10,7 +10,8 @@ namespace quill {
 int masterQueryCount();
 
 // Runs a fixed SELECT on the named connection and counts it. Returns an empty text on success,
-// otherwise a Spanish message naming what was being read ("qué") and the driver's reason.
+// otherwise a Spanish message naming what was being read and the reason ("Error al leer las
+// localidades: ...").
 QString runMasterSelect(const QString& connectionName, const QString& sql, const QString& what,
                         QSqlQuery& query);
 

@@ -105,7 +105,7 @@ TEST(LocalidadCache, SharedWithoutConnectionReportsAndIsNotKept) {
     ASSERT_NE(cache, nullptr);
     EXPECT_FALSE(cache->isLoaded());
     EXPECT_EQ(cache->size(), 0);
-    EXPECT_TRUE(cache->error().startsWith(QStringLiteral("No se puede leer")))
+    EXPECT_TRUE(cache->error().startsWith(QStringLiteral("Error al leer")))
         << cache->error().toStdString();
     EXPECT_NE(LocalidadCache::shared(QStringLiteral("no-existe")), cache);
 }

@@ -239,7 +239,7 @@ TEST(TLstConfiguracion, DatabaseListWithoutConnection) {
         EXPECT_EQ(config.CargarValores(codigo), TLstConfiguracion::ErrorLectura) << codigo;
         EXPECT_TRUE(config.Nombres().isEmpty());
         EXPECT_TRUE(config.Ids().isEmpty());
-        EXPECT_TRUE(config.Error().startsWith(QStringLiteral("No se puede leer")))
+        EXPECT_TRUE(config.Error().startsWith(QStringLiteral("Error al leer")))
             << config.Error().toStdString();
     }
     EXPECT_EQ(config.CargarValores(4), TLstConfiguracion::Preparado);

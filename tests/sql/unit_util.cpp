@@ -235,6 +235,6 @@ TEST(TLstUtil, RecordTestsWithoutDatabaseAreFalse) {
     TLstUtil util(QStringLiteral("sin-conexion"));
     EXPECT_FALSE(util.TieneLentillas(1));
     EXPECT_FALSE(util.TieneGraduacion(1));
-    EXPECT_TRUE(util.Error().startsWith(QStringLiteral("No se puede leer")));
+    EXPECT_TRUE(util.Error().startsWith(QStringLiteral("Error al leer")));
     EXPECT_EQ(util.DescripcionTLentilla(1), QString());
 }

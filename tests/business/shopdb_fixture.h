@@ -1,0 +1,92 @@
+#pragma once
+
+// A throw-away shop database for the cache tests: created from data/schema in a scratch folder,
+// opened under a connection name of the test's own, filled with a few rows, and closed and
+// removed at the end.
+
+#include "business/localidades.h"
+#include "business/maestros.h"
+#include "sql/database.h"
+#include "testsupport.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+#include <memory>
+
+namespace shopdb {
+
+class ShopDatabase {
+public:
+    // Empty text, or what went wrong.
+    QString create(const QString& connectionName, const QStringList& inserts) {
+        m_connectionName = connectionName;
+        m_dir = quilltest::scratch();
+        m_path = m_dir->filePath(QStringLiteral("tienda.fdb"));
+        quill::DbParams params;
+        params.database = m_path;
+        QString error = quill::createDatabase(params, quill::defaultSchemaDir());
+        if (!error.isEmpty()) return error;
+        error = quill::openDatabase(connectionName, params);
+        if (!error.isEmpty()) return error;
+        return run(inserts);
+    }
+
+    // Runs statements in one transaction, committed at the end.
+    QString run(const QStringList& statements) {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName);
+        if (!db.transaction()) return db.lastError().text();
+        {
+            QSqlQuery query(db);
+            for (const QString& sql : statements) {
+                if (!query.exec(sql)) {
+                    const QString error = sql + QStringLiteral(": ") + query.lastError().text();
+                    db.rollback();
+                    return error;
+                }
+            }
+        }
+        return db.commit() ? QString() : db.lastError().text();
+    }
+
+    ~ShopDatabase() {
+        if (m_connectionName.isEmpty()) return;
+        quill::LocalidadCache::dropShared(m_connectionName);
+        quill::MaestroCache::dropShared(m_connectionName);
+        quill::closeDatabase(m_connectionName);
+    }
+
+private:
+    QString m_connectionName;
+    QString m_path;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+// Provinces and localities shared by the tests: two localities named Villanueva in different
+// provinces, postal codes with a leading zero, a locality whose province is not in PROVINCIA.
+inline QStringList localityRows() {
+    return {
+        QStringLiteral("INSERT INTO PROVINCIA (ID_PROVINCIA, DESCRIPCION) VALUES (8, 'Barcelona')"),
+        QStringLiteral("INSERT INTO PROVINCIA (ID_PROVINCIA, DESCRIPCION) VALUES (28, 'Madrid')"),
+        QStringLiteral("INSERT INTO PROVINCIA (ID_PROVINCIA, DESCRIPCION) VALUES (5, 'Ávila')"),
+        QStringLiteral("INSERT INTO PROVINCIA (ID_PROVINCIA, DESCRIPCION) VALUES (44, 'Teruel')"),
+        QStringLiteral("INSERT INTO LOCALIDAD (ID_LOCALIDAD, DESCRIPCION, CODIGO_POSTAL, "
+                       "ID_PROVINCIA) VALUES (1, 'Barcelona', 8001, 8)"),
+        QStringLiteral("INSERT INTO LOCALIDAD (ID_LOCALIDAD, DESCRIPCION, CODIGO_POSTAL, "
+                       "ID_PROVINCIA) VALUES (2, 'Villanueva', 28000, 28)"),
+        QStringLiteral("INSERT INTO LOCALIDAD (ID_LOCALIDAD, DESCRIPCION, CODIGO_POSTAL, "
+                       "ID_PROVINCIA) VALUES (3, 'Madrid', 28001, 28)"),
+        QStringLiteral("INSERT INTO LOCALIDAD (ID_LOCALIDAD, DESCRIPCION, CODIGO_POSTAL, "
+                       "ID_PROVINCIA) VALUES (4, 'Ávila', 5001, 5)"),
+        QStringLiteral("INSERT INTO LOCALIDAD (ID_LOCALIDAD, DESCRIPCION, CODIGO_POSTAL, "
+                       "ID_PROVINCIA) VALUES (5, 'VILLANUEVA', 44000, 44)"),
+        QStringLiteral("INSERT INTO LOCALIDAD (ID_LOCALIDAD, DESCRIPCION, CODIGO_POSTAL, "
+                       "ID_PROVINCIA) VALUES (6, 'Móstoles', 28931, 28)"),
+        QStringLiteral("INSERT INTO LOCALIDAD (ID_LOCALIDAD, DESCRIPCION, CODIGO_POSTAL, "
+                       "ID_PROVINCIA) VALUES (7, 'Sin provincia', 99000, 77)"),
+    };
+}
+
+} // namespace shopdb
