@@ -1,0 +1,206 @@
+#include "platform/guard.h"
+#include "platform/memtablemodel.h"
+#include "qtprint.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+using namespace quill;
+
+namespace {
+
+// Collects every warning Qt logs (the model tester reports through them) while alive.
+class WarningTrap {
+public:
+    WarningTrap() {
+        messages().clear();
+        previous_ = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext&, const QString& msg) {
+                if (type != QtDebugMsg && type != QtInfoMsg) messages() << msg;
+            });
+    }
+    ~WarningTrap() { qInstallMessageHandler(previous_); }
+    static QStringList& messages() {
+        static QStringList m;
+        return m;
+    }
+
+private:
+    QtMessageHandler previous_;
+};
+
+struct ModelTest : ::testing::Test {
+    WarningTrap trap;
+    MemTable t{QStringLiteral("memGeneral")};
+    std::unique_ptr<MemTableModel> model;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+
+    void SetUp() override {
+        t.addField(QStringLiteral("Id"), FieldType::Float);
+        t.addField(QStringLiteral("IdGrupo"), FieldType::Float);
+        t.addField(QStringLiteral("Campo"), FieldType::String, 50);
+        t.addField(QStringLiteral("Condicion1"), FieldType::String, 255);
+        t.open();
+        model = std::make_unique<MemTableModel>(
+            &t, ColumnSet{{QStringLiteral("Campo"), QStringLiteral("Campo")},
+                          {QStringLiteral("Condicion1"), QStringLiteral("Valor")},
+                          {QStringLiteral("Id"), QStringLiteral("Identificador")}});
+        tester = std::make_unique<QAbstractItemModelTester>(
+            model.get(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    }
+    void TearDown() override {
+        tester.reset();
+        EXPECT_EQ(WarningTrap::messages(), QStringList()) << "the model tester complained";
+    }
+    QStringList shown(int column = 0) const {
+        QStringList out;
+        for (int r = 0; r < model->rowCount(); ++r)
+            out << model->data(model->index(r, column)).toString();
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(ModelTest, FollowsAppendsEditsDeletesAndSorts) {
+    QSignalSpy inserted(model.get(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(model.get(), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changed(model.get(), &QAbstractItemModel::dataChanged);
+    QSignalSpy resets(model.get(), &QAbstractItemModel::modelReset);
+
+    t.appendRecord({1.0, 0.0, QStringLiteral("Nombre"), QStringLiteral("Ana")});
+    t.appendRecord({2.0, 0.0, QStringLiteral("Apellidos"), QStringLiteral("Pérez")});
+    t.appendRecord({3.0, 1.0, QStringLiteral("Código Postal"), QStringLiteral("28001")});
+    EXPECT_EQ(inserted.count(), 3);
+    EXPECT_EQ(shown(), (QStringList{"Nombre", "Apellidos", "Código Postal"}));
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Valor"));
+    EXPECT_EQ(model->data(model->index(2, 2)).toDouble(), 3.0);
+
+    t.moveTo(1);
+    t.edit();
+    t.setValue(QStringLiteral("Condicion1"), QStringLiteral("García"));
+    t.post();
+    EXPECT_GT(changed.count(), 0);
+    EXPECT_EQ(model->data(model->index(1, 1)).toString(), QStringLiteral("García"));
+
+    t.append();
+    EXPECT_EQ(model->rowCount(), 4);
+    t.cancel();
+    EXPECT_EQ(model->rowCount(), 3);
+
+    t.moveTo(0);
+    t.remove();
+    EXPECT_EQ(removed.count(), 2); // the cancelled append and the delete
+    EXPECT_EQ(shown(), (QStringList{"Apellidos", "Código Postal"}));
+
+    model->sort(0, Qt::AscendingOrder);
+    EXPECT_EQ(shown(), (QStringList{"Apellidos", "Código Postal"}));
+    model->sort(0, Qt::DescendingOrder);
+    EXPECT_EQ(shown(), (QStringList{"Código Postal", "Apellidos"}));
+    EXPECT_GE(resets.count(), 2);
+
+    t.setFilterText(QStringLiteral("IDGRUPO = 1"));
+    t.setFiltered(true);
+    EXPECT_EQ(shown(), (QStringList{"Código Postal"}));
+
+    t.close();
+    EXPECT_EQ(model->rowCount(), 0);
+    t.open();
+    t.appendRecord({4.0, 1.0, QStringLiteral("Provincia")});
+    EXPECT_EQ(shown(), (QStringList{"Provincia"}));
+}
+
+TEST_F(ModelTest, IndexMovesAndBulkChangesUnderDisabledControls) {
+    QSignalSpy moved(model.get(), &QAbstractItemModel::rowsMoved);
+    t.setIndexFieldNames(QStringLiteral("IdGrupo"));
+    for (double g : {5.0, 1.0, 3.0})
+        t.appendRecord({g, g, QStringLiteral("G%1").arg(g)});
+    EXPECT_EQ(shown(), (QStringList{"G1", "G3", "G5"}));
+    EXPECT_GE(moved.count(), 1);
+
+    t.moveTo(0);
+    t.edit();
+    t.setValue(QStringLiteral("IdGrupo"), 9);
+    t.post();
+    EXPECT_EQ(shown(), (QStringList{"G3", "G5", "G1"}));
+
+    {
+        MemTable::ControlsDisabled quiet(t);
+        for (int i = 0; i < 50; ++i)
+            t.appendRecord({100.0 + i, 2.0, QStringLiteral("B%1").arg(i)});
+        t.first();
+        t.remove();
+    }
+    EXPECT_EQ(model->rowCount(), 52);
+    EXPECT_EQ(model->data(model->index(0, 0)).toString(), QStringLiteral("B1"));
+}
+
+TEST_F(ModelTest, SetDataEditsThroughTheTableAndReportsRefusals) {
+    t.appendRecord({1.0, 0.0, QStringLiteral("Nombre"), QStringLiteral("Ana")});
+    t.appendRecord({2.0, 0.0, QStringLiteral("Edad"), QStringLiteral("30")});
+    const QModelIndex valor = model->index(1, 1);
+    EXPECT_FALSE(model->flags(valor) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model->setData(valor, QStringLiteral("31"))) << "read-only by default";
+
+    model->setEditable(true);
+    EXPECT_TRUE(model->flags(valor) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model->setData(valor, QStringLiteral("31")));
+    EXPECT_EQ(t.state(), MemTable::State::Browse) << "posted at once by default";
+    EXPECT_EQ(t.currentRow(), 1);
+    EXPECT_EQ(model->data(valor).toString(), QStringLiteral("31"));
+
+    model->setAutoPost(false);
+    EXPECT_TRUE(model->setData(model->index(0, 1), QStringLiteral("Eva")));
+    EXPECT_EQ(t.state(), MemTable::State::Edit);
+    EXPECT_EQ(t.currentRow(), 0);
+
+    // A before-post refusal: editing another row tries to post the pending one and fails.
+    QStringList reports;
+    const ErrorReporter previous =
+        setErrorReporter([&](const QString& f, const QString& m) { reports << f + " | " + m; });
+    t.setBeforePost([](MemTable&) { throw Error(QStringLiteral("Valor no válido")); });
+    model->setErrorContext(QStringLiteral("grdCondiciones -> OnEdit"));
+    EXPECT_FALSE(model->setData(valor, QStringLiteral("40")));
+    EXPECT_EQ(reports, QStringList{QStringLiteral("grdCondiciones -> OnEdit | Valor no válido")});
+    EXPECT_EQ(t.state(), MemTable::State::Edit);
+    EXPECT_EQ(t.currentRow(), 0);
+    t.cancel();
+    EXPECT_EQ(model->data(model->index(0, 1)).toString(), QStringLiteral("Ana"));
+    EXPECT_EQ(model->data(valor).toString(), QStringLiteral("31"));
+
+    // A value the field cannot hold is refused the same way.
+    t.setBeforePost(nullptr);
+    EXPECT_FALSE(model->setData(model->index(0, 2), QStringLiteral("uno")));
+    EXPECT_EQ(reports.size(), 2);
+    setErrorReporter(previous);
+    t.cancel();
+}
+
+TEST_F(ModelTest, AllFieldsWhenNoColumnSetAndEmptyColumnsForUnknownFields) {
+    MemTableModel all(&t);
+    EXPECT_EQ(all.columnCount(), 4);
+    EXPECT_EQ(all.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Campo"));
+    MemTableModel odd(&t, {{QStringLiteral("NoExiste"), QStringLiteral("?")}});
+    t.appendRecord({1.0});
+    EXPECT_EQ(odd.rowCount(), 1);
+    EXPECT_EQ(odd.fieldOfColumn(0), -1);
+    EXPECT_FALSE(odd.data(odd.index(0, 0)).isValid());
+}
+
+TEST(MemTableModelLife, SurvivesItsTableAndReportsNoRows) {
+    WarningTrap trap;
+    auto table = std::make_unique<MemTable>();
+    table->addField(QStringLiteral("A"), FieldType::Integer);
+    table->open();
+    table->appendRecord({1});
+    MemTableModel model(table.get());
+    QAbstractItemModelTester tester(&model,
+                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+    EXPECT_EQ(model.rowCount(), 1);
+    table.reset();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_EQ(model.columnCount(), 0);
+    EXPECT_EQ(WarningTrap::messages(), QStringList());
+}
