@@ -1,0 +1,7 @@
+#include "queries/tdmreposiciones.h"
+
+TdmReposiciones::TdmReposiciones(QObject* owner) : quill::ListingModule(owner) {
+    setObjectName(QStringLiteral("dmReposiciones"));
+}
+
+TdmReposiciones::~TdmReposiciones() = default;
