@@ -1,5 +1,6 @@
 #include "sentencia.h"
 
+#include "business/localidades.h"
 #include "conditions/construir.h"
 #include "sql/database.h"
 #include "sql/lstbasesentencia.h"
@@ -26,7 +27,10 @@ class ConexionAbierta {
 public:
     ConexionAbierta() = default;
     ~ConexionAbierta() {
-        if (m_abierta) closeDatabase(kConexion);
+        if (!m_abierta) return;
+        // The next database opened under this name must not see this one's localities.
+        LocalidadCache::dropShared(kConexion);
+        closeDatabase(kConexion);
     }
     ConexionAbierta(const ConexionAbierta&) = delete;
     ConexionAbierta& operator=(const ConexionAbierta&) = delete;
