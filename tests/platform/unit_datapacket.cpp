@@ -1,0 +1,316 @@
+#include "platform/datapacket.h"
+#include "qtprint.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+using namespace quill;
+
+namespace {
+
+void defineEveryType(MemTable& t) {
+    t.addField(QStringLiteral("ID"), FieldType::Float, 0, true);
+    t.addField(QStringLiteral("ENTERO"), FieldType::Integer);
+    t.addField(QStringLiteral("CORTO"), FieldType::SmallInt);
+    t.addField(QStringLiteral("CAMPO"), FieldType::String, 50);
+    t.addField(QStringLiteral("NOTA"), FieldType::Memo);
+    t.addField(QStringLiteral("DATOS"), FieldType::Blob);
+    t.addField(QStringLiteral("FECHA"), FieldType::Date);
+    t.addField(QStringLiteral("MOMENTO"), FieldType::DateTime);
+    t.addField(QStringLiteral("ACTIVO"), FieldType::Boolean);
+    t.addField(QStringLiteral("IMPORTE"), FieldType::Currency);
+}
+
+const QString hostile = QStringLiteral("Peña & \"Hijos\" <S.L.> 'año'\nsegunda línea\r\n\ttab  ");
+
+QList<QVariantList> hostileRows() {
+    return {
+        {1.0, 2147483647, 32767, hostile, hostile + hostile, QStringLiteral("<blob>&amp;"),
+         QDate(2009, 12, 31), QDateTime(QDate(2009, 12, 31), QTime(10, 30, 0, 7)), true, 1234.56},
+        {0.1, -2147483647 - 1, -32768, QStringLiteral("  espacios  "),
+         QStringLiteral("]]> <!-- no es un comentario -->"), QStringLiteral("\xF0\x9F\x98\x80"),
+         QDate(1899, 12, 30), QDateTime(QDate(1899, 12, 30), QTime(0, 0)), false, -0.01},
+        {-1.5e-300, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
+         QVariant(), QVariant(), QVariant()},
+        {1e300, 0, 0, QStringLiteral("ÁÉÍÓÚÜÑ áéíóúüñ ¿¡ €"), QStringLiteral("=;\\/%"),
+         QStringLiteral("x"), QDate(2000, 2, 29), QDateTime(QDate(2038, 1, 19), QTime(3, 14, 7)),
+         true, 0.0},
+    };
+}
+
+QString dump(const MemTable& t) {
+    QStringList out;
+    for (int r = 0; r < t.recordCount(); ++r) {
+        QStringList row;
+        for (int f = 0; f < t.fieldCount(); ++f) {
+            const QVariant v = t.valueAt(r, f);
+            row << (v.isValid() ? QString::fromLatin1(v.metaType().name()) + QLatin1Char(':') +
+                                      (v.metaType().id() == QMetaType::QDateTime
+                                           ? v.toDateTime().toString(Qt::ISODateWithMs)
+                                           : v.toString())
+                                : QStringLiteral("null"));
+        }
+        out << row.join(QLatin1Char('|'));
+    }
+    return out.join(QLatin1Char('\n'));
+}
+
+const QByteArray catalogue =
+    "<?xml version=\"1.0\" standalone=\"yes\"?>  <DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+    "<FIELD attrname=\"ID\" fieldtype=\"r8\" required=\"true\"/>"
+    "<FIELD attrname=\"IDGRUPO\" fieldtype=\"r8\" required=\"true\"/>"
+    "<FIELD attrname=\"GRUPO\" fieldtype=\"string\" WIDTH=\"50\"/>"
+    "<FIELD attrname=\"CAMPO\" fieldtype=\"string\" WIDTH=\"50\"/>"
+    "<FIELD attrname=\"TIPOCAMPO\" fieldtype=\"i2\"/>"
+    "<FIELD attrname=\"TIPOOBJETO\" fieldtype=\"i2\"/>"
+    "<FIELD attrname=\"MASCARA\" fieldtype=\"string\" WIDTH=\"25\"/>"
+    "<FIELD attrname=\"DESCRIPCION\" fieldtype=\"string\" WIDTH=\"500\"/>"
+    "</FIELDS><PARAMS LCID=\"3082\"/></METADATA><ROWDATA>"
+    "<ROW RowState=\"4\" ID=\"1\" IDGRUPO=\"0\" GRUPO=\"Paciente\" CAMPO=\"Código\" "
+    "TIPOCAMPO=\"0\" "
+    "TIPOOBJETO=\"16\" DESCRIPCION=\"Código del paciente\"/>"
+    "<ROW ID=\"300\" IDGRUPO=\"9\" GRUPO=\"Consumo\" CAMPO=\"Artículo\" TIPOCAMPO=\"5\" "
+    "TIPOOBJETO=\"0\"/>"
+    "<ROW ID=\"2\" IDGRUPO=\"0\" GRUPO=\"Paciente\" CAMPO=\"Nombre\" TIPOCAMPO=\"1\" "
+    "TIPOOBJETO=\"0\"/>"
+    "<ROW ID=\"500\" IDGRUPO=\"12\" GRUPO=\"Oculto\" CAMPO=\"Nunca\" TIPOCAMPO=\"1\" "
+    "TIPOOBJETO=\"0\"/>"
+    "<ROW ID=\"501\" IDGRUPO=\"9.5\" GRUPO=\"Raro\" CAMPO=\"Medio\" TIPOCAMPO=\"1\" "
+    "TIPOOBJETO=\"0\"/>"
+    "<ROW ID=\"400\" IDGRUPO=\"14\" GRUPO=\"Ventas\" CAMPO=\"Total\" TIPOCAMPO=\"0\" "
+    "TIPOOBJETO=\"0\"/>"
+    "</ROWDATA></DATAPACKET>";
+
+} // namespace
+
+TEST(DataPacket, EveryFieldTypeRoundTripsWithHostileText) {
+    MemTable t;
+    defineEveryType(t);
+    t.open();
+    for (const QVariantList& row : hostileRows())
+        t.appendRecord(row);
+    QString err;
+    const QByteArray xml = writeDataPacket(t, &err);
+    ASSERT_EQ(err, QString());
+
+    MemTable back;
+    ASSERT_EQ(readDataPacket(back, xml), QString());
+    ASSERT_EQ(back.fieldCount(), t.fieldCount());
+    for (int f = 0; f < t.fieldCount(); ++f) {
+        EXPECT_EQ(back.fieldDef(f).name, t.fieldDef(f).name);
+        EXPECT_EQ(back.fieldDef(f).type, t.fieldDef(f).type) << f;
+        EXPECT_EQ(back.fieldDef(f).size, t.fieldDef(f).size) << f;
+        EXPECT_EQ(back.fieldDef(f).required, t.fieldDef(f).required) << f;
+    }
+    EXPECT_EQ(dump(back), dump(t));
+    EXPECT_EQ(back.valueAt(0, 3).toString(), hostile);
+    // Writing what was read gives the same bytes.
+    EXPECT_EQ(writeDataPacket(back), xml);
+}
+
+TEST(DataPacket, WritesTheClientDatasetForm) {
+    MemTable t;
+    t.addField(QStringLiteral("ID"), FieldType::Float, 0, true);
+    t.addField(QStringLiteral("CAMPO"), FieldType::String, 50);
+    t.addField(QStringLiteral("NOTA"), FieldType::Memo);
+    t.addField(QStringLiteral("IMPORTE"), FieldType::Currency);
+    t.addField(QStringLiteral("FECHA"), FieldType::Date);
+    t.addField(QStringLiteral("MOMENTO"), FieldType::DateTime);
+    t.addField(QStringLiteral("SI"), FieldType::Boolean);
+    t.addField(QStringLiteral("N"), FieldType::SmallInt);
+    t.open();
+    t.appendRecord({1.0, QStringLiteral("a&b"), QVariant(), 2.5, QDate(2009, 12, 31),
+                    QDateTime(QDate(2009, 12, 31), QTime(10, 30)), true, 3});
+    t.appendRecord({2.0});
+    EXPECT_EQ(QString::fromUtf8(writeDataPacket(t)),
+              QStringLiteral(
+                  "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA>"
+                  "<FIELDS><FIELD attrname=\"ID\" fieldtype=\"r8\" required=\"true\"/>"
+                  "<FIELD attrname=\"CAMPO\" fieldtype=\"string\" WIDTH=\"50\"/>"
+                  "<FIELD attrname=\"NOTA\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/>"
+                  "<FIELD attrname=\"IMPORTE\" fieldtype=\"r8\" SUBTYPE=\"Money\"/>"
+                  "<FIELD attrname=\"FECHA\" fieldtype=\"date\"/>"
+                  "<FIELD attrname=\"MOMENTO\" fieldtype=\"dateTime\"/>"
+                  "<FIELD attrname=\"SI\" fieldtype=\"boolean\"/>"
+                  "<FIELD attrname=\"N\" fieldtype=\"i2\"/></FIELDS><PARAMS/></METADATA>"
+                  "<ROWDATA><ROW ID=\"1\" CAMPO=\"a&amp;b\" IMPORTE=\"2.5\" FECHA=\"20091231\" "
+                  "MOMENTO=\"20091231T10:30:00000\" SI=\"TRUE\" N=\"3\"/><ROW ID=\"2\"/></ROWDATA>"
+                  "</DATAPACKET>"));
+}
+
+TEST(DataPacket, LoadsTheCatalogueWithIndexAndFilterSetBeforehand) {
+    MemTable t(QStringLiteral("cdsFiltros"));
+    t.setIndexFieldNames(QStringLiteral("IDGRUPO"));
+    ASSERT_EQ(t.setFilterText(QStringLiteral("IDGRUPO = 0 Or IDGRUPO = 9 Or IDGRUPO = 14")),
+              QString());
+    t.setFiltered(true);
+    ASSERT_EQ(readDataPacket(t, catalogue), QString());
+    QStringList ids;
+    for (t.first(); !t.eof(); t.next())
+        ids << t.asString(QStringLiteral("ID"));
+    EXPECT_EQ(ids, (QStringList{"1", "2", "300", "400"}));
+    EXPECT_EQ(t.fieldDef(t.fieldIndex(QStringLiteral("DESCRIPCION"))).size, 500);
+    EXPECT_EQ(t.fieldDef(t.fieldIndex(QStringLiteral("TIPOCAMPO"))).type, FieldType::SmallInt);
+    ASSERT_TRUE(t.locate(QStringLiteral("ID"), 1));
+    EXPECT_EQ(t.asString(QStringLiteral("CAMPO")), QStringLiteral("Código"));
+    EXPECT_TRUE(t.isNull(QStringLiteral("MASCARA")));
+    EXPECT_EQ(t.asInt(QStringLiteral("TIPOOBJETO")), 16);
+}
+
+TEST(DataPacket, FillsAnExistingTableByFieldName) {
+    MemTable t;
+    t.addField(QStringLiteral("CAMPO"), FieldType::String, 5); // narrower: values are cut
+    t.addField(QStringLiteral("ID"), FieldType::Integer);
+    t.addField(QStringLiteral("PROPIO"), FieldType::Memo);
+    t.open();
+    t.appendRecord({QStringLiteral("viejo"), 99});
+    ASSERT_EQ(readDataPacket(t, catalogue, PacketFields::FromTable), QString());
+    EXPECT_EQ(t.fieldCount(), 3);
+    EXPECT_EQ(t.recordCount(), 6);
+    EXPECT_EQ(t.valueAt(0, 0).toString(), QStringLiteral("Códig"));
+    EXPECT_EQ(t.valueAt(1, 1).toInt(), 300);
+    EXPECT_FALSE(t.valueAt(1, 2).isValid());
+    // A packet number goes into an integer field truncated, as the saved filters read them.
+    MemTable grupos;
+    grupos.addField(QStringLiteral("IDGRUPO"), FieldType::Integer);
+    grupos.open();
+    ASSERT_EQ(readDataPacket(grupos, catalogue, PacketFields::FromTable), QString());
+    EXPECT_EQ(grupos.valueAt(4, 0).toInt(), 9);
+    // A text that is no number refuses the whole read and leaves the table empty.
+    MemTable strict;
+    strict.addField(QStringLiteral("CAMPO"), FieldType::Integer);
+    strict.open();
+    strict.appendRecord({1});
+    const QString err = readDataPacket(strict, catalogue, PacketFields::FromTable);
+    EXPECT_EQ(
+        err, QStringLiteral("Fila 1: 'Código' no es un valor entero válido para el campo 'CAMPO'"));
+    EXPECT_TRUE(strict.isOpen());
+    EXPECT_EQ(strict.recordCount(), 0);
+}
+
+TEST(DataPacket, BadPacketsGiveAMessageAndAnEmptyTable) {
+    struct Case {
+        const char* name;
+        QByteArray xml;
+        const char* message; // a part of the expected message
+    };
+    const QList<Case> cases = {
+        {"empty", "", "vacío"},
+        {"not xml", "esto no es XML", "no es XML válido"},
+        {"wrong root", "<?xml version=\"1.0\"?><FILTROS><ROW/></FILTROS>",
+         "se esperaba DATAPACKET"},
+        {"unclosed", "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>", "incompleto"},
+        {"bad nesting", "<DATAPACKET><METADATA></DATAPACKET></METADATA>", "no es XML válido"},
+        {"unknown type",
+         "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"nested\"/></FIELDS>"
+         "</METADATA><ROWDATA/></DATAPACKET>",
+         "tipo desconocido: 'nested'"},
+        {"no fields", "<DATAPACKET><METADATA><FIELDS/></METADATA><ROWDATA/></DATAPACKET>",
+         "ningún campo"},
+        {"no metadata", "<DATAPACKET><ROWDATA><ROW A=\"1\"/></ROWDATA></DATAPACKET>", "METADATA"},
+        {"repeated field",
+         "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"i4\"/>"
+         "<FIELD attrname=\"a\" fieldtype=\"i4\"/></FIELDS></METADATA></DATAPACKET>",
+         "repetido"},
+        {"bad number",
+         "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"r8\"/></FIELDS>"
+         "</METADATA><ROWDATA><ROW A=\"1\"/><ROW A=\"1 OR 1=1\"/></ROWDATA></DATAPACKET>",
+         "Fila 2: el valor '1 OR 1=1' del campo 'A' no es válido"},
+        {"bad date",
+         "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"F\" fieldtype=\"date\"/></FIELDS>"
+         "</METADATA><ROWDATA><ROW F=\"20090231\"/></ROWDATA></DATAPACKET>",
+         "'20090231'"},
+        {"bad width",
+         "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"S\" fieldtype=\"string\" WIDTH=\"x\"/>"
+         "</FIELDS></METADATA></DATAPACKET>",
+         "ancho"},
+        {"garbage after the packet", catalogue + "<otro/>", "no es XML válido"},
+    };
+    for (const Case& c : cases) {
+        MemTable t;
+        t.addField(QStringLiteral("ID"), FieldType::Float);
+        t.open();
+        t.appendRecord({7.0});
+        const QString err = readDataPacket(t, c.xml);
+        EXPECT_TRUE(err.contains(QString::fromUtf8(c.message)))
+            << c.name << ": " << err.toStdString();
+        EXPECT_EQ(t.recordCount(), 0) << c.name;
+    }
+}
+
+TEST(DataPacket, EveryTruncationOfAPacketIsRefused) {
+    for (int n = 0; n < catalogue.size(); ++n) {
+        MemTable t;
+        const QString err = readDataPacket(t, catalogue.left(n));
+        ASSERT_FALSE(err.isEmpty()) << "accepted a packet cut at byte " << n;
+        EXPECT_EQ(t.recordCount(), 0);
+    }
+}
+
+TEST(DataPacket, FilesMissingUnreadableOrLatin1) {
+    auto dir = quilltest::scratch();
+    MemTable t;
+    const QString missing = dir->filePath(QStringLiteral("Filtros.xml"));
+    EXPECT_EQ(loadDataPacket(t, missing), QStringLiteral("No existe el archivo '%1'").arg(missing));
+    EXPECT_FALSE(t.isOpen());
+
+    // An old packet written in Latin-1 without an encoding declaration.
+    const QString latin = dir->filePath(QStringLiteral("latin.xml"));
+    QFile f(latin);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\">"
+                           "<METADATA><FIELDS><FIELD attrname=\"CAMPO\" fieldtype=\"string\" "
+                           "WIDTH=\"20\"/></FIELDS><PARAMS/></METADATA><ROWDATA>"
+                           "<ROW CAMPO=\"Población\"/></ROWDATA></DATAPACKET>")
+                .toLatin1());
+    f.close();
+    ASSERT_EQ(loadDataPacket(t, latin), QString());
+    EXPECT_EQ(t.valueAt(0, 0).toString(), QStringLiteral("Población"));
+
+    // Declared UTF-8 but not: refused rather than guessed.
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?><DATAPACKET><METADATA><FIELDS>"
+            "<FIELD attrname=\"C\" fieldtype=\"string\" WIDTH=\"9\"/></FIELDS></METADATA><ROWDATA>"
+            "<ROW C=\"Pe\xF1"
+            "a\"/></ROWDATA></DATAPACKET>");
+    f.close();
+    const QString err = loadDataPacket(t, latin);
+    EXPECT_TRUE(err.startsWith(QStringLiteral("Error al leer el archivo '%1': ").arg(latin)))
+        << err.toStdString();
+    EXPECT_EQ(t.recordCount(), 0);
+}
+
+TEST(DataPacket, SavingReplacesTheFileWholeOrNotAtAll) {
+    auto dir = quilltest::scratch();
+    const QString path = dir->filePath(QStringLiteral("Consumo.xml"));
+    MemTable t;
+    defineEveryType(t);
+    t.open();
+    t.appendRecord(hostileRows().first());
+    ASSERT_EQ(saveDataPacket(t, path), QString());
+    MemTable back;
+    ASSERT_EQ(loadDataPacket(back, path), QString());
+    EXPECT_EQ(dump(back), dump(t));
+
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    // A value XML cannot carry is refused and the old file stays as it was.
+    t.append();
+    t.setValue(QStringLiteral("ID"), 2);
+    t.setValue(QStringLiteral("CAMPO"), QStringLiteral("a\x01z"));
+    t.post();
+    const QString err = saveDataPacket(t, path);
+    EXPECT_TRUE(err.contains(QStringLiteral("'CAMPO'"))) << err.toStdString();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+    f.close();
+
+    const QString nowhere = dir->filePath(QStringLiteral("no/existe/x.xml"));
+    EXPECT_TRUE(saveDataPacket(back, nowhere).startsWith(QStringLiteral("No se puede escribir")));
+    EXPECT_FALSE(QFile::exists(nowhere));
+}
