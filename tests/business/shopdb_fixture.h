@@ -1,14 +1,20 @@
 #pragma once
 
-// A throw-away shop database for the cache tests: created from data/schema in a scratch folder,
-// opened under a connection name of the test's own, filled with a few rows, and closed and
-// removed at the end.
+// A throw-away shop database for the cache tests: a copy of an empty database made from
+// data/schema, in a scratch folder, opened under a connection name of the test's own, filled with
+// a few rows, and closed and removed at the end. The empty database is made once per schema
+// version and kept in the build tree: CTest runs every test in its own process, and creating a
+// database costs seconds where copying one costs milliseconds.
 
 #include "business/localidades.h"
 #include "business/maestros.h"
 #include "sql/database.h"
 #include "testsupport.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -18,6 +24,32 @@
 
 namespace shopdb {
 
+// The empty database of the current schema, made on first need; empty text or what went wrong.
+inline QString emptyTemplate(QString* path) {
+    const QString schemaDir = quill::defaultSchemaDir();
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QString& file : quill::schemaFiles(schemaDir)) {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("cannot read ") + file;
+        hash.addData(f.readAll());
+    }
+    const QString dir = quilltest::buildDir() + QStringLiteral("/test-databases");
+    QDir().mkpath(dir);
+    *path = dir + QStringLiteral("/tienda-") + QString::fromLatin1(hash.result().toHex().left(12)) +
+            QStringLiteral(".fdb");
+    QLockFile lock(*path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.lock()) return QStringLiteral("cannot lock ") + *path;
+    if (QFile::exists(*path)) return {};
+    const QString making = *path + QStringLiteral(".new");
+    QFile::remove(making);
+    quill::DbParams params;
+    params.database = making;
+    const QString error = quill::createDatabase(params, schemaDir);
+    if (!error.isEmpty()) return error;
+    return QFile::rename(making, *path) ? QString() : QStringLiteral("cannot rename ") + making;
+}
+
 class ShopDatabase {
 public:
     // Empty text, or what went wrong.
@@ -25,10 +57,13 @@ public:
         m_connectionName = connectionName;
         m_dir = quilltest::scratch();
         m_path = m_dir->filePath(QStringLiteral("tienda.fdb"));
+        QString empty;
+        QString error = emptyTemplate(&empty);
+        if (!error.isEmpty()) return error;
+        if (!QFile::copy(empty, m_path)) return QStringLiteral("cannot copy ") + empty;
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
         quill::DbParams params;
         params.database = m_path;
-        QString error = quill::createDatabase(params, quill::defaultSchemaDir());
-        if (!error.isEmpty()) return error;
         error = quill::openDatabase(connectionName, params);
         if (!error.isEmpty()) return error;
         return run(inserts);

@@ -1,0 +1,122 @@
+#include "../business/shopdb_fixture.h"
+#include "business/consultas.h"
+#include "sql/lstutil.h"
+
+#include <gtest/gtest.h>
+
+#include <QVariant>
+
+using quill::TLstUtil;
+
+namespace {
+
+const QString kConnection = QStringLiteral("d2-util");
+
+QStringList utilRows() {
+    QStringList rows = shopdb::localityRows();
+    // Patients 10 and 11 have contact-lens records; 12 only a record whose id is 0; 13 has a
+    // spectacle prescription; 14 has nothing.
+    rows << QStringLiteral("INSERT INTO MLENTILLA (ID_MLENTILLA, ID_PACIENTE) VALUES (1, 10)")
+         << QStringLiteral("INSERT INTO MLENTILLA (ID_MLENTILLA, ID_PACIENTE) VALUES (2, 10)")
+         << QStringLiteral("INSERT INTO MLENTILLA (ID_MLENTILLA, ID_PACIENTE) VALUES (3, 11)")
+         << QStringLiteral("INSERT INTO MLENTILLA (ID_MLENTILLA, ID_PACIENTE) VALUES (0, 12)")
+         << QStringLiteral("INSERT INTO MGRADUACION (ID_MGRADUACION, ID_PACIENTE) VALUES (5, 13)")
+         << QStringLiteral("INSERT INTO MGRADUACION (ID_MGRADUACION, ID_PACIENTE) VALUES (6, 10)")
+         << QStringLiteral("INSERT INTO TLENTILLA (ID_TLENTILLA, DESCRIPCION) "
+                           "VALUES (1, 'Mensual esférica')")
+         << QStringLiteral("INSERT INTO TLENTILLA (ID_TLENTILLA, DESCRIPCION) "
+                           "VALUES (2, 'Diaria tórica')");
+    return rows;
+}
+
+class UtilDb : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_db = new shopdb::ShopDatabase;
+        s_error = s_db->create(kConnection, utilRows());
+    }
+    static void TearDownTestSuite() {
+        delete s_db;
+        s_db = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString();
+        quill::LocalidadCache::dropShared(kConnection);
+        quill::MaestroCache::dropShared(kConnection);
+    }
+
+    static shopdb::ShopDatabase* s_db;
+    static QString s_error;
+};
+
+shopdb::ShopDatabase* UtilDb::s_db = nullptr;
+QString UtilDb::s_error;
+
+} // namespace
+
+// Locality texts of many rows cost the two reads of the locality cache, never one per row.
+TEST_F(UtilDb, LocalityTextsReadTheDatabaseOnce) {
+    TLstUtil util(kConnection);
+    const int start = quill::masterQueryCount();
+    EXPECT_EQ(util.Localidad(1), QStringLiteral("08001 - Barcelona (Barcelona)"));
+    EXPECT_EQ(util.CodigoPostal(4), QStringLiteral("05001"));
+    EXPECT_EQ(util.NombreProvincia(4), QStringLiteral("Ávila"));
+    EXPECT_EQ(util.NombreLocalidad(6), QStringLiteral("Móstoles"));
+    EXPECT_EQ(util.Localidad(7), QStringLiteral("99000 - Sin provincia ()"));
+    EXPECT_EQ(util.Localidad(0), QStringLiteral("[No definida]"));
+    EXPECT_EQ(util.Localidad(70), QStringLiteral("[No Definida]"));
+    EXPECT_EQ(util.CodigoPostal(70), QStringLiteral("99999"));
+    for (int row = 0; row < 5000; ++row)
+        util.Localidad(row % 9);
+    EXPECT_EQ(quill::masterQueryCount() - start, 2);
+
+    TLstUtil another(kConnection); // shares the cache of the connection
+    EXPECT_EQ(another.NombreLocalidad(2), QStringLiteral("Villanueva"));
+    EXPECT_EQ(quill::masterQueryCount() - start, 2);
+}
+
+TEST_F(UtilDb, RecordTestsReadEachFamilyOnce) {
+    TLstUtil util(kConnection);
+    const int start = quill::masterQueryCount();
+    struct Case {
+        int paciente;
+        bool lentillas;
+        bool graduacion;
+    };
+    const Case cases[] = {
+        {10, true, true},  {11, true, false},  {12, false, false},
+        {13, false, true}, {14, false, false}, {0, false, false},
+    };
+    for (int vuelta = 0; vuelta < 3; ++vuelta)
+        for (const Case& c : cases) {
+            EXPECT_EQ(util.TieneLentillas(c.paciente), c.lentillas) << c.paciente;
+            EXPECT_EQ(util.TieneGraduacion(c.paciente), c.graduacion) << c.paciente;
+        }
+    EXPECT_EQ(quill::masterQueryCount() - start, 2);
+    EXPECT_TRUE(util.Error().isEmpty()) << util.Error().toStdString();
+
+    // A record added later is seen once the object is told to read again.
+    ASSERT_EQ(s_db->run({QStringLiteral(
+                  "INSERT INTO MLENTILLA (ID_MLENTILLA, ID_PACIENTE) VALUES (4, 14)")}),
+              QString());
+    EXPECT_FALSE(util.TieneLentillas(14));
+    util.OlvidarFichas();
+    EXPECT_TRUE(util.TieneLentillas(14));
+    ASSERT_EQ(s_db->run({QStringLiteral("DELETE FROM MLENTILLA WHERE ID_MLENTILLA = 4")}),
+              QString());
+}
+
+// The lens-type texts agree with what the BUSCAR_TLENTILLA procedure answers for each id.
+TEST_F(UtilDb, LensTypeDescriptionsMatchTheProcedure) {
+    TLstUtil util(kConnection);
+    QSqlQuery procedure(QSqlDatabase::database(kConnection));
+    for (int id : {1, 2, 3, 0, -1}) {
+        ASSERT_TRUE(
+            procedure.prepare(QStringLiteral("SELECT RES_DESCRIPCION FROM BUSCAR_TLENTILLA(:id)")));
+        procedure.bindValue(QStringLiteral(":id"), id);
+        ASSERT_TRUE(procedure.exec()) << procedure.lastError().text().toStdString();
+        ASSERT_TRUE(procedure.next());
+        EXPECT_EQ(util.DescripcionTLentilla(id), procedure.value(0).toString().trimmed()) << id;
+    }
+    EXPECT_EQ(util.DescripcionTLentilla(2), QStringLiteral("Diaria tórica"));
+}
