@@ -43,10 +43,9 @@ ResultadoCondicion construir(TLstSentPaciente& c, const CondicionFila& fila, QSt
         r.conSentencia = true;
         return r;
     case CampoEspecial::FechaFicha:
-        c.setId(fila.id);
-        c.setCondicion(fila.condicion);
-        c.setCondicion1(fila.condicion1);
-        c.setCondicion2(fila.condicion2);
+        // The record dates read no ids; the list is still handed over so the builder never
+        // keeps a list of an earlier row that may be gone.
+        prepararConstructor(c, fila, &ids);
         r.sentencia = c.GenerarSentencia();
         r.conSentencia = true;
         return r;

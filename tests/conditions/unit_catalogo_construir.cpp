@@ -1,0 +1,176 @@
+// Building one condition row as the window does before a post: the special fields, the plain
+// build, refusals that keep everything as it was.
+
+#include "conditions/construir.h"
+
+#include "business/localidades.h"
+#include "sql/lstsentpaciente.h"
+#include "sql/valores.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace quill;
+
+namespace {
+
+std::shared_ptr<LocalidadCache> localidades() {
+    auto cache = std::make_shared<LocalidadCache>();
+    cache->add({1, "Barcelona", 8001, 8, "Barcelona"});
+    cache->add({2, "Villanueva", 28000, 28, "Madrid"});
+    cache->add({3, "Madrid", 28001, 28, "Madrid"});
+    cache->add({4, "Sevilla", 41001, 41, "Sevilla"});
+    cache->add({5, "Getafe", 28901, 28, "Madrid"});
+    return cache;
+}
+
+class Construir : public ::testing::Test {
+protected:
+    void SetUp() override { constructor.setLocalidades(localidades()); }
+
+    ResultadoCondicion construir(double id, const QString& op, const QString& v1 = {},
+                                 const QString& v2 = {}) {
+        return ConstruirCondicion(constructor, CondicionFila{id, op, v1, v2}, ids);
+    }
+
+    TLstSentPaciente constructor;
+    QStringList ids;
+};
+
+TEST(CampoEspecialDe, ByIntegerPartOfTheId) {
+    const QList<std::pair<double, CampoEspecial>> casos = {
+        {4, CampoEspecial::CodigoPostal},
+        {6, CampoEspecial::Provincia},
+        {433, CampoEspecial::FechaFicha},
+        {434.7, CampoEspecial::FechaFicha},
+        {435, CampoEspecial::FechaFicha},
+        {463, CampoEspecial::TipoPrescripcion},
+        {552, CampoEspecial::Deuda},
+        {91, CampoEspecial::Articulos},
+        {129, CampoEspecial::Articulos},
+        {192, CampoEspecial::Articulos},
+        {50, CampoEspecial::TipoFicha},
+        {3001, CampoEspecial::GarantiaTipoFicha},
+        {3003, CampoEspecial::GarantiaOjo},
+        {5, CampoEspecial::Ninguno},
+        {3002, CampoEspecial::Ninguno},
+        {-1, CampoEspecial::Ninguno},
+        {std::nan(""), CampoEspecial::Ninguno},
+    };
+    for (const auto& [id, especial] : casos)
+        EXPECT_EQ(CampoEspecialDe(id), especial) << id;
+    EXPECT_EQ(TipoListadoArticulos(91), 2);
+    EXPECT_EQ(TipoListadoArticulos(129), 3);
+    EXPECT_EQ(TipoListadoArticulos(192), 4);
+    EXPECT_EQ(TipoListadoArticulos(93), 0);
+}
+
+TEST_F(Construir, PostalCodesBecomeTheirLocalities) {
+    const ResultadoCondicion r = construir(4, "Mayor que...", "28000");
+    ASSERT_EQ(r.codigo, kCondicionConstruida) << qPrintable(r.detalle);
+    EXPECT_TRUE(r.conSentencia);
+    EXPECT_EQ(r.sentencia, "(PACIENTE.ID_LOCALIDAD  = 2 Or PACIENTE.ID_LOCALIDAD = 3 Or "
+                           "PACIENTE.ID_LOCALIDAD = 4 Or PACIENTE.ID_LOCALIDAD = 5)");
+    // The window's list now holds the locality ids.
+    EXPECT_EQ(ids, QStringList({"2", "3", "4", "5"}));
+    EXPECT_EQ(constructor.Tablas(), QStringList({"PACIENTE"}));
+}
+
+TEST_F(Construir, ProvincesBecomeTheirLocalitiesAndKeepTheOperator) {
+    ids = {"28", "8"};
+    const ResultadoCondicion r = construir(6, "Distinto de...", "Madrid; Barcelona");
+    ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
+    EXPECT_EQ(r.sentencia, "(PACIENTE.ID_LOCALIDAD  != 2 And PACIENTE.ID_LOCALIDAD != 3 And "
+                           "PACIENTE.ID_LOCALIDAD != 5 And PACIENTE.ID_LOCALIDAD != 1)");
+}
+
+TEST_F(Construir, RecordDatesIgnoreTheSelectedIds) {
+    ids = {"1", "2"};
+    const ResultadoCondicion r = construir(434, "...Entre...", "1/2/2020", "29/02/2020");
+    ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
+    EXPECT_EQ(r.sentencia, " BETWEEN '02/01/2020' AND '02/29/2020'");
+    EXPECT_EQ(ids, QStringList({"1", "2"}));
+}
+
+TEST_F(Construir, FieldsWithoutFragmentKeepTheRowsSentencia) {
+    for (double id : {463.0, 552.0}) {
+        const ResultadoCondicion r = construir(id, "Igual a...", "Óptica");
+        EXPECT_EQ(r.codigo, 0);
+        EXPECT_FALSE(r.conSentencia) << id;
+        EXPECT_TRUE(r.sentencia.isEmpty());
+    }
+    EXPECT_TRUE(constructor.Tablas().isEmpty());
+}
+
+TEST_F(Construir, ArticlePickersSetTheConsumptionKindAndBuildEachArticleRow) {
+    const QList<CondicionFila> articulos = {{501, "Igual a...", "ref-1", {}},
+                                            {504, "...Contiene...", "gafa", {}}};
+    const ResultadoCondicion r =
+        ConstruirCondicion(constructor, CondicionFila{129, "Igual a...", "x", {}}, ids, articulos);
+    EXPECT_EQ(r.codigo, 0);
+    EXPECT_FALSE(r.conSentencia);
+    EXPECT_EQ(constructor.TipoListado(), 3);
+    // The last article row is what the builder holds afterwards.
+    EXPECT_EQ(constructor.Id(), 504);
+    EXPECT_EQ(constructor.Condicion1(), "gafa");
+}
+
+TEST_F(Construir, PlainFieldsAndTheRecordTypeListsAreBuiltAsUsual) {
+    ids = {"1", "2"};
+    ResultadoCondicion r = construir(11, "Igual a...", "Hombre; Mujer");
+    EXPECT_EQ(r.sentencia, "(PACIENTE.SEXO  = 1 Or PACIENTE.SEXO = 2)");
+    r = construir(23, "...Contiene...", "alérgico");
+    EXPECT_EQ(r.sentencia, "PACIENTE.ID_PACIENTE = POBSERVACIONES.ID_PACIENTE And "
+                           "UPPER(POBSERVACIONES.OBSERVACIONES) containing 'ALÉRGICO'");
+    r = construir(1, "Empieza por...", "gar");
+    EXPECT_EQ(r.sentencia, "UPPER(PACIENTE.APELLIDOS) starting with 'GAR'");
+    // Tables accumulate across rows, each once.
+    EXPECT_EQ(constructor.Tablas(), QStringList({"PACIENTE", "POBSERVACIONES"}));
+    // The record-type field has no fragment of its own: the listings read its ids.
+    r = construir(50, "Igual a...", "Graduación");
+    EXPECT_TRUE(r.conSentencia);
+    EXPECT_TRUE(r.sentencia.isEmpty());
+}
+
+TEST_F(Construir, RefusedValuesLeaveTablesAsTheyWere) {
+    struct Caso {
+        double id;
+        QString op, v1, v2;
+        QStringList ids;
+    };
+    const QList<Caso> casos = {
+        {13, "Igual a...", "31/02/2000", {}, {}},
+        {0, "Igual a...", "1 OR 1=1", {}, {}},
+        {4, "Igual a...", "28000 OR 1=1", {}, {}},
+        {4, "...Entre...", "28000", "x", {}},
+        {11, "Igual a...", "Hombre", {}, {"1) OR (1=1"}},
+        {6, "Igual a...", "Madrid", {}, {"28.5"}},
+        {24, "Mayor que...", "", {}, {}},
+        {433, "Igual a...", "mañana", {}, {}},
+    };
+    for (const Caso& c : casos) {
+        TLstSentPaciente nuevo;
+        nuevo.setLocalidades(localidades());
+        QStringList lista = c.ids;
+        const ResultadoCondicion r =
+            ConstruirCondicion(nuevo, CondicionFila{c.id, c.op, c.v1, c.v2}, lista);
+        EXPECT_EQ(r.codigo, kErrorCondicion) << c.id << " " << qPrintable(c.v1);
+        EXPECT_FALSE(r.conSentencia);
+        EXPECT_EQ(r.mensaje, fragmentErrorMessage());
+        EXPECT_FALSE(r.detalle.isEmpty());
+        EXPECT_TRUE(nuevo.Tablas().isEmpty()) << c.id;
+    }
+}
+
+TEST(ConstruirSinBase, PostalCodesWithoutDatabaseAreRefusedNotCrashed) {
+    TLstSentPaciente sinBase(QStringLiteral("conexion-que-no-existe"));
+    QStringList lista;
+    const ResultadoCondicion r =
+        ConstruirCondicion(sinBase, CondicionFila{4, "Igual a...", "28000", {}}, lista);
+    EXPECT_EQ(r.codigo, kErrorCondicion);
+    EXPECT_EQ(r.mensaje, fragmentErrorMessage());
+    EXPECT_FALSE(r.detalle.isEmpty());
+}
+
+} // namespace
