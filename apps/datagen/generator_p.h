@@ -1,0 +1,114 @@
+#pragma once
+
+// Shared by the generator's source files: the patient being generated and small helpers.
+
+#include "generator.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace quill::datagen {
+
+namespace detail {
+
+inline const QDate kVacia{1899, 12, 30};
+// Second currency of the shop: the peseta, still kept beside the euro in old shop databases.
+constexpr double kCambioM2 = 166.386;
+// Optical measurement not entered; the right-eye axis, addition and distances use 400.
+constexpr double kSinDato = 98;
+constexpr double kSinDato400 = 400;
+
+inline QVariant ts(const QDate& d) {
+    return QDateTime(d, QTime(0, 0));
+}
+inline QVariant tsAt(const QDate& d, int minuteOfDay) {
+    return QDateTime(d, QTime(0, 0).addSecs(minuteOfDay * 60));
+}
+inline double cents(double v) {
+    return std::round(v * 100.0) / 100.0;
+}
+inline QString u8(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// An id chosen from a list, or the marker a shop database holds for "none": -1, and 0 in rows
+// written by older versions of the host.
+inline QVariant idOVacio(Random& r, int id, double pVacio) {
+    if (r.chance(pVacio)) return r.chance(0.6) ? -1 : 0;
+    return id;
+}
+
+// PROPIA_AJENA: -1 not given, 0 made in this shop, 1 brought from another one.
+inline int propiaAjena(Random& r) {
+    return static_cast<int>(r.weighted({30, 60, 10})) - 1;
+}
+
+// How many records of a family: at least one, each further one with probability p.
+inline int cuantos(Random& r, double p, int maximo) {
+    int n = 1;
+    while (n < maximo && r.chance(p))
+        ++n;
+    return n;
+}
+
+inline std::vector<QDate> fechasOrdenadas(Random& r, int n, const QDate& desde,
+                                          const QDate& hasta) {
+    std::vector<QDate> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(r.date(desde, hasta));
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+inline QString queratometria(Random& r) {
+    const double k1 = r.stepped(7.40, 8.20, 0.05);
+    const double k2 = k1 - r.stepped(0.0, 0.30, 0.05);
+    return QStringLiteral("%1 x %2 / %3")
+        .arg(k1, 0, 'f', 2)
+        .arg(k2, 0, 'f', 2)
+        .arg(r.between(0, 36) * 5);
+}
+
+// Base curve of a contact lens, "8.60".
+inline QString radio(Random& r) {
+    return QString::number(r.stepped(8.30, 8.90, 0.1), 'f', 2);
+}
+
+} // namespace detail
+
+struct DemoGenerator::Ficha {
+    explicit Ficha(Random rnd) : r(rnd) {}
+    Random r;
+    qint64 id = 0;
+    int sexo = 0;
+    int edad = 0;
+    int licencia = 1;
+    int tienda = 1;
+    int provincia = 28;
+    QDate nacimiento;
+    QDate primera;
+    QDate ultima;
+    // Far sphere of each eye, kept across records so that they evolve plausibly.
+    double esferaOD = 0;
+    double esferaOI = 0;
+    // NUMERO_FICHA counters: spectacles, lenses, hearing aids, optometry, low vision, replacements.
+    int numeroFicha[6] = {};
+    double totalM1 = 0;
+    double ultimoDescuento = 0;
+    bool tieneLentillas = false;
+    bool tieneAudifonos = false;
+    // Records that become a sale, with the lines sold.
+    struct Venta {
+        QDate fecha;
+        std::vector<Linea> lineas;
+    };
+    std::vector<Venta> ventas;
+    void visita(const QDate& d) {
+        if (d > ultima) ultima = d;
+    }
+};
+
+} // namespace quill::datagen
