@@ -11,16 +11,16 @@ const QList<Familia>& familias() {
     // Tested in this order; the kind-neutral fields take what is left of 610 to 3099.
     static const QList<Familia> lista = {
         {"paciente", {{std::numeric_limits<int>::min(), 68}}, filasPaciente},
-        {"graduaciones", {{69, 108}, {2000, 2016}}, nullptr},
-        {"lentillas", {{109, 148}, {2100, 2115}}, nullptr},
-        {"audifonos", {{149, 209}, {2300, 2352}}, nullptr},
-        {"optometria", {{210, 374}}, nullptr},
-        {"baja vision", {{375, 399}}, nullptr},
-        {"reposiciones", {{400, 419}}, nullptr},
+        {"graduaciones", {{69, 108}, {2000, 2016}}, filasGraduaciones},
+        {"lentillas", {{109, 148}, {2100, 2115}}, filasLentillas},
+        {"audifonos", {{149, 209}, {2300, 2352}}, filasAudifonos},
+        {"optometria", {{210, 374}}, filasOptometria},
+        {"baja vision", {{375, 399}}, filasBajaVision},
+        {"reposiciones", {{400, 419}}, filasReposiciones},
         {"partes de fecha", {{420, 449}}, filasPartesFecha},
         {"ventas", {{450, 459}}, nullptr},
         {"campos comunes", {{460, 479}, {610, 3099}}, filasComunes},
-        {"reposicion de lentillas", {{480, 499}}, nullptr},
+        {"reposicion de lentillas", {{480, 499}}, filasReposicionLentillas},
         {"consumo", {{500, 549}}, nullptr, true},
         {"documentos de venta", {{550, 569}}, nullptr},
         {"lineas de venta", {{570, 609}}, nullptr},
@@ -64,7 +64,11 @@ QString aplicar(TLstSentPaciente& s, Operador operador, const QString& columna, 
 }
 
 QString formaDirecta(TLstSentPaciente& s, const EntradaCatalogo& e) {
-    return e.delante + aplicar(s, e.operador, e.columna, e.centinela) + e.detras;
+    const QString comparacion = aplicar(s, e.operador, e.columna, e.centinela);
+    // A date condition without value restricts nothing; a record join left alone in front of
+    // it would not even be a condition.
+    if (e.operador == Operador::Fecha && comparacion.isEmpty()) return QString();
+    return e.delante + comparacion + e.detras;
 }
 
 QString formaUnida(TLstSentPaciente& s, const EntradaCatalogo& e) {

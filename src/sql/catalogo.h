@@ -100,9 +100,16 @@ struct Familia {
 const QList<Familia>& familias();
 
 // Rows of each family (catalogo_<familia>.cpp).
-QList<EntradaCatalogo> filasPaciente();    // the patient's own fields
-QList<EntradaCatalogo> filasPartesFecha(); // day, month, year of patient dates; record dates
-QList<EntradaCatalogo> filasComunes();     // fields every listing kind shares
+QList<EntradaCatalogo> filasPaciente();     // the patient's own fields
+QList<EntradaCatalogo> filasPartesFecha();  // day, month, year of patient dates; record dates
+QList<EntradaCatalogo> filasComunes();      // fields every listing kind shares
+QList<EntradaCatalogo> filasGraduaciones(); // spectacle prescriptions
+QList<EntradaCatalogo> filasLentillas();    // contact-lens fittings
+QList<EntradaCatalogo> filasAudifonos();    // hearing-aid fittings and audiograms
+QList<EntradaCatalogo> filasOptometria();   // optometry examinations
+QList<EntradaCatalogo> filasBajaVision();   // low-vision records
+QList<EntradaCatalogo> filasReposiciones(); // replacement records
+QList<EntradaCatalogo> filasReposicionLentillas(); // lens-replacement fields
 
 // The catalogue as a map from identifier to row, with the family of every identifier.
 class CatalogoSentencias {

@@ -73,6 +73,9 @@ QString TLstSentPaciente::generar(bool consumo) {
     const EntradaCatalogo* entrada = catalogo.entrada(*id);
     if (!entrada) return QString();
     const QString fragmento = construirEntrada(*this, *entrada);
+    // A condition that restricts nothing brings no table: a record table in FROM without its
+    // join would multiply the patients, or drop them all when it is empty.
+    if (fragmento.isEmpty()) return fragmento;
     for (const QString& tabla : entrada->tablas)
         AnadirTabla(tabla);
     return fragmento;

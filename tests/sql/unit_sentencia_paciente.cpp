@@ -243,19 +243,13 @@ TEST_F(SentenciaPaciente, DatePartsRecordDatesAndSharedFields) {
 }
 
 TEST_F(SentenciaPaciente, IdentifiersWithoutEntryGiveTheEmptyText) {
-    const double sinEntrada[] = {-1,   25,           50,
-                                 53,   55,           57,
-                                 68,   69,           91,
-                                 2013, 2016,         109,
-                                 2115, 149,          2352,
-                                 210,  375,          400,
-                                 420,  436,          449,
-                                 450,  460,          463,
-                                 479,  480,          500,
-                                 549,  550,          570,
-                                 609,  610,          2999,
-                                 3001, 3099,         3100,
-                                 1e12, std::nan(""), std::numeric_limits<double>::infinity()};
+    const double sinEntrada[] = {
+        -1,   25,   50,   53,   55,           57,
+        68,   69,   91,   2013, 109,          149,
+        210,  375,  400,  420,  436,          449,
+        450,  460,  463,  479,  480,          500,
+        549,  550,  570,  609,  610,          2999,
+        3001, 3099, 3100, 1e12, std::nan(""), std::numeric_limits<double>::infinity()};
     for (double id : sinEntrada) {
         poner(id, kIgual, "1", "1", {"1"});
         EXPECT_EQ(generar(), "") << id;
