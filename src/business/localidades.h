@@ -47,6 +47,8 @@ public:
     // Localities whose postal code lies between the bounds, both inclusive; a bound of -1 (any
     // negative) leaves that side open. Ordered by id.
     QList<int> idsBetweenPostalCodes(int lower, int upper) const;
+    // Every locality, ordered by id.
+    QList<int> allIds() const { return idsBetweenPostalCodes(-1, -1); }
     // Localities of one province, ordered by id.
     QList<int> idsOfProvince(int idProvincia) const;
 

@@ -312,7 +312,7 @@ int TLstConfiguracion::cargarListaBaseDatos(qint16 codigoLista) {
             for (const Provincia& p : cache->provincias())
                 items.append({p.id, p.descripcion});
         } else {
-            for (int id : cache->idsBetweenPostalCodes(-1, -1))
+            for (int id : cache->allIds())
                 items.append({id, cache->byId(id)->descripcion});
         }
         ordenarPorNombre(items);
