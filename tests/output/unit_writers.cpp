@@ -1,0 +1,456 @@
+#include "exportfixture.h"
+
+#include "testsupport.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <functional>
+
+using namespace quill;
+using namespace exporttest;
+
+namespace {
+
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// Five patients, inserted out of order, with texts that break naive writers: markup, quotes,
+// ampersands, ";" and line breaks, accents, a null surname, the empty date and a null date.
+void fillPacientes(MemTable& t) {
+    definirMemPacientes(t);
+    t.open();
+    addRow(t, {{"Codigo", 3},
+               {"Apellidos", u("Peña")},
+               {"Nombre", u("José & <Ana>")},
+               {"Direccion", u("C/ \"Mayor\" 5; 2º")},
+               {"CodigoPostal", "28001"},
+               {"Localidad", "Madrid"},
+               {"Provincia", "Madrid"},
+               {"Telefono", "912345678"},
+               {"Movil", "600111222"},
+               {"EMail", "jose@example.com"},
+               {"FNacimiento", QDate(1970, 5, 17)},
+               {"TotalComprado", 1234.5}});
+    addRow(t, {{"Codigo", 1},
+               {"Apellidos", u("Álvarez")},
+               {"Nombre", "O'Brien"},
+               {"Direccion", u("Línea1\nLínea2")},
+               {"Localidad", u("A Coruña")},
+               {"FNacimiento", QDate(1899, 12, 30)},
+               {"TotalComprado", 0}});
+    addRow(t, {{"Codigo", 2},
+               {"Apellidos", "Penalva"},
+               {"Nombre", u("Ñoño")},
+               {"Direccion", "Av. <b>Sol</b>; 3\r\nbajo"},
+               {"TotalComprado", -7.25}});
+    addRow(t, {{"Codigo", 4},
+               {"Nombre", "Sin apellidos"},
+               {"FNacimiento", QDate(1900, 1, 1)},
+               {"TotalComprado", 1e6}});
+    addRow(t, {{"Codigo", 5},
+               {"Apellidos", "alonso"},
+               {"Nombre", "Ana"},
+               {"FNacimiento", QDate(2024, 2, 29)},
+               {"TotalComprado", 0.1}});
+}
+
+// The same rows as the files must show them, in Spanish surname order (null first, then
+// "alonso", "Álvarez", "Penalva", "Peña": ñ sorts after n), values untouched.
+const QList<QStringList> expectedRows = {
+    {"4", "", "Sin apellidos", "", "", "", "", "", "", "", "", "01/01/1900", "1000000"},
+    {"5", "alonso", "Ana", "", "", "", "", "", "", "", "", "29/02/2024", "0,1"},
+    {"1", u("Álvarez"), "O'Brien", u("Línea1\nLínea2"), "", u("A Coruña"), "", "", "", "", "", "",
+     "0"},
+    {"2", "Penalva", u("Ñoño"), "Av. <b>Sol</b>; 3\r\nbajo", "", "", "", "", "", "", "", "",
+     "-7,25"},
+    {"3", u("Peña"), u("José & <Ana>"), u("C/ \"Mayor\" 5; 2º"), "28001", "Madrid", "Madrid",
+     "912345678", "600111222", "", "jose@example.com", "17/05/1970", "1234,5"},
+};
+
+QStringList expectedCaptions() {
+    return {"Codigo",    "Apellidos",        "Nombre",         "Direccion",      "Cod. Postal",
+            "Localidad", "Provincia",        u("Teléfono"),    u("Tfno. Móvil"), "N.I.F",
+            "E-Mail",    "Fecha Nacimiento", " Total Comprado"};
+}
+
+class Writers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fillPacientes(table);
+        columns = ConfigurarGridExpListGeneral(table, {13, 19});
+        dir = quilltest::scratch();
+    }
+    QString file(const QString& name) const { return dir->filePath(name); }
+
+    MemTable table{QStringLiteral("memPacientes")};
+    ExportColumnSet columns;
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+QString normalized(QString s) {
+    return s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+TEST_F(Writers, TextOneLinePerRowNothingAroundValues) {
+    const QString path = file("lista.txt");
+    ASSERT_EQ(writeText(table, columns, path), QString());
+    const QString text = QString::fromUtf8(readAll(path));
+    ASSERT_TRUE(text.endsWith(QLatin1String("\r\n")));
+    const QStringList lines = text.chopped(2).split(QLatin1String("\r\n"));
+    // ";" and line breaks inside values became blanks; nothing else changed.
+    const QStringList expected = {
+        u("Codigo;Apellidos;Nombre;Direccion;Cod. Postal;Localidad;Provincia;Teléfono;"
+          "Tfno. Móvil;N.I.F;E-Mail;Fecha Nacimiento; Total Comprado"),
+        "4;;Sin apellidos;;;;;;;;;01/01/1900;1000000",
+        "5;alonso;Ana;;;;;;;;;29/02/2024;0,1",
+        u("1;Álvarez;O'Brien;Línea1 Línea2;;A Coruña;;;;;;;0"),
+        u("2;Penalva;Ñoño;Av. <b>Sol</b>  3  bajo;;;;;;;;;-7,25"),
+        u("3;Peña;José & <Ana>;C/ \"Mayor\" 5  2º;28001;Madrid;Madrid;912345678;600111222;;"
+          "jose@example.com;17/05/1970;1234,5"),
+    };
+    EXPECT_EQ(lines, expected);
+    for (const QString& line : lines)
+        EXPECT_EQ(line.count(QLatin1Char(';')), 12) << line.toStdString();
+}
+
+// Reads a table of an HTML page (XHTML-compatible) or an XML file: the texts of each row.
+struct Parsed {
+    QStringList headers;
+    QList<QStringList> rows;
+    QStringList childNames; // XML: element names of the first row
+    QString error;
+};
+
+Parsed parseHtml(const QByteArray& bytes) {
+    Parsed p;
+    QXmlStreamReader x(bytes);
+    while (!x.atEnd()) {
+        x.readNext();
+        if (!x.isStartElement()) continue;
+        if (x.name() == QLatin1String("th"))
+            p.headers << x.readElementText();
+        else if (x.name() == QLatin1String("tr"))
+            p.rows.append(QStringList());
+        else if (x.name() == QLatin1String("td"))
+            p.rows.last() << x.readElementText();
+    }
+    if (x.hasError()) p.error = x.errorString();
+    if (!p.rows.isEmpty() && !p.headers.isEmpty()) p.rows.removeFirst(); // the captions' row
+    return p;
+}
+
+Parsed parseXml(const QByteArray& bytes) {
+    Parsed p;
+    QXmlStreamReader x(bytes);
+    int depth = 0;
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isStartElement()) {
+            ++depth;
+            if (depth == 1) p.headers << x.name().toString(); // the root
+            if (depth == 2) p.rows.append(QStringList());
+            if (depth == 3) {
+                if (p.rows.size() == 1) p.childNames << x.name().toString();
+                p.rows.last() << x.readElementText();
+                --depth;
+            }
+        } else if (x.isEndElement()) {
+            --depth;
+        }
+    }
+    if (x.hasError()) p.error = x.errorString();
+    return p;
+}
+
+QList<QStringList> normalizedRows(QList<QStringList> rows) {
+    for (QStringList& r : rows)
+        for (QString& s : r)
+            s = normalized(s);
+    return rows;
+}
+
+TEST_F(Writers, HtmlParsesAndKeepsHostileText) {
+    const QString path = file("lista.html");
+    ASSERT_EQ(writeHtml(table, columns, path), QString());
+    const QByteArray bytes = readAll(path);
+    EXPECT_TRUE(bytes.startsWith("<!DOCTYPE html>"));
+    EXPECT_TRUE(bytes.contains("<meta charset=\"utf-8\"/>"));
+    EXPECT_TRUE(bytes.contains(u("José &amp; &lt;Ana&gt;").toUtf8()));
+    EXPECT_TRUE(bytes.contains("O&#39;Brien"));
+    EXPECT_TRUE(bytes.contains("&quot;Mayor&quot;"));
+    EXPECT_FALSE(bytes.contains("<Ana>"));
+    EXPECT_FALSE(bytes.contains("<b>"));
+
+    const Parsed p = parseHtml(bytes);
+    ASSERT_EQ(p.error, QString());
+    EXPECT_EQ(p.headers, expectedCaptions());
+    EXPECT_EQ(normalizedRows(p.rows), normalizedRows(expectedRows));
+}
+
+TEST_F(Writers, XmlParsesWithSafeNamesAndIntactValues) {
+    const QString path = file("lista.xml");
+    ASSERT_EQ(writeXml(table, columns, path), QString());
+    const QByteArray bytes = readAll(path);
+    EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    const Parsed p = parseXml(bytes);
+    ASSERT_EQ(p.error, QString());
+    EXPECT_EQ(p.headers, QStringList{"Listado"});
+    EXPECT_EQ(p.childNames,
+              QStringList({"Codigo", "Apellidos", "Nombre", "Direccion", "Cod._Postal", "Localidad",
+                           "Provincia", u("Teléfono"), u("Tfno._Móvil"), "N.I.F", "E-Mail",
+                           "Fecha_Nacimiento", "Total_Comprado"}));
+    EXPECT_EQ(normalizedRows(p.rows), normalizedRows(expectedRows));
+}
+
+TEST_F(Writers, XlsxHoldsCaptionsNumbersDatesAndTexts) {
+    const QString path = file("lista.xlsx");
+    ASSERT_EQ(writeXlsx(table, columns, path), QString());
+    const QMap<QString, XlsxCell> cells = readXlsx(path);
+    ASSERT_FALSE(cells.isEmpty());
+
+    const QStringList caps = expectedCaptions();
+    for (int c = 0; c < caps.size(); ++c) {
+        const XlsxCell cell = cells.value(columnLetter(c) + "1");
+        EXPECT_EQ(cell.type, "s") << c;
+        EXPECT_EQ(cell.value, caps[c]);
+    }
+    const int dateCol = 11, totalCol = 12;
+    for (int r = 0; r < expectedRows.size(); ++r) {
+        const QString row = QString::number(r + 2);
+        for (int c = 0; c < caps.size(); ++c) {
+            const QString ref = columnLetter(c) + row;
+            const QString want = expectedRows[r][c];
+            SCOPED_TRACE(ref.toStdString());
+            if (want.isEmpty()) {
+                EXPECT_FALSE(cells.contains(ref)); // empty texts, null and empty dates
+                continue;
+            }
+            ASSERT_TRUE(cells.contains(ref));
+            const XlsxCell cell = cells.value(ref);
+            if (c == 0 || c == totalCol) {
+                EXPECT_EQ(cell.type, "n");
+                EXPECT_DOUBLE_EQ(cell.value.toDouble(), QString(want).replace(',', '.').toDouble());
+            } else if (c == dateCol) {
+                EXPECT_EQ(cell.type, "n");
+                EXPECT_EQ(cell.format, "dd/mm/yyyy");
+                const QDate d = QDate::fromString(want, "dd/MM/yyyy");
+                // Day numbers of the spreadsheet: 1 is 01/01/1900, with its phantom 29/02/1900.
+                const qint64 serial = QDate(1899, 12, 30).daysTo(d) - (d < QDate(1900, 3, 1));
+                EXPECT_EQ(cell.value, QString::number(serial));
+            } else {
+                EXPECT_EQ(cell.type, "s");
+                EXPECT_EQ(normalized(cell.value), normalized(want));
+            }
+        }
+    }
+    EXPECT_EQ(cells.value("L2").value, "1");     // 01/01/1900
+    EXPECT_EQ(cells.value("L6").value, "25705"); // 17/05/1970
+    EXPECT_FALSE(cells.contains("A7"));
+}
+
+// Other field types and captions that are no XML names.
+TEST_F(Writers, OtherTypesAndOddCaptions) {
+    MemTable t(QStringLiteral("varios"));
+    t.addField(QStringLiteral("Texto"), FieldType::Memo);
+    t.addField(QStringLiteral("Importe"), FieldType::Currency);
+    t.addField(QStringLiteral("Activo"), FieldType::Boolean);
+    t.addField(QStringLiteral("Momento"), FieldType::DateTime);
+    t.addField(QStringLiteral("Cantidad"), FieldType::Integer);
+    t.open();
+    addRow(t, {{"Texto", u("bell\x07ok \xF0\x9F\x91\x93")},
+               {"Importe", 12.5},
+               {"Activo", true},
+               {"Momento", QDateTime(QDate(2023, 4, 5), QTime(10, 11))},
+               {"Cantidad", -3}});
+    const ExportColumnSet cols{{{"Texto", "xml"},
+                                {"Importe", u("1ª vez")},
+                                {"Activo", u("Nº")},
+                                {"Momento", "a:b"},
+                                {"Cantidad", u("Nº")},
+                                {"Texto", "<>"}},
+                               QString()};
+    const QStringList want = {u("bellok \xF0\x9F\x91\x93"), "12,50", u("Sí"), "05/04/2023", "-3",
+                              u("bellok \xF0\x9F\x91\x93")};
+
+    const QString xmlPath = file("varios.xml");
+    ASSERT_EQ(writeXml(t, cols, xmlPath), QString());
+    const Parsed p = parseXml(readAll(xmlPath));
+    ASSERT_EQ(p.error, QString());
+    EXPECT_EQ(p.childNames, QStringList({"_xml", "_1a_vez", "No", "a_b", "No_2", "Texto"}));
+    ASSERT_EQ(p.rows.size(), 1);
+    EXPECT_EQ(p.rows[0], want);
+
+    const QString txtPath = file("varios.txt");
+    ASSERT_EQ(writeText(t, cols, txtPath), QString());
+    EXPECT_EQ(QString::fromUtf8(readAll(txtPath)).split("\r\n").value(1), want.join(';'));
+
+    const QString xlsxPath = file("varios.xlsx");
+    ASSERT_EQ(writeXlsx(t, cols, xlsxPath), QString());
+    const QMap<QString, XlsxCell> cells = readXlsx(xlsxPath);
+    EXPECT_EQ(cells.value("A2").value, want[0]);
+    EXPECT_EQ(cells.value("B2").type, "n");
+    EXPECT_EQ(cells.value("B2").value, "12.5");
+    EXPECT_EQ(cells.value("B2").format, "#,##0.00");
+    EXPECT_EQ(cells.value("C2").type, "b");
+    EXPECT_EQ(cells.value("C2").value, "1");
+    EXPECT_EQ(cells.value("D2").value,
+              QString::number(QDate(1899, 12, 30).daysTo(QDate(2023, 4, 5))));
+    EXPECT_EQ(cells.value("D2").format, "dd/mm/yyyy");
+    EXPECT_EQ(cells.value("E2").value, "-3");
+}
+
+// The rows come in the order MemTable::sort gives, and the table itself is left as it was.
+TEST_F(Writers, RowOrderMatchesTableSortAndLeavesTableAlone) {
+    MemTable many(QStringLiteral("memSMS"));
+    definirMemSMS(many);
+    many.open();
+    const QStringList names = {u("Ñu"),    "nube",     u("Núñez"), "Nunez",    "",      u("ábaco"),
+                               "Abad",     u("Ábaco"), "zeta",     u("Óscar"), "oscar", "Nunez",
+                               u("ñandú"), "Chema",    "Cid",      "llave",    "Luz",   "100"};
+    for (int i = 0; i < names.size(); ++i)
+        addRow(many, {{"Nombre", names[i]}, {"Telefono", QString::number(600000000 + i)}});
+    const QString path = file("sms.txt");
+    ASSERT_EQ(writeText(many, ConfigurarGridSMSExpList(many), path), QString());
+    QStringList written = QString::fromUtf8(readAll(path)).split("\r\n");
+    written.removeFirst();
+    written.removeLast();
+
+    QStringList before;
+    for (int r = 0; r < many.recordCount(); ++r)
+        before << many.textAt(r, 1);
+    EXPECT_EQ(before.first(), "600000000"); // insertion order kept
+
+    many.sort(QStringLiteral("Nombre"));
+    QStringList sorted;
+    for (int r = 0; r < many.recordCount(); ++r)
+        sorted << many.textAt(r, 0) + ";" + many.textAt(r, 1);
+    EXPECT_EQ(written, sorted);
+}
+
+// Each writer, for the failure tests.
+struct WriterCase {
+    const char* name;
+    std::function<QString(const MemTable&, const ExportColumnSet&, const QString&)> write;
+};
+
+void PrintTo(const WriterCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EachWriter : public ::testing::TestWithParam<WriterCase> {
+protected:
+    void SetUp() override {
+        fillPacientes(table);
+        dir = quilltest::scratch();
+    }
+    MemTable table{QStringLiteral("memPacientes")};
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+TEST_P(EachWriter, MissingFolderGivesClearErrorAndNoFile) {
+    const QString path = dir->filePath("no/existe/lista.out");
+    const QString error = GetParam().write(table, ConfigurarGridExpListGeneral(table, {}), path);
+    EXPECT_EQ(error, QStringLiteral("La carpeta '%1' no existe: no se ha creado el fichero '%2'")
+                         .arg(dir->filePath("no/existe"), path));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(filesIn(dir->path()), QStringList());
+}
+
+TEST_P(EachWriter, FailureKeepsExistingFileAndLeavesNoTemporary) {
+    const QString path = dir->filePath("lista.out");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("previo");
+    }
+    const ExportColumnSet bad{{{"Codigo", "Codigo"}, {"NoExiste", "X"}}, QString()};
+    EXPECT_EQ(GetParam().write(table, bad, path),
+              QStringLiteral("La tabla 'memPacientes' no tiene el campo 'NoExiste'"));
+    EXPECT_EQ(readAll(path), "previo");
+    EXPECT_EQ(filesIn(dir->path()), QStringList{"lista.out"});
+
+    MemTable closed(QStringLiteral("memSMS"));
+    definirMemSMS(closed);
+    EXPECT_EQ(GetParam().write(closed, ConfigurarGridSMSExpList(closed), path),
+              QStringLiteral("La tabla 'memSMS' no está abierta"));
+    EXPECT_EQ(GetParam().write(table, ConfigurarGridExpListGeneral(table, {}), ""),
+              QStringLiteral("Debe indicar un nombre para el fichero"));
+    EXPECT_EQ(GetParam().write(table, ConfigurarGridExpListGeneral(table, {}), dir->path()),
+              QStringLiteral("'%1' es una carpeta, no un fichero").arg(dir->path()));
+    EXPECT_EQ(readAll(path), "previo");
+    EXPECT_EQ(filesIn(dir->path()), QStringList{"lista.out"});
+}
+
+TEST_P(EachWriter, ReplacesExistingFile) {
+    const QString path = dir->filePath("lista.out");
+    ASSERT_EQ(GetParam().write(table, ConfigurarGridExpListGeneral(table, {}), path), QString());
+    const qint64 full = QFileInfo(path).size();
+    MemTable empty(QStringLiteral("memPacientes"));
+    definirMemPacientes(empty);
+    empty.open();
+    ASSERT_EQ(GetParam().write(empty, ConfigurarGridExpListGeneral(empty, {}), path), QString());
+    EXPECT_LT(QFileInfo(path).size(), full);
+    EXPECT_EQ(filesIn(dir->path()), QStringList{"lista.out"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, EachWriter,
+    ::testing::Values(WriterCase{"xlsx", writeXlsx}, WriterCase{"html", writeHtml},
+                      WriterCase{"text", writeText}, WriterCase{"xml", writeXml},
+                      WriterCase{"byTypeCode",
+                                 [](const MemTable& mt, const ExportColumnSet& cs,
+                                    const QString& fp) { return writeExport(2, mt, cs, fp); }}),
+    [](const auto& tpi) { return std::string(tpi.param.name); });
+
+TEST(WriteExport, UnknownTypeIsRefusedWithoutWriting) {
+    MemTable t(QStringLiteral("memSMS"));
+    definirMemSMS(t);
+    t.open();
+    auto dir = quilltest::scratch();
+    for (int type : {-1, 4}) {
+        EXPECT_EQ(writeExport(type, t, ConfigurarGridSMSExpList(t), dir->filePath("x")),
+                  QStringLiteral("Debe indicar un Tipo de Exportación válido"));
+    }
+    EXPECT_EQ(filesIn(dir->path()), QStringList());
+}
+
+TEST(SmsFile, WrittenThenRewrittenAsPlainText) {
+    MemTable sms(QStringLiteral("memSMS"));
+    definirMemSMS(sms);
+    sms.open();
+    addRow(sms, {{"Nombre", u("Zoe Núñez")}, {"Telefono", "600000001"}});
+    addRow(sms, {{"Nombre", u("Ana Peña; hija")}, {"Telefono", "711222333"}});
+    auto dir = quilltest::scratch();
+    const QString path = dir->filePath("sms.txt");
+    ASSERT_EQ(writeText(sms, ConfigurarGridSMSExpList(sms), path), QString());
+    const QByteArray written = readAll(path);
+    ASSERT_EQ(rewriteAsPlainText(path), QString());
+    EXPECT_EQ(readAll(path), written);
+    EXPECT_EQ(QString::fromUtf8(written),
+              u("Nombre;Móvil\r\nAna Peña  hija;711222333\r\nZoe Núñez;600000001\r\n"));
+
+    // Whatever line ends and byte-order mark it had, it comes back as CRLF lines without one.
+    struct Case {
+        QByteArray in, out;
+    };
+    for (const Case& c : {Case{"\xEF\xBB\xBF"
+                               "a;1\nb;2",
+                               "a;1\r\nb;2\r\n"},
+                          Case{"a;1\r\n\r\nb;2\r", "a;1\r\n\r\nb;2\r\n"}, Case{"", ""}}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.in);
+        f.close();
+        ASSERT_EQ(rewriteAsPlainText(path), QString());
+        EXPECT_EQ(readAll(path), c.out) << c.in.toStdString();
+    }
+    EXPECT_EQ(rewriteAsPlainText(dir->filePath("falta.txt")),
+              QStringLiteral("No se puede leer el fichero '%1'").arg(dir->filePath("falta.txt")));
+    EXPECT_EQ(filesIn(dir->path()), QStringList{"sms.txt"});
+}
+
+} // namespace
