@@ -1,0 +1,120 @@
+// quillmore: the host program. Opens the shop database, shows the main window and opens the
+// patient listing of the listing module inside it.
+//
+//   quillmore --db DATABASE [--usuario U --clave C] [--particion N]
+
+#include "hostwindow.h"
+
+#include "sql/database.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+bool hayPantalla() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// A message box when someone can see it, stderr otherwise.
+void avisar(const QString& texto) {
+    const QString plataforma = QGuiApplication::platformName();
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) &&
+        plataforma != QLatin1String("offscreen") && plataforma != QLatin1String("minimal"))
+        QMessageBox::critical(nullptr, QStringLiteral("ERROR"), texto);
+    std::fprintf(stderr, "quillmore: %s\n", texto.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool pantalla = hayPantalla();
+    std::unique_ptr<QCoreApplication> app;
+    if (pantalla)
+        app = std::make_unique<QApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillmore"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillmore"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.0"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Quillmore: listados de pacientes"));
+    parser.addHelpOption();
+    const QCommandLineOption optDb(QStringLiteral("db"),
+                                   QStringLiteral("Base de datos (ruta local o servidor:ruta)."),
+                                   QStringLiteral("BASE"));
+    const QCommandLineOption optUsuario(QStringLiteral("usuario"),
+                                        QStringLiteral("Usuario de la base de datos."),
+                                        QStringLiteral("U"), QStringLiteral("SYSDBA"));
+    const QCommandLineOption optClave(QStringLiteral("clave"), QStringLiteral("Clave del usuario."),
+                                      QStringLiteral("C"));
+    const QCommandLineOption optParticion(QStringLiteral("particion"),
+                                          QStringLiteral("Partición de datos de la tienda."),
+                                          QStringLiteral("N"), QStringLiteral("1"));
+    parser.addOptions({optDb, optUsuario, optClave, optParticion});
+    parser.process(*app);
+
+    if (!parser.isSet(optDb)) {
+        avisar(QStringLiteral("Falta la base de datos: quillmore --db BASE [--usuario U --clave C] "
+                              "[--particion N]"));
+        return 1;
+    }
+    bool particionValida = false;
+    const int particion = parser.value(optParticion).toInt(&particionValida);
+    if (!particionValida) {
+        avisar(QStringLiteral("La partición debe ser un número entero: %1")
+                   .arg(parser.value(optParticion)));
+        return 1;
+    }
+
+    const QString conexion = QStringLiteral("quillmore");
+    quill::DbParams params;
+    params.database = parser.value(optDb);
+    params.user = parser.value(optUsuario);
+    params.password = parser.value(optClave);
+    const QString error = quill::openDatabase(conexion, params);
+    if (!error.isEmpty()) {
+        avisar(error);
+        return 1;
+    }
+    if (!pantalla) {
+        avisar(QStringLiteral("No hay pantalla (DISPLAY vacío): no se puede mostrar la ventana."));
+        quill::closeDatabase(conexion);
+        return 1;
+    }
+
+    const QString carpetaLib =
+        QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../lib")).absolutePath();
+    quill::HostOptions opciones;
+    opciones.connectionName = conexion;
+    opciones.partition = particion;
+    opciones.libDir = carpetaLib;
+    opciones.iniPath = QDir(carpetaLib).filePath(QStringLiteral("Quillmore.ini"));
+
+    int salida = 0;
+    {
+        quill::HostWindow ventana(opciones);
+        if (QScreen* s = QGuiApplication::primaryScreen())
+            ventana.setGeometry(s->availableGeometry());
+        ventana.show();
+        const QString fallo = ventana.loadModule();
+        if (!fallo.isEmpty())
+            avisar(fallo);
+        else if (ventana.openListing() != 0)
+            avisar(QStringLiteral("No se ha podido abrir el listado de pacientes."));
+        salida = app->exec();
+    }
+    quill::closeDatabase(conexion);
+    return salida;
+}

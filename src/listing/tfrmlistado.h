@@ -1,0 +1,161 @@
+#pragma once
+
+// The patient listing window: the host block, every object the window owns, the start sequence
+// (CrearObjetos, ConstruirArbol, Idioma, Recursos, ValoresIniciales), the listing kinds, the
+// row events of the condition tables and the close that frees it all.
+
+#include "listing/tfrmlstbase.h"
+
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+
+class TdmlstPaciente;
+class TdmGeneral;
+class TdmGarantias;
+class TdmPrescripciones;
+class TdmConsumo;
+class TdmFechas;
+class TdmEncargo;
+class TdmReposiciones;
+class TFltArticulo;
+class TBuscarPaciente;
+class TLstFiltros;
+
+namespace quill {
+class MemTable;
+class TLstConfiguracion;
+class TLstSentPaciente;
+} // namespace quill
+
+class TfrmListado : public TfrmlstBase {
+    Q_OBJECT
+public:
+    // Window code of the listing in the host's operation log.
+    static constexpr int CodigoVentana = 4013;
+    static const QString NombrePantalla; // "Listado - Pacientes"
+
+    // Creates the window with the host's owner (slot 1) and keeps the block (the host's, never
+    // copied nor freed).
+    explicit TfrmListado(const std::intptr_t* bloque);
+    ~TfrmListado() override;
+
+    const std::intptr_t* Bloque() const { return m_bloque; }
+
+    // The start sequence, each step in its own guard: a failure is shown in the error window
+    // with the step's name and the sequence goes on.
+    void Iniciar();
+
+    virtual void CrearObjetos();
+    virtual void ConstruirArbol();
+    virtual void Idioma();
+    virtual void Recursos();
+    virtual void ValoresIniciales();
+
+    // Switches the window to a listing kind (0 General ... 6 Garantías).
+    void CambiarListado(qint16 tipo);
+    // Builds the catalogue drop-down of the Campo column for a kind and loads the catalogue:
+    // 0, or -1 when the catalogue could not be loaded.
+    virtual qint16 CrearGrid(qint16 tipo);
+    void ActivarControles();
+    // Title of the current kind, with " - " and the filter's name when one is given.
+    QString TituloListado(const QString& filtro = QString()) const;
+    static QString TituloListado(qint16 tipo, const QString& filtro);
+
+    // Shows the error window for a failed method or handler.
+    void MostrarError(const QString& funcion, const QString& mensaje);
+
+    // Building the fragment of a row before it is posted. CampoEspecial answers 0 when it did
+    // not handle the row, 1 when it did, -3002 when building failed.
+    int CampoEspecial(quill::MemTable& tabla);
+    int ConstruirSentenciaSQL(quill::MemTable& tabla);
+
+    // Runs fn in the guard; a failure goes to this window's error window.
+    template <typename Fn> bool Proteger(const QString& funcion, Fn&& fn);
+
+    // ---- Owned objects (null once freed) ----
+    QPointer<TdmlstPaciente> dmlstPaciente;
+    QPointer<TdmGeneral> dmGeneral;
+    QPointer<TdmGarantias> dmGarantias;
+    QPointer<TdmPrescripciones> dmPrescripciones;
+    QPointer<TdmConsumo> dmConsumo;
+    QPointer<TdmFechas> dmFechas;
+    QPointer<TdmEncargo> dmEncargo;
+    QPointer<TdmReposiciones> dmReposiciones;
+    std::unique_ptr<quill::TLstConfiguracion> LstConfiguracion;
+    QPointer<TFltArticulo> FltArticulo;
+    QPointer<TBuscarPaciente> BuscarPacienteObj;
+    std::unique_ptr<quill::TLstSentPaciente> LstSentPaciente;
+    QPointer<TLstFiltros> LstFiltros;
+    // Business objects of the label output and the locality look-up, made on first need.
+    std::unique_ptr<QObject> Localidad;
+    std::unique_ptr<QObject> Almacen;
+    std::unique_ptr<QObject> Documento;
+    std::unique_ptr<QObject> FormatoEtiqueta;
+    // Editors of the condition grid (month calendar, check list), made on first need.
+    QPointer<QWidget> Calendario;
+    QPointer<QWidget> CheckComboBox;
+    // The catalogue drop-down of the Campo column.
+    QPointer<QWidget> grdFiltro;
+    // Selected value ids, filled by the value editors and handed to the sentence builder.
+    std::unique_ptr<QStringList> Lista;
+    // One object per inserted condition row.
+    QList<QStringList*> ObjetosFila;
+    int NumObjetosFila = 0;
+
+    // ---- Window state ----
+    qint16 TipoListado = 0;
+    bool ReconstruirSentencia = true; // every posted row gets its fragment rebuilt
+    bool OperadorCargado = false;     // the row's operator has been filled in
+    bool Etiqueta = false;
+    int ContadorArticulos = 1;
+    QString TipoPrescripcion;
+    QString CondicionesArticulos;
+    // The listing configuration's filter value as computed at start.
+    double FiltroConfiguracion = -1.0;
+    qint16 Accion = 0;
+    qint16 Orden = 0;
+    qint16 Sentido = 0;
+    qint16 TipoInforme = 0;
+    qint16 Resultado = 0;
+
+Q_SIGNALS:
+    // Sent by CambiarListado once the kind is switched.
+    void listadoCambiado(qint16 tipo);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Close: frees every owned object once, in order, and writes the log entry.
+    void FormClose();
+    // Frees every owned object once, in the close order; freed pointers are null.
+    void LiberarObjetos();
+    // Frees the per-row objects, from the last to the first.
+    void LiberarFilas();
+    void InstalarEventos();
+    void EnlazarGrid();
+
+    // Row events of the condition tables.
+    void BeforeInsert(quill::MemTable& tabla);
+    void BeforeEdit(quill::MemTable& tabla);
+    void BeforePost(quill::MemTable& tabla);
+    void AfterPost(quill::MemTable& tabla);
+    void BeforeDelete(quill::MemTable& tabla);
+
+    const std::intptr_t* m_bloque;
+    bool m_cerrado = false;
+};
+
+#include "platform/guard.h"
+
+template <typename Fn> bool TfrmListado::Proteger(const QString& funcion, Fn&& fn) {
+    const quill::ErrorReporter previo =
+        quill::setErrorReporter([this](const QString& f, const QString& m) { MostrarError(f, m); });
+    const bool ok = quill::Guardar(funcion, std::forward<Fn>(fn));
+    quill::setErrorReporter(previo);
+    return ok;
+}
