@@ -44,12 +44,18 @@ void closeDatabase(const QString& connectionName);
 // Creates a new database and runs the schema scripts of schemaDir in name order (*.sql), except
 // the file names listed in skipFiles (e.g. "03-indices.sql", to be run after a bulk load).
 // Never overwrites: an existing local file is refused. On any failure the half-made database is
-// dropped (the file removed), so nothing is left behind. The database is left closed.
+// dropped (the file removed), so nothing is left behind. The database is left closed, with
+// forced writes on (the scripts themselves run without them).
 QString createDatabase(const DbParams& params, const QString& schemaDir,
                        const QStringList& skipFiles = {});
 
 // Drops a database (the file disappears). Must not be open anywhere.
 QString dropDatabase(const DbParams& params);
+
+// Forced (synchronous) writes: every commit waits for the disk. On is the safe setting for a
+// shop's data and what createDatabase leaves; a bulk load or a scratch database for tests may
+// turn it off, which makes many small commits tens of times faster.
+QString setForcedWrites(const DbParams& params, bool on);
 
 // The schema scripts of a folder, in the order they run (absolute paths).
 QStringList schemaFiles(const QString& schemaDir, const QStringList& skipFiles = {});
