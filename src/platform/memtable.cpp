@@ -791,7 +791,11 @@ void MemTable::setPosition(int pos) {
 }
 
 void MemTable::checkBrowseMode() {
-    if (state_ == State::Edit || state_ == State::Insert) post();
+    if (state_ != State::Edit && state_ != State::Insert) return;
+    // Moving from inside a before-post handler would post again without end.
+    if (inBeforePost_)
+        throw Error(QStringLiteral("No se puede cambiar de fila mientras se graba la fila actual"));
+    post();
 }
 
 void MemTable::fire(const RowEvent& e) {
@@ -945,7 +949,15 @@ void MemTable::edit() {
 
 void MemTable::post() {
     if (state_ != State::Edit && state_ != State::Insert) return;
-    fire(beforePost_);
+    if (inBeforePost_) return; // the handler's own post() is the one already running
+    inBeforePost_ = true;
+    try {
+        fire(beforePost_);
+    } catch (...) {
+        inBeforePost_ = false;
+        throw;
+    }
+    inBeforePost_ = false;
     for (int f = 0; f < fieldCount(); ++f)
         if (defs_[size_t(f)].required && cols_[size_t(f)].null[size_t(pendingRow_)])
             throw Error(

@@ -183,6 +183,8 @@ public:
     bool isFiltered() const { return filtered_; }
 
     // ---- Row events ----
+    // A before-post handler may set values of the row being posted; it may not move the cursor
+    // (that throws).
     void setBeforeInsert(RowEvent e) { beforeInsert_ = std::move(e); }
     void setBeforeEdit(RowEvent e) { beforeEdit_ = std::move(e); }
     void setBeforePost(RowEvent e) { beforePost_ = std::move(e); }
@@ -283,6 +285,7 @@ private:
     int pendingRow_ = -1;      // storage row being edited or inserted
     QVariantList savedValues_; // values before edit()
     int rowBeforeInsert_ = -1; // storage row current before append()/insert()
+    bool inBeforePost_ = false;
 
     QString indexText_;
     std::vector<int> indexFields_;

@@ -155,6 +155,30 @@ TEST_F(Table, ABeforePostFailureKeepsTheEditedRowAndCancelRestoresTheStoredOne) 
     EXPECT_EQ(t.asInt(QStringLiteral("Id")), 1);
 }
 
+TEST_F(Table, BeforePostMaySetValuesButNotMove) {
+    add(1);
+    t.setBeforePost([](MemTable& m) {
+        m.setValue(QStringLiteral("Sentencia"),
+                   QStringLiteral("P.CODIGO = ") + m.asString(QStringLiteral("Id")));
+        m.post(); // already posting: nothing more happens
+    });
+    t.append();
+    t.setValue(QStringLiteral("Id"), 2);
+    t.post();
+    EXPECT_EQ(t.asString(QStringLiteral("Sentencia")), QStringLiteral("P.CODIGO = 2"));
+    EXPECT_EQ(t.state(), MemTable::State::Browse);
+
+    t.setBeforePost([](MemTable& m) { m.first(); });
+    t.edit();
+    t.setValue(QStringLiteral("Id"), 3);
+    EXPECT_THROW(t.post(), Error);
+    EXPECT_EQ(t.state(), MemTable::State::Edit);
+    EXPECT_EQ(t.asInt(QStringLiteral("Id")), 3);
+    t.setBeforePost(nullptr);
+    t.post();
+    EXPECT_EQ(column(t, QStringLiteral("Id")), (QStringList{"1", "3"}));
+}
+
 TEST_F(Table, OtherBeforeEventsAbortTheirOperation) {
     add(1);
     add(2);
