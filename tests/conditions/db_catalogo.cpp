@@ -1,0 +1,378 @@
+// The whole shipped catalogue against a generated shop database: every field, with every
+// operator its type offers and a plausible value, is built as the window builds it; each
+// fragment that comes out is run by Firebird inside a statement shaped as the listing that uses
+// the field shapes it. A missing column, a stray parenthesis or a value list whose ids do not
+// fit the column fails here.
+
+#include "conditions/catalogo.h"
+#include "conditions/construir.h"
+#include "platform/memtable.h"
+#include "sql/database.h"
+#include "sql/lstconfiguracion.h"
+#include "sql/lstsentpaciente.h"
+
+#include "business/localidades.h"
+#include "business/maestros.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+using namespace quill;
+
+namespace {
+
+const QString kConexion = QStringLiteral("db_catalogo");
+
+// The record tables reach the patient, or their header, by these joins.
+const std::map<QString, std::pair<QString, QString>> kUniones = {
+    // table -> (table it hangs from, join)
+    {"POBSERVACIONES", {"", "PACIENTE.ID_PACIENTE = POBSERVACIONES.ID_PACIENTE"}},
+    {"MGRADUACION", {"", "PACIENTE.ID_PACIENTE = MGRADUACION.ID_PACIENTE"}},
+    {"DGRADUACION", {"MGRADUACION", "MGRADUACION.ID_MGRADUACION = DGRADUACION.ID_MGRADUACION"}},
+    {"GOBSERVACIONES",
+     {"MGRADUACION", "MGRADUACION.ID_MGRADUACION = GOBSERVACIONES.ID_MGRADUACION"}},
+    {"MLENTILLA", {"", "PACIENTE.ID_PACIENTE = MLENTILLA.ID_PACIENTE"}},
+    {"DLENTILLA", {"MLENTILLA", "MLENTILLA.ID_MLENTILLA = DLENTILLA.ID_MLENTILLA"}},
+    {"LOBSERVACIONES", {"MLENTILLA", "MLENTILLA.ID_MLENTILLA = LOBSERVACIONES.ID_MLENTILLA"}},
+    {"MAUDIFONO", {"", "PACIENTE.ID_PACIENTE = MAUDIFONO.ID_PACIENTE"}},
+    {"DAUDIFONO", {"MAUDIFONO", "MAUDIFONO.ID_MAUDIFONO = DAUDIFONO.ID_MAUDIFONO"}},
+    {"AOBSERVACIONES", {"MAUDIFONO", "MAUDIFONO.ID_MAUDIFONO = AOBSERVACIONES.ID_MAUDIFONO"}},
+    {"OPTOMETRIA", {"", "PACIENTE.ID_PACIENTE = OPTOMETRIA.ID_PACIENTE"}},
+    {"MOREDUCIDA", {"", "PACIENTE.ID_PACIENTE = MOREDUCIDA.ID_PACIENTE"}},
+    {"OROBSERVACIONES", {"MOREDUCIDA", "MOREDUCIDA.ID_MREDUCIDA = OROBSERVACIONES.ID_MREDUCIDA"}},
+    {"REPOSICION", {"", "PACIENTE.ID_PACIENTE = REPOSICION.ID_PACIENTE"}},
+    {"MVENTA", {"", "PACIENTE.ID_PACIENTE = MVENTA.ID_PACIENTE"}},
+    {"DVENTA", {"MVENTA", "MVENTA.ID_MVENTA = DVENTA.ID_MVENTA"}},
+};
+
+// FROM and WHERE of one statement being assembled.
+struct Consulta {
+    QStringList tablas{"PACIENTE"};
+    QStringList uniones;
+
+    void anadir(const QString& tabla) {
+        if (tabla.isEmpty() || tablas.contains(tabla)) return;
+        const auto it = kUniones.find(tabla);
+        if (it != kUniones.end()) {
+            anadir(it->second.first);
+            uniones << it->second.second;
+        }
+        tablas << tabla;
+    }
+    QString sql(const QString& condicion) const {
+        QString where = QStringLiteral("PACIENTE.BORRADO = 0");
+        for (const QString& u : uniones)
+            where += QStringLiteral(" AND ") + u;
+        return QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 AND (%3)")
+            .arg(tablas.join(QStringLiteral(", ")), where, condicion);
+    }
+};
+
+struct Sentencia {
+    QString sql;
+    QString contexto;
+};
+
+// The statements a fragment is run in, shaped as the listing that uses the field does.
+QList<Sentencia> sentenciasDe(int id, const QString& fragmento, const QStringList& tablasAnadidas) {
+    Consulta base;
+    for (const QString& t : tablasAnadidas)
+        base.anadir(t);
+    QList<Sentencia> r;
+    switch (id) {
+    case 433:
+    case 434:
+    case 435: {
+        // The listing puts the record family's date column in front (spectacles here).
+        Consulta c = base;
+        const QString col = id == 433   ? "MGRADUACION.FECHA"
+                            : id == 434 ? "MGRADUACION.FECHA_REVISION"
+                                        : "DGRADUACION.FECHA_GARANTIA";
+        c.anadir(id == 435 ? "DGRADUACION" : "MGRADUACION");
+        r << Sentencia{
+            c.sql(QStringLiteral("CAST(%1 AS DATE) != '12/30/1899' AND CAST(%1 AS DATE)").arg(col) +
+                  fragmento),
+            "fecha de ficha"};
+        return r;
+    }
+    case 51:
+    case 52: {
+        Consulta c = base;
+        c.anadir("MGRADUACION");
+        r << Sentencia{
+            c.sql((id == 51 ? "MGRADUACION.ID_DOCTOR " : "MGRADUACION.ID_AGENTE ") + fragmento),
+            "profesional / agente"};
+        return r;
+    }
+    case 452: {
+        Consulta c = base;
+        c.anadir("MVENTA");
+        r << Sentencia{
+            c.sql(" PACIENTE.ID_PACIENTE = MVENTA.ID_PACIENTE AND MVENTA.LIQUIDO_M1 " + fragmento),
+            "consumo individual"};
+        // The total mode compares the sum in HAVING.
+        r << Sentencia{QStringLiteral("SELECT MVENTA.ID_PACIENTE FROM PACIENTE, MVENTA WHERE "
+                                      "PACIENTE.ID_PACIENTE = MVENTA.ID_PACIENTE GROUP BY "
+                                      "MVENTA.ID_PACIENTE HAVING SUM(MVENTA.LIQUIDO_M1) ") +
+                           fragmento,
+                       "consumo total"};
+        return r;
+    }
+    case 461:
+    case 462:
+    case 464:
+        // The prescription listings alias their record table TABLA.
+        for (const char* familia : {"MGRADUACION", "MLENTILLA", "MAUDIFONO"}) {
+            Consulta c = base;
+            c.tablas << QStringLiteral("%1 TABLA").arg(familia);
+            c.uniones << "PACIENTE.ID_PACIENTE = TABLA.ID_PACIENTE";
+            r << Sentencia{c.sql(fragmento), QStringLiteral("prescripciones %1").arg(familia)};
+        }
+        return r;
+    case 482: {
+        Consulta c = base;
+        c.anadir("DLENTILLA");
+        r << Sentencia{c.sql(fragmento), "reposiciones"};
+        return r;
+    }
+    case 3000:
+    case 3002: {
+        // One member per guarantee family; the hearing-aid line names its column GARANTIA.
+        const QList<std::tuple<QString, QString, QString>> miembros = {
+            {"DGRADUACION", "MGRADUACION", "ID_MGRADUACION"},
+            {"DLENTILLA", "MLENTILLA", "ID_MLENTILLA"},
+            {"DAUDIFONO", "MAUDIFONO", "ID_MAUDIFONO"}};
+        for (const auto& [d, m, k] : miembros) {
+            QString f = fragmento;
+            if (d == "DAUDIFONO") f.replace("FECHA_GARANTIA", "GARANTIA");
+            QString sql = QStringLiteral("SELECT COUNT(*) FROM %1 INNER JOIN %2 on %2.%3 = %1.%3 "
+                                         "INNER JOIN PACIENTE On (PACIENTE.ID_PACIENTE = "
+                                         "%2.ID_PACIENTE AND PACIENTE.BORRADO = 0")
+                              .arg(d, m, k);
+            sql += id == 3000 ? " AND " + f + ")" : ") WHERE " + f;
+            r << Sentencia{sql, QStringLiteral("garantías %1").arg(d)};
+        }
+        return r;
+    }
+    default:
+        r << Sentencia{base.sql(fragmento), "general"};
+        return r;
+    }
+}
+
+// Conditions the builder turns into SQL that Firebird cannot run, all of them a number column
+// compared as text: the hearing-aid amount (198) against an empty text, and the optometry
+// addition (231: number on the right eye, text on the left) with the operators only one half
+// knows. They stay listed here so they are seen; once one of them runs, the test asks for it to
+// be taken off the list.
+const std::set<std::pair<int, QString>> kDefectosConocidos = {
+    {198, "Vacío"},        {198, "No Vacío"}, {231, "Mayor que..."},
+    {231, "Menor que..."}, {231, "Vacío"},    {231, "No Vacío"},
+};
+
+// A plausible value for a field, by its type; list fields take ids from the database.
+struct Valor {
+    QString v1, v2;
+    QStringList ids;
+    bool valido = true;
+    QString motivo;
+};
+
+Valor valorPara(int id, int tipo, int lista, TLstConfiguracion& config,
+                const QString& codigoPostal) {
+    Valor v;
+    switch (tipo) {
+    case 0:
+        if (id == 4) return {codigoPostal, codigoPostal, {}, true, {}}; // postal codes
+        if (id >= 421 && id <= 432) return {"12", "15", {}, true, {}};  // day or year part
+        v = {"40", "60", {}, true, {}};
+        break;
+    case 1:
+        // The hearing-aid amount is a number compared as text.
+        if (id == 198) return {"40", "60", {}, true, {}};
+        v = {"a", "m", {}, true, {}};
+        break;
+    case 2:
+        v = {"01/01/2000", "31/12/2020", {}, true, {}};
+        break;
+    case 3:
+    case 4: {
+        if (config.CargarValores(static_cast<qint16>(lista)) != TLstConfiguracion::Preparado ||
+            config.Ids().isEmpty()) {
+            v.valido = false;
+            v.motivo =
+                QStringLiteral("la lista %1 no tiene valores: %2").arg(lista).arg(config.Error());
+            return v;
+        }
+        const int n = tipo == 3 ? 1 : std::min<int>(2, int(config.Ids().size()));
+        v.ids = config.Ids().mid(0, n);
+        v.v1 = config.Nombres().mid(0, n).join(QStringLiteral("; "));
+        break;
+    }
+    default:
+        v.valido = false;
+        v.motivo = QStringLiteral("campo de buscador");
+    }
+    return v;
+}
+
+class CatalogoEnBase : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir = quilltest::scratch().release();
+        ruta = dir->filePath("tienda.fdb");
+        const QString programa = quilltest::buildDir() + "/bin/quillmore-datos";
+        if (!QFile::exists(programa)) {
+            error = "falta el generador " + programa + " (compile quillmore-datos)";
+            return;
+        }
+        QProcess p;
+        p.start(programa, {"--pacientes", "200", "--semilla", "11", "--salida", ruta});
+        if (!p.waitForFinished(300000) || p.exitCode() != 0) {
+            error = "el generador falló: " + QString::fromUtf8(p.readAllStandardError());
+            return;
+        }
+        DbParams params;
+        params.database = ruta;
+        error = openDatabase(kConexion, params);
+    }
+    static void TearDownTestSuite() {
+        LocalidadCache::dropShared(kConexion);
+        MaestroCache::dropShared(kConexion);
+        closeDatabase(kConexion);
+        delete dir;
+        dir = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(error.isEmpty()) << qPrintable(error); }
+
+    static inline QTemporaryDir* dir = nullptr;
+    static inline QString ruta;
+    static inline QString error;
+};
+
+TEST_F(CatalogoEnBase, EveryListFieldHasValuesThatFitItsColumn) {
+    MemTable cds;
+    ASSERT_EQ(CargarCatalogo(cds, quilltest::dataDir(), -1), 0);
+    TLstConfiguracion config(kConexion);
+    for (int i = 0; i < cds.recordCount(); ++i) {
+        const int tipo = cds.valueAt(i, "TIPOCAMPO").toInt();
+        if (tipo != 3 && tipo != 4) continue;
+        const int lista = cds.valueAt(i, "TIPOOBJETO").toInt();
+        EXPECT_EQ(config.CargarValores(static_cast<qint16>(lista)), TLstConfiguracion::Preparado)
+            << "ID " << cds.valueAt(i, "ID").toInt() << " lista " << lista << ": "
+            << qPrintable(config.Error());
+        EXPECT_FALSE(config.Ids().isEmpty()) << "ID " << cds.valueAt(i, "ID").toInt();
+    }
+}
+
+TEST_F(CatalogoEnBase, EveryFragmentRunsOnTheDatabase) {
+    MemTable cds;
+    ASSERT_EQ(CargarCatalogo(cds, quilltest::dataDir(), -1), 0);
+    TLstConfiguracion config(kConexion);
+    QSqlDatabase db = QSqlDatabase::database(kConexion);
+    // A postal code some locality has, so the postal-code field has localities to list.
+    QString codigoPostal;
+    {
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("SELECT MIN(CODIGO_POSTAL) FROM LOCALIDAD") && q.next());
+        codigoPostal = q.value(0).toString();
+    }
+
+    int entradas = 0, comprobadas = 0, sentencias = 0;
+    std::set<int> conFragmento;
+    QStringList sinFragmento;
+    QStringList fallos;
+    std::set<std::pair<int, QString>> defectosVistos;
+    for (int i = 0; i < cds.recordCount(); ++i) {
+        ++entradas;
+        const int id = cds.valueAt(i, "ID").toInt();
+        const int tipo = cds.valueAt(i, "TIPOCAMPO").toInt();
+        const int lista = cds.valueAt(i, "TIPOOBJETO").toInt();
+        const Valor valor = valorPara(id, tipo, lista, config, codigoPostal);
+        if (!valor.valido) {
+            if (tipo != 5) fallos << QStringLiteral("ID %1: %2").arg(id).arg(valor.motivo);
+            sinFragmento << QString::number(id);
+            continue;
+        }
+        config.setTipoCampo(static_cast<qint16>(tipo));
+        config.CargarOperadoresCampo(id, static_cast<qint16>(lista));
+        const QStringList operadores = config.Operadores();
+        bool alguno = false;
+        // The article fields depend on the product line the article picker sets.
+        const QList<qint16> lineas =
+            id >= 500 && id <= 549 ? QList<qint16>{2, 3, 4} : QList<qint16>{0};
+        for (const qint16 linea : lineas) {
+            for (const QString& op : operadores) {
+                TLstSentPaciente constructor(kConexion);
+                constructor.setTipoListado(linea);
+                QStringList ids = valor.ids;
+                const CondicionFila fila{double(id), op, valor.v1,
+                                         op == QStringLiteral("...Entre...") ? valor.v2
+                                                                             : QString()};
+                const ResultadoCondicion r = ConstruirCondicion(constructor, fila, ids);
+                if (r.codigo != kCondicionConstruida) {
+                    fallos << QStringLiteral("ID %1 %2 '%3': rechazado (%4)")
+                                  .arg(id)
+                                  .arg(op, fila.condicion1, r.detalle);
+                    continue;
+                }
+                if (!r.conSentencia || r.sentencia.isEmpty()) continue;
+                alguno = true;
+                for (const Sentencia& s : sentenciasDe(id, r.sentencia, constructor.Tablas())) {
+                    ++sentencias;
+                    QSqlQuery q(db);
+                    q.setForwardOnly(true);
+                    if (!q.prepare(s.sql) || !q.exec() || !q.next()) {
+                        if (kDefectosConocidos.count({id, op})) {
+                            defectosVistos.insert({id, op});
+                            continue;
+                        }
+                        fallos << QStringLiteral("ID %1 %2 línea %3 (%4): %5\n    %6")
+                                      .arg(id)
+                                      .arg(op)
+                                      .arg(linea)
+                                      .arg(s.contexto, q.lastError().text(), s.sql);
+                    }
+                }
+            }
+        }
+        if (alguno) {
+            ++comprobadas;
+            conFragmento.insert(id);
+        } else {
+            sinFragmento << QString::number(id);
+        }
+    }
+    std::printf("[ catálogo ] %d entradas: %d con fragmento comprobadas en %d sentencias; "
+                "%d sin fragmento: %s\n",
+                entradas, comprobadas, sentencias, int(sinFragmento.size()),
+                qPrintable(sinFragmento.join(QLatin1Char(' '))));
+    for (const QString& f : fallos)
+        ADD_FAILURE() << qPrintable(f);
+    for (const auto& [id, op] : kDefectosConocidos) {
+        if (defectosVistos.count({id, op}))
+            std::printf("[ catálogo ] defecto conocido: ID %d %s\n", id, qPrintable(op));
+        else
+            ADD_FAILURE() << "ID " << id << " " << qPrintable(op)
+                          << " ya se ejecuta: quítelo de kDefectosConocidos";
+    }
+
+    // The patient's own fields, the date parts and the record dates always build a fragment.
+    for (int id = 0; id <= 24; ++id)
+        EXPECT_TRUE(conFragmento.count(id)) << id;
+    for (int id = 421; id <= 435; ++id)
+        EXPECT_TRUE(conFragmento.count(id)) << id;
+    for (int id : {51, 52, 56, 461, 462, 464, 3000, 3002})
+        EXPECT_TRUE(conFragmento.count(id)) << id;
+}
+
+} // namespace
