@@ -193,6 +193,29 @@ TEST_F(EmbeddedDatabase, CreatesRunsTheScriptsAndOpens) {
     EXPECT_EQ(q.value(1).toString(), QString::fromUtf8("línea uno\r\n"));
 }
 
+TEST_F(EmbeddedDatabase, LeftWithForcedWritesWhichCanBeSwitched) {
+    const QString file = path("escritura.fdb");
+    ASSERT_EQ(s(createDatabase({file}, schema_)), "");
+    auto forcedWrites = [&file] {
+        int value = -1;
+        if (openDatabase("prueba", {file}).isEmpty()) {
+            QSqlQuery q(QSqlDatabase::database("prueba", false));
+            if (q.exec("SELECT MON$FORCED_WRITES FROM MON$DATABASE") && q.next())
+                value = q.value(0).toInt();
+        }
+        closeDatabase("prueba");
+        return value;
+    };
+    EXPECT_EQ(forcedWrites(), 1); // the safe setting, whatever the scripts ran with
+    EXPECT_EQ(s(setForcedWrites({file}, false)), "");
+    EXPECT_EQ(forcedWrites(), 0);
+    EXPECT_EQ(s(setForcedWrites({file}, true)), "");
+    EXPECT_EQ(forcedWrites(), 1);
+    const QString missing = setForcedWrites({path("no-hay.fdb")}, false);
+    EXPECT_TRUE(missing.startsWith("No se puede cambiar el modo de escritura de la base de datos"))
+        << s(missing);
+}
+
 TEST_F(EmbeddedDatabase, RelativePathIsTakenFromTheCurrentFolder) {
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir_->path()));

@@ -472,7 +472,6 @@ TEST_F(ShopSchema, LensTypeByIdentifier) {
 TEST_F(ShopSchema, SmsKeysComeBackToTheConnectionThatInserted) {
     const QString other = QStringLiteral("esquema-otra");
     ASSERT_EQ(s(openDatabase(other, {path_})), "");
-    QSqlDatabase second = QSqlDatabase::database(other, false);
     auto lastKey = [](QSqlDatabase& db, const char* procedure) {
         QSqlQuery q(db);
         EXPECT_TRUE(q.exec(QStringLiteral("EXECUTE PROCEDURE %1").arg(procedure)))
@@ -496,6 +495,7 @@ TEST_F(ShopSchema, SmsKeysComeBackToTheConnectionThatInserted) {
         EXPECT_TRUE(q.exec()) << s(q.lastError().text());
     };
     {
+        QSqlDatabase second = QSqlDatabase::database(other, false);
         QSqlDatabase first = db();
         EXPECT_EQ(lastKey(second, "ID_SMS_MAESTRO"), -1); // nothing inserted here yet
 
