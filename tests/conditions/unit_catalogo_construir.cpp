@@ -1,7 +1,10 @@
 // Building one condition row as the window does before a post: the special fields, the plain
 // build, refusals that keep everything as it was.
 
+#include "conditions/catalogo.h"
 #include "conditions/construir.h"
+#include "platform/memtable.h"
+#include "testsupport.h"
 
 #include "business/localidades.h"
 #include "sql/lstsentpaciente.h"
@@ -171,6 +174,40 @@ TEST(ConstruirSinBase, PostalCodesWithoutDatabaseAreRefusedNotCrashed) {
     EXPECT_EQ(r.codigo, kErrorCondicion);
     EXPECT_EQ(r.mensaje, fragmentErrorMessage());
     EXPECT_FALSE(r.detalle.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// The eye or ear a caption names is the one its fragment tests: "... OD" only right-side
+// columns, "... OI" only left-side ones, "(OD u OI)" both.
+TEST(CatalogoYConstructor, CaptionsNameTheSideTheFragmentTests) {
+    MemTable cds;
+    ASSERT_EQ(CargarCatalogo(cds, quilltest::dataDir(), -1), 0);
+    int comprobadas = 0;
+    for (int i = 0; i < cds.recordCount(); ++i) {
+        const int id = cds.valueAt(i, "ID").toInt();
+        const QString campo = cds.valueAt(i, "CAMPO").toString();
+        const int tipo = cds.valueAt(i, "TIPOCAMPO").toInt();
+        const bool od = campo.endsWith(" OD"), oi = campo.endsWith(" OI");
+        const bool ambos = campo.endsWith("(OD u OI)");
+        if (!od && !oi && !ambos) continue;
+        TLstSentPaciente constructor;
+        QStringList ids;
+        const QString valor = tipo == 0 ? QStringLiteral("1") : QStringLiteral("X");
+        const ResultadoCondicion r = ConstruirCondicion(
+            constructor, CondicionFila{double(id), "Igual a...", valor, {}}, ids);
+        ASSERT_EQ(r.codigo, 0) << id;
+        if (r.sentencia.isEmpty()) continue; // family not built
+        ++comprobadas;
+        const bool derecho = r.sentencia.contains("OD_"), izquierdo = r.sentencia.contains("OI_");
+        EXPECT_EQ(derecho, od || ambos)
+            << id << " " << qPrintable(campo) << ": " << qPrintable(r.sentencia);
+        EXPECT_EQ(izquierdo, oi || ambos)
+            << id << " " << qPrintable(campo) << ": " << qPrintable(r.sentencia);
+    }
+    EXPECT_GT(comprobadas, 100);
 }
 
 } // namespace
