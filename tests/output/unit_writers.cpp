@@ -9,6 +9,8 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
 using namespace quill;
 using namespace exporttest;
 
@@ -397,6 +399,23 @@ TEST_P(EachWriter, ReplacesExistingFile) {
     EXPECT_EQ(filesIn(dir->path()), QStringList{"lista.out"});
 }
 
+// A new file gets the permissions any new file gets; a replaced file keeps its own.
+TEST_P(EachWriter, PermissionsOfNewAndReplacedFiles) {
+    using P = QFileDevice;
+    const QString path = dir->filePath("lista.out");
+    const mode_t old = ::umask(022);
+    const QString error = GetParam().write(table, ConfigurarGridExpListGeneral(table, {}), path);
+    ::umask(old);
+    ASSERT_EQ(error, QString());
+    const P::Permissions rw = P::ReadOwner | P::WriteOwner | P::ReadGroup | P::ReadOther;
+    EXPECT_EQ(QFile::permissions(path) & (rw | P::WriteGroup | P::WriteOther), rw);
+
+    const P::Permissions own = P::ReadOwner | P::WriteOwner | P::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(path, own));
+    ASSERT_EQ(GetParam().write(table, ConfigurarGridExpListGeneral(table, {}), path), QString());
+    EXPECT_EQ(QFile::permissions(path) & (rw | P::WriteGroup | P::WriteOther), own);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Formats, EachWriter,
     ::testing::Values(WriterCase{"xlsx", writeXlsx}, WriterCase{"html", writeHtml},
@@ -440,7 +459,9 @@ TEST(SmsFile, WrittenThenRewrittenAsPlainText) {
     for (const Case& c : {Case{"\xEF\xBB\xBF"
                                "a;1\nb;2",
                                "a;1\r\nb;2\r\n"},
-                          Case{"a;1\r\n\r\nb;2\r", "a;1\r\n\r\nb;2\r\n"}, Case{"", ""}}) {
+                          Case{"a;1\r\n\r\nb;2\r", "a;1\r\n\r\nb;2\r\n"}, Case{"", ""},
+                          // Not UTF-8: read as Latin-1, nothing lost.
+                          Case{"Pe\xF1" "a;1", "Pe\xC3\xB1" "a;1\r\n"}}) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(c.in);

@@ -246,6 +246,8 @@ QString rewriteAsPlainText(const QString& path) {
 
     QStringDecoder decoder(QStringConverter::Utf8); // drops a leading byte-order mark
     QString text = decoder(bytes);
+    // A file that is not UTF-8 (edited elsewhere) is read as Latin-1 rather than losing bytes.
+    if (decoder.hasError()) text = QString::fromLatin1(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = text.split(QLatin1Char('\n'));

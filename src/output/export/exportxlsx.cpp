@@ -18,6 +18,10 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace quill {
 
 using namespace exportdetail;
@@ -85,6 +89,25 @@ double columnWidth(const ExportSource& src, int c) {
     return std::max(w, double(src.caption(c).size() + 2));
 }
 
+// Permissions the finished file gets: those of the file it replaces, or those a newly created
+// file gets (the temporary file was made private to this user).
+QFileDevice::Permissions finalPermissions(const QString& target) {
+    if (QFileInfo::exists(target)) return QFile::permissions(target);
+    QFileDevice::Permissions p = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                 QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                 QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                 QFileDevice::ReadOther | QFileDevice::WriteOther;
+#ifdef Q_OS_UNIX
+    const mode_t mask = ::umask(0); // reading the mask means setting it: put it back at once
+    ::umask(mask);
+    if (mask & S_IWGRP) p &= ~QFileDevice::WriteGroup;
+    if (mask & S_IRGRP) p &= ~QFileDevice::ReadGroup;
+    if (mask & S_IWOTH) p &= ~QFileDevice::WriteOther;
+    if (mask & S_IROTH) p &= ~QFileDevice::ReadOther;
+#endif
+    return p;
+}
+
 // Owns the workbook and the temporary file until the file is in place.
 class Workbook {
 public:
@@ -122,6 +145,7 @@ public:
         const lxw_error e = workbook_close(wb_);
         wb_ = nullptr;
         if (e != LXW_NO_ERROR) return lxwText(target_, e);
+        QFile::setPermissions(temp_, finalPermissions(target_));
         std::error_code ec;
         std::filesystem::rename(std::filesystem::path(QFile::encodeName(temp_).toStdString()),
                                 std::filesystem::path(QFile::encodeName(target_).toStdString()),
