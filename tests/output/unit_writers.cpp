@@ -399,6 +399,14 @@ TEST_P(EachWriter, ReplacesExistingFile) {
     EXPECT_EQ(filesIn(dir->path()), QStringList{"lista.out"});
 }
 
+// The file system refuses the name (too long for any folder): a clear error, nothing left.
+TEST_P(EachWriter, RefusedNameGivesClearErrorAndNoFile) {
+    const QString path = dir->filePath(QString(300, QLatin1Char('n')) + ".out");
+    EXPECT_EQ(GetParam().write(table, ConfigurarGridExpListGeneral(table, {}), path),
+              QStringLiteral("No se ha podido crear el fichero '%1'").arg(path));
+    EXPECT_EQ(filesIn(dir->path()), QStringList());
+}
+
 // A new file gets the permissions any new file gets; a replaced file keeps its own.
 TEST_P(EachWriter, PermissionsOfNewAndReplacedFiles) {
     using P = QFileDevice;
@@ -461,7 +469,10 @@ TEST(SmsFile, WrittenThenRewrittenAsPlainText) {
                                "a;1\r\nb;2\r\n"},
                           Case{"a;1\r\n\r\nb;2\r", "a;1\r\n\r\nb;2\r\n"}, Case{"", ""},
                           // Not UTF-8: read as Latin-1, nothing lost.
-                          Case{"Pe\xF1" "a;1", "Pe\xC3\xB1" "a;1\r\n"}}) {
+                          Case{"Pe\xF1"
+                               "a;1",
+                               "Pe\xC3\xB1"
+                               "a;1\r\n"}}) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(c.in);

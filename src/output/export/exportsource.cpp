@@ -208,7 +208,10 @@ QString fileErrorText(const QString& path, QFileDevice::FileError error) {
                    "Error al escribir el fichero '%1': compruebe el espacio libre del disco")
             .arg(shown);
     case QFileDevice::RenameError:
-        return QStringLiteral("No se ha podido sustituir el fichero '%1'").arg(shown);
+        // The temporary file could not take the final name.
+        if (QFileInfo::exists(path))
+            return QStringLiteral("No se ha podido sustituir el fichero '%1'").arg(shown);
+        return QStringLiteral("No se ha podido crear el fichero '%1'").arg(shown);
     default:
         return QStringLiteral("No se ha podido crear el fichero '%1'").arg(shown);
     }

@@ -237,7 +237,8 @@ QString writeXlsx(const MemTable& table, const ExportColumnSet& columns, const Q
                     const QDate d =
                         types[size_t(c)] == FieldType::Date ? v.toDate() : v.toDateTime().date();
                     if (!d.isValid() || isEmptyDate(d)) break;
-                    if (d < QDate(1900, 1, 1)) // before the spreadsheet's calendar: as text
+                    // Outside the spreadsheet's calendar: as text.
+                    if (d < QDate(1900, 1, 1) || d > QDate(9999, 12, 31))
                         check(worksheet_write_string(
                                   ws, row, col,
                                   d.toString(QStringLiteral("dd/MM/yyyy")).toUtf8().constData(),
