@@ -1,8 +1,30 @@
 #include "queries/listingmodule.h"
 
 #include "host/bloque.h"
+#include "platform/memtable.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <cmath>
 
 namespace quill {
+
+QString MensajeSinRegistros() {
+    return QStringLiteral("No se ha encontrado ningún registro que cumpla las condiciones");
+}
+
+QString MensajeErrorInterno() {
+    return QStringLiteral(
+        "Ha Ocurrido un Error Interno al Generar el Listado y no Puede mostrarse");
+}
+
+int FilaCondicion::idEntero() const {
+    if (!std::isfinite(id)) return -1;
+    return static_cast<int>(std::trunc(id));
+}
 
 ListingModule::ListingModule(QObject* owner) : QObject(owner) {}
 
@@ -14,6 +36,132 @@ void ListingModule::setBloque(const std::intptr_t* bloque) {
     const auto* tr = slotObject<HostTransaction>(bloque, SlotTransaction);
     m_conexion = db ? db->connectionName : QString();
     m_transaccion = tr ? tr->connectionName : QString();
+}
+
+void ListingModule::setConexion(const QString& conexion) {
+    CerrarListado();
+    m_conexion = conexion;
+    m_transaccion = conexion;
+}
+
+QList<FilaCondicion> ListingModule::LeerCondiciones() const {
+    QList<FilaCondicion> filas;
+    if (!m_condiciones || !m_condiciones->isOpen()) return filas;
+    MemTable& t = *m_condiciones;
+    // Rows are read by index: the grid's cursor and a row being edited stay as they are.
+    const int id = t.fieldIndex(QStringLiteral("Id"));
+    const int condicion = t.fieldIndex(QStringLiteral("Condicion"));
+    const int condicion1 = t.fieldIndex(QStringLiteral("Condicion1"));
+    const int condicion2 = t.fieldIndex(QStringLiteral("Condicion2"));
+    const int sentencia = t.fieldIndex(QStringLiteral("Sentencia"));
+    const int ids = t.fieldIndex(QStringLiteral("Condicion1Ids"));
+    auto texto = [&](int fila, int campo) { return campo < 0 ? QString() : t.textAt(fila, campo); };
+    for (int i = 0; i < t.recordCount(); ++i) {
+        FilaCondicion f;
+        const QVariant v = id < 0 ? QVariant() : t.valueAt(i, id);
+        f.id = v.isNull() ? -1 : v.toDouble();
+        f.condicion = texto(i, condicion);
+        f.condicion1 = texto(i, condicion1);
+        f.condicion2 = texto(i, condicion2);
+        f.sentencia = texto(i, sentencia);
+        f.condicion1Ids = texto(i, ids);
+        filas.append(f);
+    }
+    return filas;
+}
+
+QString ListingModule::CondicionWhere(const QString& texto, bool todas) {
+    if (texto.isEmpty()) return QStringLiteral(" WHERE ");
+    return todas ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
+}
+
+QString ListingModule::GenerarSQLFrom(const QString& base, const QStringList& tablas) {
+    QString from = base;
+    for (const QString& tabla : tablas) {
+        if (tabla.isEmpty() || base.contains(tabla)) continue;
+        from += from.isEmpty() ? QStringLiteral(" FROM ") + tabla : QStringLiteral(", ") + tabla;
+    }
+    return from;
+}
+
+QString ListingModule::GenerarSQLOrder(qint16 orden, qint16 sentido) {
+    QString texto;
+    switch (orden) {
+    case 3:
+        texto = QStringLiteral(" Order BY 2 ");
+        break;
+    case 21:
+        texto = QStringLiteral(" ORDER BY 7 ");
+        break;
+    default: // 18 and every other code: surname
+        texto = QStringLiteral(" Order BY 3 ");
+        break;
+    }
+    if (sentido == 0)
+        texto += QStringLiteral("ASC");
+    else if (sentido == 1)
+        texto += QStringLiteral("DesC");
+    return texto;
+}
+
+qint16 ListingModule::Ejecutar(const QString& sentencia) {
+    CerrarListado();
+    m_sentencia = sentencia;
+    m_error.clear();
+    QSqlDatabase db = QSqlDatabase::database(m_conexion, false);
+    if (!db.isValid() || !db.isOpen()) {
+        m_error =
+            QStringLiteral("La conexión '%1' con la base de datos no está abierta").arg(m_conexion);
+        return Resultado = kListadoErrorInterno;
+    }
+    auto q = std::make_unique<QSqlQuery>(db);
+    // The result is walked once from the first row: no scrollable cursor, no row cache.
+    q->setForwardOnly(true);
+    if (!q->prepare(sentencia) || !q->exec()) {
+        m_error = q->lastError().text();
+        return Resultado = kListadoErrorInterno;
+    }
+    m_listado = std::move(q);
+    m_enPrimeraFila = m_listado->next();
+    if (!m_enPrimeraFila) {
+        if (m_listado->lastError().isValid()) {
+            m_error = m_listado->lastError().text();
+            return Resultado = kListadoErrorInterno;
+        }
+        return Resultado = kListadoSinRegistros;
+    }
+    const int campo = m_listado->record().indexOf(QStringLiteral("ID_PACIENTE"));
+    const qint64 id = campo < 0 ? 0 : m_listado->value(campo).toLongLong();
+    return Resultado = id == 0 ? kListadoSinRegistros : kListadoCorrecto;
+}
+
+bool ListingModule::IrAlPrimero() {
+    if (!m_listado) return false;
+    if (m_enPrimeraFila) {
+        // The caller walks on from here: the next call must start over.
+        m_enPrimeraFila = false;
+        return true;
+    }
+    if (!m_listado->exec()) {
+        m_error = m_listado->lastError().text();
+        return false;
+    }
+    return m_listado->next();
+}
+
+qint16 ListingModule::FalloInterno(const QString& motivo) {
+    CerrarListado();
+    m_sentencia.clear();
+    m_error = motivo;
+    return Resultado = kListadoErrorInterno;
+}
+
+void ListingModule::CerrarListado() {
+    if (m_listado) {
+        m_listado->finish();
+        m_listado.reset();
+    }
+    m_enPrimeraFila = false;
 }
 
 } // namespace quill

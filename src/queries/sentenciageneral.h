@@ -1,0 +1,69 @@
+#pragma once
+
+// The statement of the General listing, assembled from the condition rows without touching the
+// database: the condition analysis (record families, last-record mode, last-visit table, lens
+// and prescription filters) and the statement texts of the normal path, the last-record (group)
+// mode, the record-family paths and the count.
+//
+// "Any" (OR) conditions that need tables beyond the base of their statement are not joined in
+// one FROM: that would multiply every patient by the rows of each table and list nobody when
+// one table is empty. Each alternative then becomes a statement of its own, joining only its
+// own tables, and the alternatives are put together with UNION (same columns, same ORDER).
+
+#include "queries/listingmodule.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace quill {
+
+// Record family codes, as the record-type condition (Id 50) ticks them.
+namespace familia {
+inline const QString Audifonos = QStringLiteral("0");
+inline const QString Graduaciones = QStringLiteral("1");
+inline const QString Lentillas = QStringLiteral("2");
+inline const QString Optometria = QStringLiteral("3");
+inline const QString BajaVision = QStringLiteral("4");
+} // namespace familia
+
+// What the condition walk at the start of every run learns from the rows.
+struct AnalisisGeneral {
+    bool modoGrupo = false;         // 55 other than "Todas": only each patient's latest record
+    bool tablaUltimaVisita = false; // 56: the last-visit table is filled after the run
+    bool tipoFichaVisto = false;    // 50 met
+    bool filtroLentillas = true;    // 95 "No": only patients without contact-lens records
+    bool filtroGraduacion = true;   // 134 "No": only patients without prescriptions
+    bool reiniciaResultado = false; // 55 met: the last result code goes back to 0
+    QString operadorTipoFicha;      // operator of 50, or "Igual a..." set by a record condition
+    QStringList familias;           // the record families of this run (empty: normal path)
+};
+
+// Walks the rows in order. `familiasTipoFicha` are the families ticked for the record-type
+// condition (the window hands them over when that row is added); they become the run's families
+// when a row 50 is met. A record date, guarantee, professional or agent condition met before
+// any row 50 sets its own families instead.
+AnalisisGeneral AnalizarCondicionesGeneral(const QList<FilaCondicion>& filas,
+                                           const QStringList& familiasTipoFicha);
+
+enum class FormaSentencia {
+    Listado, // the patient columns, ordered by the order code
+    Conteo,  // one column, ID_PACIENTE, ordered by it
+};
+
+struct DatosSentenciaGeneral {
+    QList<FilaCondicion> filas;
+    QStringList tablas; // the table list handed over by the window
+    QString particion;  // data partition, an integer inserted as given
+    AnalisisGeneral analisis;
+};
+
+// The statement, on one line. Throws quill::Error when the partition is not an integer.
+QString GenerarSentenciaGeneral(const DatosSentenciaGeneral& datos, FormaSentencia forma,
+                                qint16 orden, qint16 sentido, bool todas);
+
+// The tables of `tablas` a fragment names (as "TABLA." after a character that cannot be part of
+// a name), in list order.
+QStringList TablasDeSentencia(const QString& sentencia, const QStringList& tablas);
+
+} // namespace quill
