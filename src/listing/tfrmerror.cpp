@@ -176,16 +176,17 @@ QString TfrmError::TextoFecha(const QDateTime& fecha) {
 bool TfrmError::PintarInforme(QPagedPaintDevice& dispositivo) const {
     QPainter p;
     if (!p.begin(&dispositivo)) return false;
-    // Work in points so the layout does not depend on the device's resolution.
+    // Work in points so the layout does not depend on the device's resolution; fonts are then
+    // sized in these units (pixel sizes), not in the device's points.
     const double escala = dispositivo.logicalDpiX() / 72.0;
     p.scale(escala, escala);
     const double ancho = dispositivo.width() / escala;
     const QString familia = QStringLiteral("DejaVu Sans");
 
     double y = 0;
-    auto linea = [&](const QString& texto, double puntos, bool negrita, double alto) {
+    auto linea = [&](const QString& texto, int puntos, bool negrita, double alto) {
         QFont f(familia);
-        f.setPointSizeF(puntos);
+        f.setPixelSize(puntos);
         f.setBold(negrita);
         p.setFont(f);
         p.drawText(QRectF(0, y, ancho, alto), Qt::AlignLeft | Qt::AlignVCenter, texto);
@@ -216,7 +217,7 @@ bool TfrmError::PintarInforme(QPagedPaintDevice& dispositivo) const {
     const TInformeError datos = informe();
     auto campo = [&](const QString& etiqueta, const QString& valor) {
         QFont f(familia);
-        f.setPointSizeF(10);
+        f.setPixelSize(10);
         f.setBold(true);
         p.setFont(f);
         p.drawText(QRectF(0, y, 110, 16), Qt::AlignLeft | Qt::AlignTop, etiqueta);
@@ -237,7 +238,7 @@ bool TfrmError::PintarInforme(QPagedPaintDevice& dispositivo) const {
     if (!m_correoSoporte.isEmpty() || !m_telefonoSoporte.isEmpty()) {
         const double alto = dispositivo.height() / escala;
         QFont f(familia);
-        f.setPointSizeF(8);
+        f.setPixelSize(8);
         p.setFont(f);
         QString soporte = QStringLiteral("Soporte:");
         if (!m_correoSoporte.isEmpty()) soporte += QStringLiteral(" ") + m_correoSoporte;

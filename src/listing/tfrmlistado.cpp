@@ -36,6 +36,9 @@ const QString TfrmListado::NombrePantalla = QStringLiteral("Listado - Pacientes"
 
 namespace {
 
+const QString kSinObjetos = QStringLiteral(
+    "No se han creado los objetos del listado: cierre la ventana y vuelva a abrirla");
+
 // Titles above the grid, by kind code.
 const char* const kTitulos[] = {
     "Condiciones Listado General",
@@ -229,6 +232,7 @@ void TfrmListado::ValoresIniciales() {
 }
 
 void TfrmListado::CambiarListado(qint16 tipo) {
+    if (!dmlstPaciente) throw quill::Error(kSinObjetos);
     tshListado->show();
     TipoListado = tipo;
     Resultado = CrearGrid(tipo);
@@ -321,6 +325,7 @@ void TfrmListado::BeforeDelete(MemTable& tabla) {
 int TfrmListado::CampoEspecial(MemTable& tabla) {
     // What the special fields change in the window and the listing modules; their fragments
     // (postal codes, provinces, record dates) come from the shared row builder.
+    if (!Lista) throw quill::Error(kSinObjetos);
     switch (quill::CampoEspecialDe(tabla.asDouble(QStringLiteral("Id")))) {
     case quill::CampoEspecial::TipoPrescripcion:
         TipoPrescripcion = tabla.asString(QStringLiteral("Condicion1"));
@@ -341,6 +346,7 @@ int TfrmListado::CampoEspecial(MemTable& tabla) {
 }
 
 int TfrmListado::ConstruirSentenciaSQL(MemTable& tabla) {
+    if (!dmlstPaciente || !LstSentPaciente || !Lista) throw quill::Error(kSinObjetos);
     quill::CondicionFila fila;
     fila.id = tabla.asDouble(QStringLiteral("Id"));
     fila.condicion = tabla.asString(QStringLiteral("Condicion"));

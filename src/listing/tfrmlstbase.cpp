@@ -130,14 +130,22 @@ void TfrmlstBase::Salir() {
 
 void TfrmlstBase::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    aplicarTamano(event->size().width(), event->size().height());
+    // The rule measures the whole window, frame included, as the user resizes it: inside a
+    // multi-document area that is the sub-window around this widget.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        aplicarTamano(sub->width(), sub->height());
+    else
+        aplicarTamano(event->size().width(), event->size().height());
 }
 
 void TfrmlstBase::aplicarTamano(int ancho, int alto) {
     // The resize rule: title W - 210 wide, grid W - 220 by H - 150, buttons at top H - 85.
-    nbrListado->setGeometry(0, 0, kAnchoNavegador, alto - kAltoEstado);
-    tshListado->setGeometry(kAnchoNavegador, 0, ancho - kAnchoNavegador, alto - kAltoEstado);
-    sbrAyuda->setGeometry(0, alto - kAltoEstado, ancho, kAltoEstado);
+    // The bars fill this widget, whatever the frame around it takes.
+    const int w = width();
+    const int h = height();
+    nbrListado->setGeometry(0, 0, kAnchoNavegador, h - kAltoEstado);
+    tshListado->setGeometry(kAnchoNavegador, 0, w - kAnchoNavegador, h - kAltoEstado);
+    sbrAyuda->setGeometry(0, h - kAltoEstado, w, kAltoEstado);
 
     // Page coordinates are offset by the navigation bar's width.
     const int x = kIzquierda - kAnchoNavegador;

@@ -1,0 +1,467 @@
+// The listing window: start sequence, failures at start, listing kinds, frame, row events.
+
+#include "anfitrion.h"
+#include "conditions/tdmlstpaciente.h"
+#include "listing/abrirlistado.h"
+#include "listing/navbar.h"
+#include "listing/tfrmerror.h"
+#include "listing/tfrmlistado.h"
+#include "platform/guard.h"
+#include "platform/memtable.h"
+#include "platform/memtablemodel.h"
+#include "platform/modal.h"
+#include "queries/tdmfechas.h"
+#include "queries/tdmgarantias.h"
+#include "queries/tdmgeneral.h"
+#include "sql/lstconfiguracion.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+
+using quill::MemTable;
+
+namespace {
+
+const QStringList kPasos = {QStringLiteral("CrearObjetos"), QStringLiteral("ConstruirArbol"),
+                            QStringLiteral("Idioma"), QStringLiteral("Recursos"),
+                            QStringLiteral("ValoresIniciales")};
+
+// A window that notes each start step and can be made to fail in one of them.
+class VentanaPrueba : public TfrmListado {
+public:
+    VentanaPrueba(const std::intptr_t* bloque, QStringList* pasos, QString fallar)
+        : TfrmListado(bloque), m_pasos(pasos), m_fallar(std::move(fallar)) {}
+
+    void CrearObjetos() override {
+        paso(QStringLiteral("CrearObjetos"), [this] { TfrmListado::CrearObjetos(); });
+    }
+    void ConstruirArbol() override {
+        paso(QStringLiteral("ConstruirArbol"), [this] { TfrmListado::ConstruirArbol(); });
+    }
+    void Idioma() override {
+        paso(QStringLiteral("Idioma"), [this] { TfrmListado::Idioma(); });
+    }
+    void Recursos() override {
+        paso(QStringLiteral("Recursos"), [this] { TfrmListado::Recursos(); });
+    }
+    void ValoresIniciales() override {
+        paso(QStringLiteral("ValoresIniciales"), [this] { TfrmListado::ValoresIniciales(); });
+    }
+
+private:
+    template <typename Fn> void paso(const QString& nombre, Fn base) {
+        m_pasos->append(nombre);
+        if (nombre == m_fallar)
+            throw quill::Error(QStringLiteral("Fallo provocado en %1: ñandú").arg(nombre));
+        base();
+    }
+    QStringList* m_pasos;
+    QString m_fallar;
+};
+
+// What one error window showed.
+struct ErrorMostrado {
+    QString pantalla;
+    QString funcion;
+    QString descripcion;
+    QString titulo;
+    bool encima = false;
+};
+
+class Listado : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host.principal.show();
+        modal.setDefaultDialog([this](QWidget* d) {
+            if (auto* e = qobject_cast<TfrmError*>(d))
+                errores.append({e->edtPantalla->text(), e->edtFuncion->text(),
+                                e->memDescripcion->toPlainText(), e->windowTitle(),
+                                e->windowFlags().testFlag(Qt::WindowStaysOnTopHint)});
+            return 0;
+        });
+    }
+
+    TfrmListado* abrir(QStringList* pasos = nullptr, const QString& fallar = QString()) {
+        if (!pasos) return AbrirListado(host.bloque.data());
+        return AbrirListado(host.bloque.data(), [pasos, fallar](const std::intptr_t* b) {
+            return new VentanaPrueba(b, pasos, fallar);
+        });
+    }
+
+    quill::ScriptedModal modal;
+    quill::ScopedModal instalado{modal};
+    QList<ErrorMostrado> errores;
+    Anfitrion host;
+};
+
+QStringList nombresItems(const quill::NavGroup* g) {
+    QStringList n;
+    for (const quill::NavItem* i : g->links())
+        n << i->text();
+    return n;
+}
+
+} // namespace
+
+TEST_F(Listado, StartRunsTheFiveStepsInOrderAndLeavesTheGeneralKindReady) {
+    QStringList pasos;
+    QPointer<TfrmListado> w = abrir(&pasos);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(pasos, kPasos);
+    EXPECT_TRUE(errores.isEmpty()) << errores.value(0).descripcion.toStdString();
+
+    // Created in this order, each owned by the host's window (slot 1).
+    QStringList creados;
+    for (QObject* o : host.principal.children())
+        if (!o->isWidgetType() && !o->objectName().startsWith(QLatin1Char('_')))
+            creados << o->objectName();
+    EXPECT_EQ(creados, (QStringList{"dmlstPaciente", "dmGeneral", "dmGarantias", "dmPrescripciones",
+                                    "dmConsumo", "dmFechas", "dmEncargo", "dmReposiciones",
+                                    "FltArticulo", "BuscarPaciente", "LstFiltros"}));
+    EXPECT_EQ(w->dmlstPaciente->Bloque(), host.bloque.data());
+    EXPECT_EQ(w->dmGeneral->Bloque(), host.bloque.data());
+    ASSERT_TRUE(w->LstConfiguracion);
+    ASSERT_TRUE(w->LstSentPaciente);
+    ASSERT_TRUE(w->Lista);
+    EXPECT_FALSE(w->Localidad || w->Almacen || w->Documento || w->FormatoEtiqueta);
+
+    // A sub-window of the host's area, shown.
+    ASSERT_EQ(host.area->subWindowList().size(), 1);
+    EXPECT_EQ(host.area->subWindowList().at(0)->widget(), w.data());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Listado de Pacientes"));
+    EXPECT_EQ(frmListado(), w.data());
+
+    // ValoresIniciales.
+    EXPECT_EQ(w->TipoListado, 0);
+    EXPECT_EQ(w->pnlTitulo->text(), QStringLiteral("Condiciones Listado General"));
+    EXPECT_EQ(w->dmlstPaciente->TablaActual(), w->dmlstPaciente->memGeneral);
+    EXPECT_EQ(w->grdListado->model(), w->dmlstPaciente->dtsDatos());
+    EXPECT_TRUE(w->rbnTodas->isChecked());
+    EXPECT_FALSE(w->rbnCualquiera->isChecked());
+    EXPECT_EQ(w->TipoPrescripcion, QStringLiteral("Óptica"));
+    EXPECT_EQ(w->ContadorArticulos, 1);
+    EXPECT_TRUE(w->ReconstruirSentencia);
+    EXPECT_FALSE(w->Etiqueta);
+    EXPECT_EQ(w->textoAyuda(),
+              QStringLiteral("'INSERT' para añadir filtros de búsqueda al listado"));
+    EXPECT_EQ(w->dmlstPaciente->memGeneral->recordCount(), 1);
+    EXPECT_EQ(w->rbnTodas->text(), QStringLiteral("Que cumplan Todas las Condiciones"));
+    EXPECT_EQ(w->rbnCualquiera->text(), QStringLiteral("Que cumpla Cualquiera de las Condiciones"));
+    // Every table opened with the five events installed: an insert reaches the window.
+    // The blank row made one per-row object at the current count; an insert on another table
+    // replaces it until a row is posted.
+    MemTable* fechas = w->dmlstPaciente->memFechas;
+    EXPECT_TRUE(fechas->isOpen());
+    EXPECT_EQ(w->NumObjetosFila, 0);
+    ASSERT_EQ(w->ObjetosFila.size(), 1);
+    const QStringList* antes = w->ObjetosFila.at(0);
+    fechas->append();
+    ASSERT_EQ(w->ObjetosFila.size(), 1);
+    Q_UNUSED(antes);
+    fechas->post();
+    EXPECT_EQ(w->NumObjetosFila, 1);
+    w->dmlstPaciente->memGeneral->post();
+    fechas->append();
+    EXPECT_EQ(w->ObjetosFila.size(), 3);
+}
+
+TEST_F(Listado, AFailedStartStepIsReportedByNameAndTheWindowStillShows) {
+    for (const QString& fallar : kPasos) {
+        SCOPED_TRACE(fallar.toStdString());
+        errores.clear();
+        QStringList pasos;
+        QPointer<TfrmListado> w = abrir(&pasos, fallar);
+        ASSERT_TRUE(w);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(pasos, kPasos) << "the sequence goes on after a failure";
+        ASSERT_FALSE(errores.isEmpty());
+        const ErrorMostrado& e = errores.first();
+        EXPECT_EQ(e.funcion, fallar);
+        EXPECT_EQ(e.pantalla, QStringLiteral("Listado - Pacientes"));
+        EXPECT_EQ(e.descripcion, QStringLiteral("Fallo provocado en %1: ñandú").arg(fallar));
+        EXPECT_TRUE(e.titulo.endsWith(QStringLiteral("Informe de error")));
+        EXPECT_TRUE(e.encima);
+        // Without its objects the kind switch cannot run: that is reported too, not a crash.
+        if (fallar == QStringLiteral("CrearObjetos")) {
+            ASSERT_EQ(errores.size(), 2);
+            EXPECT_EQ(errores.at(1).funcion, QStringLiteral("ValoresIniciales"));
+        } else {
+            EXPECT_EQ(errores.size(), 1);
+        }
+        w->Salir();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(Listado, TwoCallsGiveTwoIndependentWindows) {
+    QPointer<TfrmListado> a = abrir();
+    QPointer<TfrmListado> b = abrir();
+    ASSERT_TRUE(a && b);
+    EXPECT_NE(a.data(), b.data());
+    EXPECT_EQ(frmListado(), b.data());
+    EXPECT_EQ(host.area->subWindowList().size(), 2);
+    EXPECT_NE(a->dmlstPaciente.data(), b->dmlstPaciente.data());
+    EXPECT_NE(a->LstSentPaciente.get(), b->LstSentPaciente.get());
+
+    a->CambiarListado(3);
+    a->dmlstPaciente->memGeneral->append();
+    EXPECT_EQ(b->TipoListado, 0);
+    EXPECT_EQ(b->dmlstPaciente->memGeneral->recordCount(), 1);
+    EXPECT_EQ(a->dmlstPaciente->memGeneral->recordCount(), 2);
+
+    a->Salir();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(a);
+    ASSERT_TRUE(b);
+    b->CambiarListado(1);
+    EXPECT_EQ(b->pnlTitulo->text(), QStringLiteral("Condiciones Listado Por Consumo"));
+}
+
+TEST_F(Listado, ConfigurationFilterValueFollowsTheUserFlagWord) {
+    struct Caso {
+        quint16 bandera;
+        qint32 valor;
+        double esperado;
+    };
+    const Caso casos[] = {
+        {0, 25, -1.0}, {0, 0, -1.0}, {1, 25, 25.0}, {0xFFFF, -4, -4.0}, {2, 0, 0.0}};
+    for (const Caso& c : casos) {
+        host.usuario.Filtrar = c.bandera;
+        host.conf.ValorFiltro = c.valor;
+        QPointer<TfrmListado> w = abrir();
+        ASSERT_TRUE(w);
+        EXPECT_EQ(w->FiltroConfiguracion, c.esperado) << c.bandera << " " << c.valor;
+        EXPECT_EQ(w->LstConfiguracion->FiltroConfiguracion(), c.esperado);
+        w->Salir();
+    }
+}
+
+TEST_F(Listado, NavigationGroupsHoldTheirItemsInOrder) {
+    TfrmListado* w = abrir();
+    EXPECT_EQ(w->nbgTareas->caption(), QStringLiteral("Tareas"));
+    EXPECT_EQ(
+        nombresItems(w->nbgTareas),
+        (QStringList{"Imprimir", "Conteo", "Etiqueta", "Envio SMS", "Archivo envio SMS", "Exportar",
+                     "Correo Electrónico", "Gráfico", "Ticket", "Visualizar", "Salir"}));
+    struct Item {
+        quill::NavItem* item;
+        bool visible;
+        int imagen;
+    };
+    const Item items[] = {
+        {w->nbiImprimir, true, 1},     {w->nbiConteo, true, 5},     {w->nbiEtiqueta, true, 4},
+        {w->nbiSMS, true, 16},         {w->nbiFicheroSMS, true, 8}, {w->nbiExportar, true, 3},
+        {w->nbrEmail, true, 6},        {w->nbiGrafico, false, -1},  {w->nbiTicket, false, -1},
+        {w->nbiVisualizar, false, -1}, {w->nbiSalir, true, 0}};
+    for (const Item& i : items) {
+        SCOPED_TRACE(i.item->objectName().toStdString());
+        EXPECT_EQ(i.item->isVisible(), i.visible);
+        EXPECT_EQ(i.item->imageIndex(), i.imagen);
+        EXPECT_EQ(i.item->icon().isNull(), i.imagen < 0);
+    }
+
+    EXPECT_EQ(w->nbgListados->caption(), QStringLiteral("Listados"));
+    EXPECT_EQ(nombresItems(w->nbgListados),
+              (QStringList{"General", "Consumo", "Encargos Pendientes", "Fechas", "Garantías",
+                           "Prescripciones al CNOO", "Reposiciones"}));
+    QList<int> tags;
+    for (const quill::NavItem* i : w->nbgListados->links()) {
+        tags << i->tag();
+        EXPECT_EQ(i->imageIndex(), 2);
+        EXPECT_FALSE(i->icon().isNull());
+    }
+    EXPECT_EQ(tags, (QList<int>{0, 1, 2, 3, 6, 4, 5}));
+    EXPECT_EQ(w->tbnCargar->text(), QStringLiteral("&Cargar Filtros"));
+    EXPECT_EQ(w->tbnGuardar->toolTip(),
+              QStringLiteral("Guarda el Filtro que tenemos actualmente en pantalla"));
+    EXPECT_EQ(w->tbnLimpiar->toolTip(),
+              QStringLiteral("Limpia todas las condiciones que existan en el listado actualmente"));
+}
+
+TEST_F(Listado, ClickingAKindSwitchesTitleTableActionsAndItems) {
+    TfrmListado* w = abrir();
+    struct Caso {
+        int tipo;
+        const char* titulo;
+        const char* tabla;
+        QStringList apagados;
+    };
+    const Caso casos[] = {
+        {4,
+         "Condiciones Listado Prescripciones al CNOO",
+         "memPrescripcion",
+         {"nbiExportar", "nbiEtiqueta", "nbiConteo", "nbiSMS", "nbrEmail", "nbiFicheroSMS"}},
+        {1, "Condiciones Listado Por Consumo", "memConsumo", {}},
+        {5, "Condiciones Listado Reposiciones", "memReposicion", {"nbrEmail"}},
+        {6, "Condiciones Listado Garantías", "memGarantias", {"rbnTodas", "rbnCualquiera"}},
+        {2, "Condiciones Listado Encargos Pendientes", "memEncargo", {}},
+        {3, "Condiciones Listado Por Fechas", "memFechas", {}},
+        {0, "Condiciones Listado General", "memGeneral", {}},
+    };
+    const QStringList acciones = {"nbiImprimir",   "nbiExportar", "nbiEtiqueta",
+                                  "nbiConteo",     "nbiSMS",      "nbrEmail",
+                                  "nbiFicheroSMS", "rbnTodas",    "rbnCualquiera"};
+    w->rbnCualquiera->setChecked(true);
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.titulo);
+        quill::NavItem* item = nullptr;
+        for (quill::NavItem* i : w->nbgListados->links())
+            if (i->tag() == c.tipo) item = i;
+        ASSERT_TRUE(item && item->isEnabled());
+        QTest::mouseClick(item, Qt::LeftButton);
+        EXPECT_EQ(w->TipoListado, c.tipo);
+        EXPECT_EQ(w->pnlTitulo->text(), QString::fromUtf8(c.titulo));
+        EXPECT_EQ(w->dmlstPaciente->TablaActual()->name(), QString::fromLatin1(c.tabla));
+        EXPECT_EQ(w->grdListado->model(), w->dmlstPaciente->dtsDatos());
+        for (const QString& a : acciones)
+            EXPECT_EQ(w->findChild<QWidget*>(a)->isEnabled(), !c.apagados.contains(a))
+                << a.toStdString();
+        EXPECT_TRUE(w->nbiSalir->isEnabled());
+        for (quill::NavItem* i : w->nbgListados->links())
+            EXPECT_EQ(i->isEnabled(), i->tag() != c.tipo) << i->text().toStdString();
+        // The blank row of an empty table.
+        MemTable* t = w->dmlstPaciente->TablaActual();
+        ASSERT_EQ(t->recordCount(), 1);
+        EXPECT_EQ(t->valueAt(0, QStringLiteral("Id")).toDouble(), -1.0);
+        EXPECT_EQ(t->valueAt(0, QStringLiteral("Contador")).toInt(), -1);
+        // The all/any choice keeps its state while disabled.
+        EXPECT_TRUE(w->rbnCualquiera->isChecked());
+    }
+    // Back and forth added no second blank row anywhere.
+    for (MemTable* t : w->dmlstPaciente->Tablas())
+        EXPECT_EQ(t->recordCount(), 1) << t->name().toStdString();
+    EXPECT_EQ(TfrmListado::TituloListado(3, QStringLiteral("Revisiones de marzo")),
+              QStringLiteral("Condiciones Listado Por Fechas - Revisiones de marzo"));
+}
+
+TEST_F(Listado, ResizeRuleAndF12) {
+    TfrmListado* w = abrir();
+    auto* marco = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+    ASSERT_TRUE(marco);
+    TfrmlstBase suelta;
+    suelta.show();
+    struct Caso {
+        int ancho, alto;
+    };
+    // The rule measures the whole window: the sub-window inside the host, or the widget alone.
+    for (QWidget* ventana : {static_cast<QWidget*>(marco), static_cast<QWidget*>(&suelta)}) {
+        auto* base = ventana == marco ? static_cast<TfrmlstBase*>(w) : &suelta;
+        for (const Caso c : {Caso{843, 515}, Caso{1000, 700}, Caso{760, 460}}) {
+            ventana->resize(c.ancho, c.alto);
+            ASSERT_EQ(ventana->size(), QSize(c.ancho, c.alto));
+            EXPECT_EQ(base->grdListado->width(), c.ancho - 220);
+            EXPECT_EQ(base->grdListado->height(), c.alto - 150);
+            EXPECT_EQ(base->pnlTitulo->width(), c.ancho - 210);
+            for (QPushButton* b : {base->tbnCargar, base->tbnGuardar, base->tbnLimpiar})
+                EXPECT_EQ(b->y(), c.alto - 85);
+        }
+    }
+    suelta.hide();
+    marco->resize(843, 515);
+    EXPECT_EQ(w->grdListado->size(), QSize(623, 365));
+    EXPECT_EQ(w->tbnCargar->y(), 430);
+
+    QPointer<TfrmListado> p = w;
+    host.principal.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.principal));
+    w->grdListado->setFocus();
+    QTest::keyClick(w->grdListado, Qt::Key_F12);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(p);
+    EXPECT_TRUE(host.area->subWindowList().isEmpty());
+}
+
+TEST_F(Listado, PostingBuildsTheFragmentOnlyWithTheRebuildFlag) {
+    TfrmListado* w = abrir();
+    MemTable* t = w->dmlstPaciente->memGeneral;
+    ASSERT_EQ(t->state(), MemTable::State::Insert);
+    t->setValue(QStringLiteral("Id"), 2.0);
+    t->setValue(QStringLiteral("Campo"), QStringLiteral("Nombre"));
+    t->setValue(QStringLiteral("Condicion"), QStringLiteral("Igual a..."));
+    t->setValue(QStringLiteral("Condicion1"), QStringLiteral("ana"));
+    t->post();
+    EXPECT_EQ(t->asString(QStringLiteral("Sentencia")),
+              QStringLiteral("UPPER(PACIENTE.NOMBRE)  = 'ANA'"));
+    EXPECT_EQ(w->NumObjetosFila, 1);
+    EXPECT_TRUE(w->OperadorCargado);
+
+    // Loading a saved filter posts with the flag cleared: the fragment stays.
+    w->ReconstruirSentencia = false;
+    w->OperadorCargado = false;
+    t->edit();
+    EXPECT_TRUE(w->OperadorCargado);
+    t->setValue(QStringLiteral("Condicion1"), QStringLiteral("eva"));
+    t->post();
+    EXPECT_EQ(t->asString(QStringLiteral("Sentencia")),
+              QStringLiteral("UPPER(PACIENTE.NOMBRE)  = 'ANA'"));
+    w->ReconstruirSentencia = true;
+
+    // A value that cannot become SQL is refused with the fragment-error message; the row keeps
+    // its fragment.
+    t->edit();
+    t->setValue(QStringLiteral("Id"), 0.0);
+    t->setValue(QStringLiteral("Condicion1"), QStringLiteral("1 OR 1=1"));
+    t->post();
+    ASSERT_EQ(modal.messages().size(), 1);
+    EXPECT_EQ(modal.messages().at(0).caption, QStringLiteral("AVISO"));
+    EXPECT_EQ(modal.messages().at(0).text,
+              QStringLiteral("Ha Ocurrido un error interno al intentar añadir este filtro al "
+                             "Listado. Por Favor, borre el filtro y vuelva a seleccionarlo"));
+    EXPECT_EQ(t->asString(QStringLiteral("Sentencia")),
+              QStringLiteral("UPPER(PACIENTE.NOMBRE)  = 'ANA'"));
+    EXPECT_TRUE(errores.isEmpty());
+}
+
+TEST_F(Listado, SpecialRowsChangeTheWindowAndTheListingModules) {
+    TfrmListado* w = abrir();
+    MemTable* t = w->dmlstPaciente->memGeneral;
+    // 463: the prescription type, no fragment.
+    t->setValue(QStringLiteral("Id"), 463.0);
+    t->setValue(QStringLiteral("Condicion"), QStringLiteral("Igual a..."));
+    t->setValue(QStringLiteral("Condicion1"), QStringLiteral("Audiometría"));
+    t->post();
+    EXPECT_EQ(w->TipoPrescripcion, QStringLiteral("Audiometría"));
+    EXPECT_EQ(t->asString(QStringLiteral("Sentencia")), QString());
+    t->remove();
+    EXPECT_EQ(w->TipoPrescripcion, QStringLiteral("Óptica"));
+
+    // 50: the record families go to the general and dates modules, and leave with the row.
+    *w->Lista = QStringList{QStringLiteral("1"), QStringLiteral("2")};
+    t->append();
+    t->setValue(QStringLiteral("Id"), 50.0);
+    t->setValue(QStringLiteral("Condicion"), QStringLiteral("Igual a..."));
+    t->setValue(QStringLiteral("Condicion1"), QStringLiteral("Graduación; Lentillas"));
+    t->post();
+    EXPECT_EQ(w->dmGeneral->Familias, (QStringList{"1", "2"}));
+    EXPECT_EQ(w->dmFechas->Familias, (QStringList{"1", "2"}));
+    t->remove();
+    EXPECT_TRUE(w->dmGeneral->Familias.isEmpty());
+    EXPECT_TRUE(w->dmFechas->Familias.isEmpty());
+
+    // 3001 and 3003: the warranties module's two lists, the second as one line.
+    MemTable* g = w->dmlstPaciente->memGarantias;
+    w->CambiarListado(6);
+    *w->Lista = QStringList{QStringLiteral("0"), QStringLiteral("1")};
+    g->setValue(QStringLiteral("Id"), 3001.0);
+    g->post();
+    *w->Lista = QStringList{QStringLiteral("0"), QStringLiteral("1")};
+    g->append();
+    g->setValue(QStringLiteral("Id"), 3003.0);
+    g->post();
+    EXPECT_EQ(w->dmGarantias->Familias, (QStringList{"0", "1"}));
+    EXPECT_EQ(w->dmGarantias->Ojos, (QStringList{"0\n1"}));
+    // A new window start clears both.
+    w->ValoresIniciales();
+    EXPECT_TRUE(w->dmGarantias->Familias.isEmpty());
+    EXPECT_TRUE(w->dmGarantias->Ojos.isEmpty());
+}
