@@ -55,6 +55,29 @@ protected:
 
 } // namespace
 
+// First in the file on purpose: loading the embedded engine after remote attachments in the
+// same process makes LeakSanitizer's exit scan crash (the tests themselves pass either way).
+TEST_F(FirebirdServer, DatabaseMadeEmbeddedOpensThroughTheServer) {
+    const QString file = local("local.fdb");
+    ASSERT_EQ(s(createDatabase({file}, defaultSchemaDir())), "");
+    ASSERT_EQ(s(openDatabase("red", {file})), "");
+    {
+        QSqlQuery q(QSqlDatabase::database("red", false));
+        ASSERT_TRUE(q.exec("INSERT INTO LOCALIDAD (ID_LOCALIDAD, DESCRIPCION, CODIGO_POSTAL) "
+                           "VALUES (1, 'Vitoria-Gasteiz', 1001)"));
+    }
+    closeDatabase("red"); // the embedded engine lets go before the server takes it
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::Permissions(0x6666)));
+    created_ = "local.fdb";
+
+    ASSERT_EQ(s(openDatabase("red", server("local.fdb"))), "");
+    QSqlQuery q(QSqlDatabase::database("red", false));
+    ASSERT_TRUE(q.exec("SELECT DESCRIPCION, CODIGO_POSTAL FROM LOCALIDAD"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(s(q.value(0).toString()), "Vitoria-Gasteiz");
+    EXPECT_EQ(q.value(1).toInt(), 1001);
+}
+
 TEST_F(FirebirdServer, CreatesOverTheNetworkAndReadsRowsBack) {
     created_ = "red.fdb";
     QElapsedTimer timer;
@@ -81,27 +104,6 @@ TEST_F(FirebirdServer, CreatesOverTheNetworkAndReadsRowsBack) {
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toDateTime().date(), QDate(2024, 2, 29));
     EXPECT_EQ(q.value(1).toDateTime().date(), QDate(1899, 12, 30));
-}
-
-TEST_F(FirebirdServer, DatabaseMadeEmbeddedOpensThroughTheServer) {
-    const QString file = local("local.fdb");
-    ASSERT_EQ(s(createDatabase({file}, defaultSchemaDir())), "");
-    ASSERT_EQ(s(openDatabase("red", {file})), "");
-    {
-        QSqlQuery q(QSqlDatabase::database("red", false));
-        ASSERT_TRUE(q.exec("INSERT INTO LOCALIDAD (ID_LOCALIDAD, DESCRIPCION, CODIGO_POSTAL) "
-                           "VALUES (1, 'Vitoria-Gasteiz', 1001)"));
-    }
-    closeDatabase("red"); // the embedded engine lets go before the server takes it
-    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::Permissions(0x6666)));
-    created_ = "local.fdb";
-
-    ASSERT_EQ(s(openDatabase("red", server("local.fdb"))), "");
-    QSqlQuery q(QSqlDatabase::database("red", false));
-    ASSERT_TRUE(q.exec("SELECT DESCRIPCION, CODIGO_POSTAL FROM LOCALIDAD"));
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(s(q.value(0).toString()), "Vitoria-Gasteiz");
-    EXPECT_EQ(q.value(1).toInt(), 1001);
 }
 
 TEST_F(FirebirdServer, RefusalsComeBackAsMessages) {
