@@ -1,0 +1,200 @@
+#include "condiciones.h"
+
+#include "conditions/catalogo.h"
+#include "conditions/construir.h"
+#include "conditions/tdmlstpaciente.h"
+#include "platform/guard.h"
+#include "platform/memtable.h"
+#include "sql/lstbasesentencia.h"
+#include "sql/lstsentpaciente.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QSet>
+
+#include <cmath>
+
+namespace quill::cli {
+
+namespace {
+
+const QStringList& operadores() {
+    static const QStringList lista = {operador::IgualA,   operador::DistintoDe, operador::MayorQue,
+                                      operador::MenorQue, operador::Entre,      operador::Vacio,
+                                      operador::NoVacio,  operador::EmpiezaPor, operador::TermineEn,
+                                      operador::Contiene};
+    return lista;
+}
+
+const QStringList& clavesAdmitidas() {
+    static const QStringList claves = {
+        QStringLiteral("Id"),         QStringLiteral("Condicion"),     QStringLiteral("Condicion1"),
+        QStringLiteral("Condicion2"), QStringLiteral("Condicion1Ids"), QStringLiteral("Campo")};
+    return claves;
+}
+
+const char* const kNombresListado[] = {
+    "General",      "Consumo",  "Encargos Pendientes", "Fechas", "Prescripciones al CNOO",
+    "Reposiciones", "Garantías"};
+
+int idEntero(double id) {
+    return std::isfinite(id) ? static_cast<int>(std::trunc(id)) : -1;
+}
+
+// A text value of a row: a JSON string, or a number written as the grid would show it.
+bool texto(const QJsonObject& o, const QString& clave, QString& valor) {
+    const QJsonValue v = o.value(clave);
+    if (v.isUndefined() || v.isNull()) {
+        valor.clear();
+        return true;
+    }
+    if (v.isString()) {
+        valor = v.toString();
+        return true;
+    }
+    if (v.isDouble()) {
+        valor = QString::number(v.toDouble(), 'g', 15);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool CampoNecesitaBase(double id) {
+    const CampoEspecial e = CampoEspecialDe(id);
+    return e == CampoEspecial::CodigoPostal || e == CampoEspecial::Provincia;
+}
+
+QString ValidarCondiciones(const MemTable& t) {
+    bool todasEspeciales = true;
+    for (int i = 0; i < t.recordCount(); ++i) {
+        const QString condicion = t.textAt(i, t.fieldIndex(QStringLiteral("Condicion")));
+        if (t.textAt(i, t.fieldIndex(QStringLiteral("Condicion1"))).isEmpty() &&
+            !t.textAt(i, t.fieldIndex(QStringLiteral("Campo"))).isEmpty() &&
+            condicion != operador::Vacio && condicion != operador::NoVacio)
+            return QStringLiteral("No pueden existir registros vacios. Por favor borre los filtros "
+                                  "que no desee mediante 'Control + Sup'");
+        const int id = idEntero(t.valueAt(i, QStringLiteral("Id")).toDouble());
+        if (id != 55 && id != 95) todasEspeciales = false;
+    }
+    if (t.recordCount() > 0 && todasEspeciales)
+        return QStringLiteral("El filtro seleccionado no puede generar un listado por si mismo, "
+                              "debe seleccionar algún filtro más");
+    return QString();
+}
+
+QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& carpetaCatalogo,
+                        const QString& conexion, CondicionesListado& salida) {
+    QFile f(fichero);
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("No se puede leer el fichero de condiciones '%1': %2")
+            .arg(fichero, f.errorString());
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &error);
+    if (error.error != QJsonParseError::NoError)
+        return QStringLiteral("El fichero de condiciones '%1' no es JSON válido: %2 (posición %3)")
+            .arg(fichero, error.errorString())
+            .arg(error.offset);
+    if (!doc.isArray())
+        return QStringLiteral("El fichero de condiciones '%1' debe contener una lista de "
+                              "condiciones: [ {\"Id\": ..., \"Condicion\": ..., \"Condicion1\": "
+                              "...}, ... ]")
+            .arg(fichero);
+
+    MemTable catalogo;
+    QString motivo;
+    if (CargarCatalogo(catalogo, carpetaCatalogo, tipoListado, &motivo) != kCatalogoCargado)
+        return QStringLiteral("No se puede cargar el catálogo de filtros '%1': %2")
+            .arg(RutaCatalogo(carpetaCatalogo), motivo);
+
+    salida.tabla = std::make_unique<MemTable>(QStringLiteral("memCondiciones"));
+    MemTable& tabla = *salida.tabla;
+    TdmlstPaciente::DefinirCampos(tabla, tipoListado);
+    tabla.open();
+    salida.tablas.clear();
+    salida.familias.clear();
+    salida.ids.clear();
+    salida.necesitaBase = false;
+
+    // One builder for every row, as in the window: it collects the tables of all fragments.
+    TLstSentPaciente constructor(conexion);
+    const QJsonArray filas = doc.array();
+    const QString listado = QString::fromUtf8(kNombresListado[tipoListado]);
+    for (qsizetype n = 0; n < filas.size(); ++n) {
+        const QString donde = QStringLiteral("Condición %1 del fichero").arg(n + 1);
+        if (!filas.at(n).isObject())
+            return donde + QStringLiteral(": no es un objeto JSON ({\"Id\": ..., ...})");
+        const QJsonObject o = filas.at(n).toObject();
+        for (auto it = o.begin(); it != o.end(); ++it)
+            if (!clavesAdmitidas().contains(it.key()))
+                return donde + QStringLiteral(": campo desconocido '%1' (se admiten %2)")
+                                   .arg(it.key(), clavesAdmitidas().join(QStringLiteral(", ")));
+        const QJsonValue vid = o.value(QStringLiteral("Id"));
+        if (!vid.isDouble() || !std::isfinite(vid.toDouble()))
+            return donde + QStringLiteral(": falta 'Id', el número del campo en el catálogo de "
+                                          "filtros (Filtros.xml)");
+        CondicionFila fila;
+        fila.id = vid.toDouble();
+        QString ids;
+        if (!texto(o, QStringLiteral("Condicion"), fila.condicion) ||
+            !texto(o, QStringLiteral("Condicion1"), fila.condicion1) ||
+            !texto(o, QStringLiteral("Condicion2"), fila.condicion2) ||
+            !texto(o, QStringLiteral("Condicion1Ids"), ids))
+            return donde + QStringLiteral(": 'Condicion', 'Condicion1', 'Condicion2' y "
+                                          "'Condicion1Ids' deben ser textos");
+        if (fila.condicion.isEmpty()) fila.condicion = operador::IgualA;
+        if (!operadores().contains(fila.condicion))
+            return donde + QStringLiteral(": operador desconocido '%1'. Escríbalo como en la "
+                                          "rejilla: \"%2\"")
+                               .arg(fila.condicion, operadores().join(QStringLiteral("\", \"")));
+        if (fila.condicion != operador::Entre) fila.condicion2.clear();
+
+        if (BuscarEnCatalogo(catalogo, fila.id) != kEntradaEncontrada)
+            return donde + QStringLiteral(": el campo %1 no existe en el catálogo del listado %2")
+                               .arg(QString::number(fila.id, 'g', 15), listado);
+        if (CampoNecesitaBase(fila.id)) {
+            salida.necesitaBase = true;
+            if (conexion.isEmpty())
+                return donde + QStringLiteral(": el campo %1 busca localidades en la base de "
+                                              "datos de la tienda: indique '--db'")
+                                   .arg(QString::number(fila.id, 'g', 15));
+        }
+
+        QStringList lista;
+        for (const QString& id : ids.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            if (!id.trimmed().isEmpty()) lista.append(id.trimmed());
+        if (idEntero(fila.id) == 50) salida.familias = lista;
+
+        const ResultadoCondicion r = ConstruirCondicion(constructor, fila, lista);
+        if (r.codigo != kCondicionConstruida) {
+            QString mensaje = donde + QStringLiteral(": ") + r.mensaje;
+            if (!r.detalle.isEmpty() && r.detalle != r.mensaje)
+                mensaje += QLatin1Char('\n') + r.detalle;
+            return mensaje;
+        }
+
+        tabla.append();
+        tabla.setValue(QStringLiteral("Id"), fila.id);
+        tabla.setValue(QStringLiteral("IdGrupo"), catalogo.value(QStringLiteral("IDGRUPO")));
+        tabla.setValue(QStringLiteral("Campo"), catalogo.value(QStringLiteral("CAMPO")));
+        tabla.setValue(QStringLiteral("Condicion"), fila.condicion);
+        tabla.setValue(QStringLiteral("TipoCondicion"),
+                       catalogo.value(QStringLiteral("TIPOCAMPO")));
+        tabla.setValue(QStringLiteral("TipoObjeto"), catalogo.value(QStringLiteral("TIPOOBJETO")));
+        tabla.setValue(QStringLiteral("Condicion1"), fila.condicion1);
+        tabla.setValue(QStringLiteral("Condicion2"), fila.condicion2);
+        if (r.conSentencia) tabla.setValue(QStringLiteral("Sentencia"), r.sentencia);
+        tabla.setValue(QStringLiteral("Contador"), -1);
+        tabla.setValue(QStringLiteral("Condicion1Ids"), ids);
+        tabla.post();
+        salida.ids.append(fila.id);
+    }
+    salida.tablas = constructor.Tablas();
+    return ValidarCondiciones(tabla);
+}
+
+} // namespace quill::cli

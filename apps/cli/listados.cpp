@@ -1,0 +1,360 @@
+#include "listados.h"
+
+#include "condiciones.h"
+
+#include "business/localidades.h"
+#include "output/export/columnas.h"
+#include "output/export/exportwriters.h"
+#include "platform/guard.h"
+#include "platform/memtable.h"
+#include "queries/tdmgeneral.h"
+#include "sql/database.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
+#include <memory>
+
+namespace quill::cli {
+
+namespace {
+
+const QString kConexion = QStringLiteral("listado-general");
+
+struct Tipo {
+    const char* nombre; // on the command line
+    const char* titulo; // as the window names it
+};
+const Tipo kTipos[] = {
+    {"general", "General"},
+    {"consumo", "Consumo"},
+    {"encargos", "Encargos Pendientes"},
+    {"fechas", "Fechas"},
+    {"prescripciones", "Prescripciones al CNOO"},
+    {"reposiciones", "Reposiciones"},
+    {"garantias", "Garantías"},
+};
+
+QString nombresTipos() {
+    QStringList n;
+    for (const Tipo& t : kTipos)
+        n.append(QString::fromLatin1(t.nombre));
+    return n.join(QStringLiteral(", "));
+}
+
+// Closes the shop database when the command ends, whatever path it takes; the data module,
+// which holds queries on it, goes first.
+class Sesion {
+public:
+    Sesion() = default;
+    ~Sesion() {
+        modulo.reset();
+        if (!m_abierta) return;
+        LocalidadCache::dropShared(kConexion);
+        closeDatabase(kConexion);
+    }
+    Sesion(const Sesion&) = delete;
+    Sesion& operator=(const Sesion&) = delete;
+
+    void marcarAbierta() { m_abierta = true; }
+    bool abierta() const { return m_abierta; }
+
+    CondicionesListado condiciones;
+    std::unique_ptr<TdmGeneral> modulo;
+
+private:
+    bool m_abierta = false;
+};
+
+// The data-packet folder of Filtros.xml: --paquetes, else data/ beside the program, else the
+// source tree's.
+QString carpetaCatalogo(const Opciones& o) {
+    if (o.tiene(QStringLiteral("paquetes"))) return o.valor(QStringLiteral("paquetes"));
+    const QString junto =
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../data"));
+    if (QFileInfo::exists(junto + QStringLiteral("/Filtros.xml"))) return junto;
+#ifdef QUILL_SOURCE_DATA_DIR
+    return QStringLiteral(QUILL_SOURCE_DATA_DIR);
+#else
+    return junto;
+#endif
+}
+
+bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qint16& valor,
+                QTextStream& errores) {
+    valor = porDefecto;
+    if (!o.tiene(nombre)) return true;
+    bool ok = false;
+    const int n = o.valor(nombre).trimmed().toInt(&ok);
+    if (!ok || n < -32768 || n > 32767) {
+        errores << QStringLiteral("El valor de '--%1' debe ser un número entero: '%2'\n")
+                       .arg(nombre, o.valor(nombre));
+        return false;
+    }
+    valor = static_cast<qint16>(n);
+    return true;
+}
+
+// The common start of the three commands: kind, database, conditions and the data module with
+// partition, tables and record families, as the window hands them over. Returns -1 to go on,
+// or the exit status.
+int preparar(const Opciones& o, QTextStream& errores, bool conBase, Sesion& s) {
+    const int tipo = TipoListado(o.valor(QStringLiteral("tipo")));
+    if (tipo < 0) {
+        errores << QStringLiteral("Tipo de listado desconocido: '%1'. Indique su número (0-6) o "
+                                  "su nombre: %2\n")
+                       .arg(o.valor(QStringLiteral("tipo")), nombresTipos());
+        return kSalidaUso;
+    }
+    if (tipo != 0) {
+        errores << QStringLiteral("El listado '%1' no está disponible todavía en la línea de "
+                                  "órdenes\n")
+                       .arg(QString::fromUtf8(kTipos[tipo].titulo));
+        return kSalidaRechazo;
+    }
+    const QString particion = o.tiene(QStringLiteral("particion"))
+                                  ? o.valor(QStringLiteral("particion")).trimmed()
+                                  : QStringLiteral("1");
+    bool ok = false;
+    particion.toInt(&ok);
+    if (!ok) {
+        errores << QStringLiteral("La partición de datos ('--particion') debe ser un número "
+                                  "entero: '%1'\n")
+                       .arg(particion);
+        return kSalidaUso;
+    }
+    if (conBase || o.tiene(QStringLiteral("db"))) {
+        const QString error = AbrirBaseDatos(o, kConexion);
+        if (!error.isEmpty()) {
+            errores << error << QLatin1Char('\n');
+            return kSalidaUso;
+        }
+        s.marcarAbierta();
+    }
+    const QString error =
+        LeerCondiciones(o.valor(QStringLiteral("condiciones")), tipo, carpetaCatalogo(o),
+                        s.abierta() ? kConexion : QString(), s.condiciones);
+    if (!error.isEmpty()) {
+        errores << error << QLatin1Char('\n');
+        return kSalidaRechazo;
+    }
+    s.modulo = std::make_unique<TdmGeneral>();
+    if (s.abierta()) s.modulo->setConexion(kConexion);
+    s.modulo->setCondiciones(s.condiciones.tabla.get());
+    s.modulo->Tablas = s.condiciones.tablas;
+    s.modulo->Familias = s.condiciones.familias;
+    s.modulo->AsignarParticion(particion);
+    return -1;
+}
+
+// The messages of a run that found nothing or failed, as the window shows them.
+int informarResultado(qint16 resultado, const TdmGeneral& dm, QTextStream& errores) {
+    if (resultado == kListadoSinRegistros) {
+        errores << MensajeSinRegistros() << QLatin1Char('\n');
+        return kSalidaUso;
+    }
+    errores << MensajeErrorInterno() << QLatin1Char('\n');
+    if (!dm.ErrorSQL().isEmpty()) errores << dm.ErrorSQL() << QLatin1Char('\n');
+    return kSalidaRechazo;
+}
+
+QList<DefinicionOpcion> opcionesListado(bool particionObligatoria) {
+    return {
+        {QStringLiteral("tipo"), QStringLiteral("TIPO"),
+         QStringLiteral("Tipo de listado: número (0-6) o nombre (general, consumo, encargos, "
+                        "fechas, prescripciones, reposiciones, garantias)"),
+         true},
+        {QStringLiteral("condiciones"), QStringLiteral("FICHERO.json"),
+         QStringLiteral("Condiciones: lista JSON de filas con Id, Condicion, Condicion1, "
+                        "Condicion2 y Condicion1Ids"),
+         true},
+        {QStringLiteral("particion"), QStringLiteral("N"),
+         particionObligatoria ? QStringLiteral("Partición de datos (licencia) de los pacientes")
+                              : QStringLiteral("Partición de datos (licencia); 1 por omisión"),
+         particionObligatoria},
+        {QStringLiteral("cualquiera"), QString(),
+         QStringLiteral("Basta con que se cumpla una condición (por omisión, todas)")},
+        {QStringLiteral("paquetes"), QStringLiteral("CARPETA"),
+         QStringLiteral("Carpeta del catálogo de filtros Filtros.xml")},
+    };
+}
+
+QList<DefinicionOpcion> opcionesOrden() {
+    return {
+        {QStringLiteral("orden"), QStringLiteral("N"),
+         QStringLiteral("Orden: 3 código, 18 apellidos, 21 dirección (otro: apellidos); 0 por "
+                        "omisión")},
+        {QStringLiteral("sentido"), QStringLiteral("N"),
+         QStringLiteral("Sentido: 0 ascendente, 1 descendente; 0 por omisión")},
+    };
+}
+
+int ejecutarSql(const Opciones& o, QTextStream& salida, QTextStream& errores) {
+    qint16 orden = 0, sentido = 0;
+    if (!leerEntero(o, QStringLiteral("orden"), 0, orden, errores) ||
+        !leerEntero(o, QStringLiteral("sentido"), 0, sentido, errores))
+        return kSalidaUso;
+    Sesion s;
+    if (const int estado = preparar(o, errores, false, s); estado >= 0) return estado;
+    try {
+        salida << s.modulo->ConstruirSQL(orden, sentido, !o.tiene(QStringLiteral("cualquiera")))
+               << QLatin1Char('\n');
+    } catch (const Error& e) {
+        errores << e.message() << QLatin1Char('\n');
+        return kSalidaRechazo;
+    }
+    return kSalidaCorrecta;
+}
+
+int ejecutarConteo(const Opciones& o, QTextStream& salida, QTextStream& errores) {
+    Sesion s;
+    if (const int estado = preparar(o, errores, true, s); estado >= 0) return estado;
+    TdmGeneral& dm = *s.modulo;
+    const qint16 r = dm.GenerarSQLConteo(!o.tiene(QStringLiteral("cualquiera")));
+    if (r != kListadoCorrecto) return informarResultado(r, dm, errores);
+    double cuenta = 0;
+    try {
+        cuenta = dm.ContarPacientes();
+    } catch (const std::exception& e) {
+        errores << MensajeErrorInterno() << QLatin1Char('\n') << QString::fromUtf8(e.what())
+                << QLatin1Char('\n');
+        return kSalidaRechazo;
+    }
+    salida << TextoConteo(cuenta) << QLatin1Char('\n');
+    return kSalidaCorrecta;
+}
+
+int ejecutarExportar(const Opciones& o, QTextStream& salida, QTextStream& errores) {
+    qint16 orden = 0, sentido = 0;
+    if (!leerEntero(o, QStringLiteral("orden"), 0, orden, errores) ||
+        !leerEntero(o, QStringLiteral("sentido"), 0, sentido, errores))
+        return kSalidaUso;
+    const QString formato = o.valor(QStringLiteral("formato")).trimmed().toLower();
+    const QStringList formatos = {QStringLiteral("xlsx"), QStringLiteral("html"),
+                                  QStringLiteral("txt"), QStringLiteral("xml")};
+    const int tipoExportacion = int(formatos.indexOf(formato));
+    if (tipoExportacion < 0) {
+        errores << QStringLiteral("Formato de exportación desconocido: '%1'. Use xlsx, html, txt "
+                                  "o xml\n")
+                       .arg(o.valor(QStringLiteral("formato")));
+        return kSalidaUso;
+    }
+    const QString fichero = o.valor(QStringLiteral("fichero"));
+    if (fichero.trimmed().isEmpty()) {
+        errores << QStringLiteral("Debe indicar un nombre para el fichero\n");
+        return kSalidaUso;
+    }
+    Sesion s;
+    if (const int estado = preparar(o, errores, true, s); estado >= 0) return estado;
+    TdmGeneral& dm = *s.modulo;
+    const qint16 r = dm.GenerarSQL(orden, sentido, !o.tiene(QStringLiteral("cualquiera")));
+    if (r != kListadoCorrecto) return informarResultado(r, dm, errores);
+    QString error;
+    int filas = 0;
+    try {
+        // With the last-visit condition the file lists the last-visit table, as in the window.
+        const bool ultimaVisita = dm.Analisis().tablaUltimaVisita;
+        if (!ultimaVisita) dm.CrearTablaPaciente();
+        const MemTable& tabla = ultimaVisita ? *dm.memPacientesFecha : *dm.memPacientes;
+        const ExportColumnSet columnas =
+            ultimaVisita ? ConfigurarGridExpListGeneralUltimaVisita(tabla)
+                         : ConfigurarGridExpListGeneral(tabla, s.condiciones.ids);
+        filas = tabla.recordCount();
+        error = writeExport(tipoExportacion, tabla, columnas, fichero);
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+    }
+    if (!error.isEmpty()) {
+        errores << error << QLatin1Char('\n');
+        return kSalidaRechazo;
+    }
+    salida << QStringLiteral("Pacientes exportados: %1\n").arg(TextoConteo(filas));
+    return kSalidaCorrecta;
+}
+
+const QString kSalidas = QStringLiteral(
+    "Estado de salida: 0 correcto; 1 ningún paciente cumple las condiciones, orden u opciones "
+    "incorrectas, o base de datos inaccesible; 2 condiciones rechazadas (fichero mal formado, "
+    "campo desconocido, valor que no puede usarse), listado no disponible o error interno.");
+
+} // namespace
+
+int TipoListado(const QString& texto) {
+    const QString t = texto.trimmed();
+    bool ok = false;
+    const int n = t.toInt(&ok);
+    if (ok) return n >= 0 && n <= 6 ? n : -1;
+    for (int i = 0; i < 7; ++i)
+        if (t == QLatin1String(kTipos[i].nombre)) return i;
+    return -1;
+}
+
+QString TextoConteo(double cuenta) {
+    const QString cifras = QString::number(std::llround(std::fabs(cuenta)));
+    QString texto;
+    for (qsizetype i = 0; i < cifras.size(); ++i) {
+        if (i > 0 && (cifras.size() - i) % 3 == 0) texto += QLatin1Char('.');
+        texto += cifras.at(i);
+    }
+    return cuenta < 0 && texto != QLatin1String("0") ? QLatin1Char('-') + texto : texto;
+}
+
+Comando ComandoSql() {
+    Comando c;
+    c.nombre = QStringLiteral("sql");
+    c.resumen = QStringLiteral("Sentencia SQL completa de un listado, en una línea");
+    c.descripcion =
+        QStringLiteral("Construye cada condición del fichero como la ventana y escribe la "
+                       "sentencia que\nejecutaría el listado, en una sola línea, exactamente. No "
+                       "necesita la base de datos\nsalvo para códigos postales y provincias "
+                       "('--db').\n") +
+        kSalidas;
+    c.opciones = opcionesListado(false) + opcionesOrden() + OpcionesBaseDatos();
+    c.ejecutar = ejecutarSql;
+    return c;
+}
+
+Comando ComandoConteo() {
+    Comando c;
+    c.nombre = QStringLiteral("conteo");
+    c.resumen = QStringLiteral("Número de pacientes de un listado, como la ventana de conteo");
+    c.descripcion =
+        QStringLiteral("Ejecuta el conteo del listado y escribe el número de pacientes con los "
+                       "miles\nseparados por \".\". Si ninguno cumple las condiciones escribe el "
+                       "aviso de la\nventana en la salida de errores.\n") +
+        kSalidas;
+    QList<DefinicionOpcion> opciones = opcionesListado(true);
+    opciones += OpcionesBaseDatos();
+    opciones[opciones.size() - 3].obligatoria = true; // --db
+    c.opciones = opciones;
+    c.ejecutar = ejecutarConteo;
+    return c;
+}
+
+Comando ComandoExportar() {
+    Comando c;
+    c.nombre = QStringLiteral("exportar");
+    c.resumen = QStringLiteral("Exporta un listado a xlsx, html, txt o xml");
+    c.descripcion =
+        QStringLiteral("Ejecuta el listado y escribe el fichero con las columnas de la "
+                       "exportación de la\nventana (ordenado por apellidos). Escribe en la "
+                       "salida el número de pacientes\nexportados.\n") +
+        kSalidas;
+    QList<DefinicionOpcion> opciones = opcionesListado(true);
+    opciones += {
+        {QStringLiteral("formato"), QStringLiteral("xlsx|html|txt|xml"),
+         QStringLiteral("Formato del fichero"), true},
+        {QStringLiteral("fichero"), QStringLiteral("FICHERO"), QStringLiteral("Fichero a escribir"),
+         true},
+    };
+    opciones += opcionesOrden();
+    opciones += OpcionesBaseDatos();
+    opciones[opciones.size() - 3].obligatoria = true; // --db
+    c.opciones = opciones;
+    c.ejecutar = ejecutarExportar;
+    return c;
+}
+
+} // namespace quill::cli
