@@ -1,5 +1,6 @@
 #include "comandos.h"
 
+#include "listados.h"
 #include "sentencia.h"
 
 #include "sql/database.h"
@@ -18,7 +19,7 @@ bool pideAyuda(const QStringList& argumentos) {
 } // namespace
 
 QList<Comando> Comandos() {
-    return {ComandoSentencia()};
+    return {ComandoSentencia(), ComandoSql(), ComandoConteo(), ComandoExportar()};
 }
 
 QString AyudaGeneral() {
