@@ -1,0 +1,643 @@
+// Saved filters: the file a filter is saved to, loading it back through the row events,
+// operator codes, the all/any choice, bad names and files that cannot be read or written.
+
+#include "../platform/qtprint.h"
+#include "conditions/catalogo.h"
+#include "conditions/construir.h"
+#include "conditions/filtros.h"
+#include "conditions/tdmlstpaciente.h"
+#include "conditions/tlstfiltros.h"
+#include "host/bloque.h"
+#include "platform/datapacket.h"
+#include "platform/guard.h"
+#include "platform/memtable.h"
+#include "platform/modal.h"
+#include "sql/lstsentpaciente.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace quill;
+
+namespace {
+
+const QString kAviso = QStringLiteral("AVISO");
+
+QByteArray leerBytes(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void escribirBytes(const QString& ruta, const QByteArray& bytes) {
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(ruta);
+    f.write(bytes);
+}
+
+// A saved-filter record as written in the file.
+struct RegistroFichero {
+    int tipoListado;
+    int idCampo1;
+    int idCampo2;
+    int tipoCondicion;
+    int tipoUnion;
+    QString condicion;
+    QString condicionIds;
+    int tipoObjeto;
+};
+
+bool operator==(const RegistroFichero& a, const RegistroFichero& b) {
+    return a.tipoListado == b.tipoListado && a.idCampo1 == b.idCampo1 && a.idCampo2 == b.idCampo2 &&
+           a.tipoCondicion == b.tipoCondicion && a.tipoUnion == b.tipoUnion &&
+           a.condicion == b.condicion && a.condicionIds == b.condicionIds &&
+           a.tipoObjeto == b.tipoObjeto;
+}
+
+std::ostream& operator<<(std::ostream& os, const RegistroFichero& r) {
+    return os << "{" << r.tipoListado << ", " << r.idCampo1 << ", " << r.idCampo2 << ", "
+              << r.tipoCondicion << ", " << r.tipoUnion << ", '" << r.condicion.toStdString()
+              << "', '" << r.condicionIds.toStdString() << "', " << r.tipoObjeto << "}";
+}
+
+QList<RegistroFichero> leerFichero(const QString& ruta) {
+    MemTable t;
+    const QString error = loadDataPacket(t, ruta);
+    EXPECT_TRUE(error.isEmpty()) << qPrintable(error);
+    QList<RegistroFichero> registros;
+    for (t.first(); !t.isEmpty() && !t.eof(); t.next())
+        registros.append({t.asInt("TipoListado"), t.asInt("IdCampo1"), t.asInt("IdCampo2"),
+                          t.asInt("TipoCondicion"), t.asInt("TipoUnion"), t.asString("Condicion"),
+                          t.asString("CondicionIds"), t.asInt("TipoObjeto")});
+    return registros;
+}
+
+// Writes a filter file from the shipped template with the given records.
+void escribirFiltro(const QString& ruta, const QList<RegistroFichero>& registros) {
+    MemTable t;
+    ASSERT_TRUE(
+        loadDataPacket(t, QDir(quilltest::dataDir()).filePath(kFicheroModeloFiltro)).isEmpty());
+    for (const RegistroFichero& r : registros)
+        t.appendRecord({r.tipoListado, r.idCampo1, r.idCampo2, r.tipoCondicion, r.tipoUnion,
+                        r.condicion, r.condicionIds, r.tipoObjeto});
+    ASSERT_TRUE(saveDataPacket(t, ruta).isEmpty());
+}
+
+// What a row looked like when it was posted.
+struct Posteo {
+    double id;
+    bool reconstruir;
+    QStringList lista;
+};
+
+// A condition row as the tests compare it.
+struct Fila {
+    double id;
+    double idGrupo;
+    QString campo;
+    QString condicion;
+    int tipoCondicion;
+    int tipoObjeto;
+    QString condicion1;
+    QString ids;
+    QString sentencia;
+};
+
+QList<Fila> filas(MemTable& t) {
+    QList<Fila> r;
+    for (int i = 0; i < t.recordCount(); ++i)
+        r.append({t.valueAt(i, "Id").toDouble(), t.valueAt(i, "IdGrupo").toDouble(),
+                  t.valueAt(i, "Campo").toString(), t.valueAt(i, "Condicion").toString(),
+                  t.valueAt(i, "TipoCondicion").toInt(), t.valueAt(i, "TipoObjeto").toInt(),
+                  t.valueAt(i, "Condicion1").toString(), t.valueAt(i, "Condicion1Ids").toString(),
+                  t.valueAt(i, "Sentencia").toString()});
+    return r;
+}
+
+class Filtros : public ::testing::Test {
+protected:
+    void SetUp() override {
+        carpeta = quilltest::scratch();
+        puesto.CarpetaFiltros = carpeta->filePath("filtros");
+        puesto.CarpetaPaquetes = quilltest::dataDir();
+        ASSERT_TRUE(QDir().mkpath(puesto.CarpetaFiltros));
+        setSlot(bloque, SlotSettings, &puesto);
+        filtros.setBloque(bloque.data());
+
+        dm.AbrirTablas();
+        cargarCatalogo(0);
+        // The window's row events, as far as saved filters see them: the fragment is built
+        // before a post only while the rebuild flag is set.
+        for (MemTable* t : dm.Tablas()) {
+            t->setBeforePost([this](MemTable& m) {
+                const double id = m.asDouble("Id");
+                posteos.append({id, reconstruir, lista});
+                if (!reconstruir) return;
+                if (id == idQueFalla) throw Error(QStringLiteral("fallo al construir"));
+                const ResultadoCondicion r =
+                    ConstruirCondicion(constructor,
+                                       {id, m.asString("Condicion"), m.asString("Condicion1"),
+                                        m.asString("Condicion2")},
+                                       lista);
+                if (r.codigo == kCondicionConstruida && r.conSentencia)
+                    m.setValue("Sentencia", r.sentencia);
+            });
+        }
+    }
+
+    void cargarCatalogo(int tipo) {
+        ASSERT_EQ(CargarCatalogo(*dm.cdsFiltros, quilltest::dataDir(), tipo), kCatalogoCargado);
+        dm.setTablaActual(tipo);
+    }
+
+    // Adds a condition as the grid does: the catalogue entry, then operator and values.
+    void anadir(double id, const QString& op, const QString& v1 = {}, const QString& ids = {}) {
+        MemTable& t = *dm.TablaActual();
+        t.append();
+        t.setValue("Id", id);
+        if (BuscarEnCatalogo(*dm.cdsFiltros, id) == kEntradaEncontrada) {
+            t.setValue("IdGrupo", dm.cdsFiltros->value("IDGRUPO"));
+            t.setValue("Campo", dm.cdsFiltros->value("CAMPO"));
+            t.setValue("TipoCondicion", dm.cdsFiltros->value("TIPOCAMPO"));
+            t.setValue("TipoObjeto", dm.cdsFiltros->value("TIPOOBJETO"));
+        }
+        t.setValue("Condicion", op);
+        t.setValue("Condicion1", v1);
+        t.setValue("Condicion1Ids", ids);
+        t.setValue("Contador", -1);
+        lista = ids.split(';', Qt::SkipEmptyParts);
+        t.post();
+    }
+
+    VentanaFiltro ventana() {
+        VentanaFiltro v;
+        v.datos = &dm;
+        v.reconstruir = &reconstruir;
+        v.lista = &lista;
+        v.limpiarCampos = [this] {
+            ++limpiezas;
+            dm.VaciarTablas();
+        };
+        return v;
+    }
+
+    QString ruta(const QString& nombre) const {
+        return puesto.CarpetaFiltros + QDir::separator() + nombre + ".xml";
+    }
+
+    std::unique_ptr<QTemporaryDir> carpeta;
+    TConfPuesto puesto;
+    HostBlock bloque{};
+    TLstFiltros filtros;
+    TdmlstPaciente dm;
+    TLstSentPaciente constructor;
+    ScriptedModal modal;
+    ScopedModal instalado{modal};
+    bool reconstruir = true;
+    QStringList lista;
+    QList<Posteo> posteos;
+    int limpiezas = 0;
+    double idQueFalla = -100;
+};
+
+TEST(OperadoresFiltro, CodesFollowTheConfigurationWithEightAndNineForEmptiness) {
+    const QList<std::pair<QString, int>> casos = {
+        {"Igual a...", 0},
+        {"Distinto de...", 1},
+        {"Mayor que...", 2},
+        {"Menor que...", 3},
+        {"...Entre...", 4},
+        {"Empieza por...", 5},
+        {"Termine en...", 6},
+        {"...Contiene...", 7},
+        {"Vacío", 8},
+        {"No Vacío", 9},
+        {"", -1},
+        {"Vacio", -1},
+        {"igual a...", -1},
+    };
+    for (const auto& [texto, codigo] : casos) {
+        EXPECT_EQ(TLstFiltros::CodigoDeOperador(texto), codigo) << qPrintable(texto);
+        if (codigo >= 0) {
+            EXPECT_EQ(TLstFiltros::TextoDeOperador(codigo), texto) << codigo;
+        }
+    }
+    // A code the file should not hold reads as the configuration's fallback.
+    EXPECT_EQ(TLstFiltros::TextoDeOperador(-1), "Igual a...");
+    EXPECT_EQ(TLstFiltros::TextoDeOperador(10), "Igual a...");
+}
+
+TEST(NombreFiltro, RefusesWhatAFileNameCannotHold) {
+    const QString caracteres = "El nombre del filtro no puede contener ninguno de estos "
+                               "caracteres: \\ / : * ? \" < > |";
+    const QList<std::pair<QString, QString>> casos = {
+        {"", MensajeNombreVacio()},
+        {"   ", MensajeNombreVacio()},
+        {"a/b", caracteres},
+        {"..\\fuera", caracteres},
+        {"c:x", caracteres},
+        {"a*", caracteres},
+        {"¿a?", caracteres},
+        {"\"a\"", caracteres},
+        {"<a>", caracteres},
+        {"a|b", caracteres},
+        {"a\tb", caracteres},
+        {"a\nb", caracteres},
+        {"viejo.xml", "El nombre del filtro no puede contener el texto '.xml'"},
+        {"Viejo.XML copia", "El nombre del filtro no puede contener el texto '.xml'"},
+        {QString(126, QChar(0x00f1)), "El nombre del filtro es demasiado largo"},
+        {"Clientes año 2024 (óptica)", ""},
+        {"a.b", ""},
+        {QString(125, QChar(0x00f1)), ""},
+        {QString(150, 'x'), ""},
+    };
+    for (const auto& [nombre, mensaje] : casos)
+        EXPECT_EQ(ComprobarNombreFiltro(nombre), mensaje) << qPrintable(nombre);
+}
+
+TEST_F(Filtros, SavedFileHoldsOneRecordPerRowWithListValuesOnly) {
+    anadir(1, "Empieza por...", "GAR");
+    anadir(11, "Igual a...", "Hombre; Mujer", "1;2");
+    anadir(18, "Igual a...", "Si", "1");
+    anadir(2, "Vacío");
+    anadir(3, "No Vacío");
+    dm.TablaActual()->append();
+    dm.TablaActual()->setValue("Id", -1.0);
+    dm.TablaActual()->setValue("Contador", -1);
+    const int posteosAntes = int(posteos.size());
+
+    const ResultadoFiltro r = GuardarFiltro(filtros, *dm.TablaActual(), 0, false, "Clientes");
+    ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
+    EXPECT_EQ(r.registros, 6);
+    EXPECT_TRUE(modal.messages().isEmpty());
+    // The row being inserted stays so: saving neither posts nor moves the grid's cursor.
+    EXPECT_EQ(dm.TablaActual()->state(), MemTable::State::Insert);
+    EXPECT_EQ(int(posteos.size()), posteosAntes);
+
+    const QList<RegistroFichero> esperados = {
+        {0, 1, -1, 5, 0, "", "", 0},     {0, 11, -1, 0, 0, "Hombre; Mujer", "1;2", 3},
+        {0, 18, -1, 0, 0, "Si", "1", 4}, {0, 2, -1, 8, 0, "", "", 0},
+        {0, 3, -1, 9, 0, "", "", 0},     {0, -1, -1, -1, 0, "", "", 0},
+    };
+    EXPECT_EQ(leerFichero(ruta("Clientes")), esperados);
+}
+
+TEST_F(Filtros, LoadingRebuildsListRowsAndEmptinessAndLeavesFreeValuesEmpty) {
+    anadir(1, "Empieza por...", "GAR");
+    anadir(11, "Igual a...", "Hombre; Mujer", "1;2");
+    anadir(18, "Distinto de...", "Si", "1");
+    anadir(2, "Vacío");
+    anadir(3, "No Vacío");
+    const QList<Fila> antes = filas(*dm.TablaActual());
+    ASSERT_EQ(GuardarFiltro(filtros, *dm.TablaActual(), 0, true, "Año ñandú").codigo, 0);
+
+    // Other kinds' conditions go too when a filter is loaded.
+    dm.setTablaActual(1);
+    anadir(1, "Igual a...", "X");
+    dm.setTablaActual(0);
+    dm.VaciarTablas();
+    posteos.clear();
+
+    const ResultadoFiltro r = MostrarFiltros(filtros, ventana(), "Año ñandú");
+    ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
+    EXPECT_EQ(r.registros, 5);
+    EXPECT_EQ(r.omitidos, 0);
+    EXPECT_TRUE(r.todas);
+    EXPECT_EQ(limpiezas, 1);
+    EXPECT_EQ(dm.memConsumo->recordCount(), 0);
+    EXPECT_TRUE(modal.messages().isEmpty());
+    EXPECT_TRUE(reconstruir);
+
+    const QList<Fila> despues = filas(*dm.memGeneral);
+    ASSERT_EQ(despues.size(), 5);
+    // Catalogue data comes back from the catalogue; the free value and its fragment do not.
+    EXPECT_EQ(despues[0].id, 1);
+    EXPECT_EQ(despues[0].idGrupo, 0);
+    EXPECT_EQ(despues[0].campo, "Apellidos");
+    EXPECT_EQ(despues[0].tipoCondicion, 1);
+    EXPECT_EQ(despues[0].condicion, "Empieza por...");
+    EXPECT_EQ(despues[0].condicion1, "");
+    EXPECT_EQ(despues[0].sentencia, "");
+    EXPECT_FALSE(antes[0].sentencia.isEmpty());
+    // List values are kept and their fragments are built again, the same as before saving.
+    for (int i = 1; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(despues[i].id, antes[i].id);
+        EXPECT_EQ(despues[i].campo, antes[i].campo);
+        EXPECT_EQ(despues[i].condicion, antes[i].condicion);
+        EXPECT_EQ(despues[i].tipoCondicion, antes[i].tipoCondicion);
+        EXPECT_EQ(despues[i].tipoObjeto, antes[i].tipoObjeto);
+        EXPECT_EQ(despues[i].condicion1, antes[i].condicion1);
+        EXPECT_EQ(despues[i].ids, antes[i].ids);
+        EXPECT_EQ(despues[i].sentencia, antes[i].sentencia);
+    }
+    EXPECT_EQ(despues[1].sentencia, "(PACIENTE.SEXO  = 1 Or PACIENTE.SEXO = 2)");
+    EXPECT_EQ(despues[3].condicion, "Vacío");
+    EXPECT_EQ(despues[4].condicion, "No Vacío");
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(dm.memGeneral->valueAt(i, "Contador").toInt(), -1);
+
+    // Each row was posted once, with the flag cleared only for the free value, and the
+    // selected ids of the list rows handed over.
+    ASSERT_EQ(posteos.size(), 5);
+    EXPECT_FALSE(posteos[0].reconstruir);
+    EXPECT_TRUE(posteos[1].reconstruir);
+    EXPECT_EQ(posteos[1].lista, QStringList({"1", "2"}));
+    EXPECT_EQ(posteos[2].lista, QStringList({"1"}));
+    EXPECT_TRUE(posteos[3].reconstruir);
+    EXPECT_TRUE(posteos[3].lista.isEmpty());
+    EXPECT_TRUE(posteos[4].reconstruir);
+}
+
+TEST_F(Filtros, EveryOperatorComesBackAsItself) {
+    const QStringList operadores = {
+        "Igual a...",     "Distinto de...", "Mayor que...",   "Menor que...", "...Entre...",
+        "Empieza por...", "Termine en...",  "...Contiene...", "Vacío",        "No Vacío"};
+    for (const QString& op : operadores)
+        anadir(2, op);
+    ASSERT_EQ(GuardarFiltro(filtros, *dm.TablaActual(), 0, true, "ops").codigo, 0);
+    QList<int> codigos;
+    for (const RegistroFichero& r : leerFichero(ruta("ops")))
+        codigos.append(r.tipoCondicion);
+    EXPECT_EQ(codigos, QList<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+
+    ASSERT_EQ(MostrarFiltros(filtros, ventana(), "ops").codigo, 0);
+    QStringList leidos;
+    for (const Fila& f : filas(*dm.TablaActual()))
+        leidos.append(f.condicion);
+    EXPECT_EQ(leidos, operadores);
+}
+
+TEST_F(Filtros, AllOrAnyFollowsTheLastRecord) {
+    struct Caso {
+        QList<int> uniones;
+        bool todas;
+    };
+    const QList<Caso> casos = {
+        {{1}, true}, {{0}, false}, {{1, 1, 0}, false}, {{0, 0, 1}, true}, {{0, 2}, true},
+    };
+    for (const Caso& c : casos) {
+        QList<RegistroFichero> registros;
+        for (int u : c.uniones)
+            registros.append({0, 2, -1, 8, u, "", "", 0});
+        escribirFiltro(ruta("union"), registros);
+        const ResultadoFiltro r = MostrarFiltros(filtros, ventana(), "union");
+        ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
+        EXPECT_EQ(r.todas, c.todas) << c.uniones.size();
+        EXPECT_EQ(r.registros, c.uniones.size());
+    }
+    // And a save writes the window's choice in every record.
+    anadir(2, "Vacío");
+    anadir(3, "Vacío");
+    for (bool todas : {true, false}) {
+        ASSERT_EQ(GuardarFiltro(filtros, *dm.TablaActual(), 0, todas, "eleccion").codigo, 0);
+        for (const RegistroFichero& r : leerFichero(ruta("eleccion")))
+            EXPECT_EQ(r.tipoUnion, todas ? 1 : 0);
+    }
+}
+
+TEST_F(Filtros, FieldsTheKindDoesNotOfferAreDropped) {
+    // 91 belongs to the consumption group, which General does not show; 99999 to nobody.
+    escribirFiltro(ruta("viejo"), {{0, 91, -1, 0, 1, "", "", 0},
+                                   {0, 99999, -1, 0, 1, "", "", 0},
+                                   {0, 11, -1, 0, 1, "Mujer", "2", 3}});
+    const ResultadoFiltro r = MostrarFiltros(filtros, ventana(), "viejo");
+    ASSERT_EQ(r.codigo, 0);
+    EXPECT_EQ(r.registros, 1);
+    EXPECT_EQ(r.omitidos, 2);
+    EXPECT_TRUE(modal.messages().isEmpty());
+    ASSERT_EQ(dm.memGeneral->recordCount(), 1);
+    EXPECT_EQ(dm.memGeneral->valueAt(0, "Condicion1").toString(), "Mujer");
+    EXPECT_EQ(dm.memGeneral->valueAt(0, "Sentencia").toString(), "(PACIENTE.SEXO  = 2)");
+}
+
+TEST_F(Filtros, AMissingFileIsMadeFromTheTemplateAndLoadsNothing) {
+    anadir(2, "Vacío");
+    const ResultadoFiltro r = MostrarFiltros(filtros, ventana(), "borrado");
+    ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
+    EXPECT_EQ(r.registros, 0);
+    EXPECT_EQ(dm.memGeneral->recordCount(), 0);
+    EXPECT_EQ(leerBytes(ruta("borrado")),
+              leerBytes(QDir(quilltest::dataDir()).filePath(kFicheroModeloFiltro)));
+}
+
+TEST_F(Filtros, AFileThatIsNoFilterLeavesEveryConditionAsItWas) {
+    const QByteArray catalogo = leerBytes(QDir(quilltest::dataDir()).filePath("Filtros.xml"));
+    QByteArray texto = leerBytes(QDir(quilltest::dataDir()).filePath(kFicheroModeloFiltro));
+    texto.replace("fieldtype=\"i4\"/><FIELD attrname=\"IdCampo1\"",
+                  "fieldtype=\"string\" WIDTH=\"5\"/><FIELD attrname=\"IdCampo1\"");
+    const QList<std::pair<const char*, QByteArray>> casos = {
+        {"no es XML", "esto no es un filtro"},
+        {"XML cortado", "<?xml version=\"1.0\"?><DATAPACKET Version=\"2.0\"><METADATA><FIE"},
+        {"vacío", ""},
+        {"el catálogo", catalogo},
+        {"TipoListado de texto", texto},
+    };
+    anadir(11, "Igual a...", "Hombre", "1");
+    dm.setTablaActual(1);
+    anadir(2, "Vacío");
+    dm.setTablaActual(0);
+    const QList<Fila> general = filas(*dm.memGeneral);
+    for (const auto& [caso, bytes] : casos) {
+        SCOPED_TRACE(caso);
+        modal.clear();
+        escribirBytes(ruta("roto"), bytes);
+        const ResultadoFiltro r = MostrarFiltros(filtros, ventana(), "roto");
+        EXPECT_EQ(r.codigo, TLstFiltros::ErrorFichero);
+        EXPECT_FALSE(r.detalle.isEmpty());
+        ASSERT_EQ(modal.messages().size(), 1);
+        EXPECT_EQ(modal.messages()[0].caption, kAviso);
+        EXPECT_EQ(modal.messages()[0].text,
+                  "Ha ocurrido un Error al Generar el Archivo del Filtro");
+        EXPECT_EQ(modal.messages()[0].icon, MessageIcon::Stop);
+        EXPECT_EQ(limpiezas, 0);
+        EXPECT_EQ(dm.memGeneral->recordCount(), general.size());
+        EXPECT_EQ(dm.memGeneral->valueAt(0, "Sentencia").toString(), general[0].sentencia);
+        EXPECT_EQ(dm.memConsumo->recordCount(), 1);
+        // Reading never writes the file.
+        EXPECT_EQ(leerBytes(ruta("roto")), bytes);
+        EXPECT_FALSE(filtros.Abierto());
+    }
+    // A folder where the file should be is no filter either.
+    ASSERT_TRUE(QDir().mkpath(ruta("carpeta")));
+    EXPECT_EQ(MostrarFiltros(filtros, ventana(), "carpeta").codigo, TLstFiltros::ErrorFichero);
+    EXPECT_EQ(dm.memGeneral->recordCount(), general.size());
+}
+
+TEST_F(Filtros, SavingWhereNothingCanBeWrittenLeavesNothingBehind) {
+    anadir(11, "Igual a...", "Hombre", "1");
+    auto vacia = quilltest::scratch();
+    QFile fichero(carpeta->filePath("soy-un-fichero"));
+    ASSERT_TRUE(fichero.open(QIODevice::WriteOnly));
+    fichero.close();
+    auto plantillaRota = quilltest::scratch();
+    escribirBytes(plantillaRota->filePath(kFicheroModeloFiltro),
+                  leerBytes(QDir(quilltest::dataDir()).filePath("Filtros.xml")));
+
+    struct Caso {
+        const char* nombre;
+        QString filtros;
+        QString paquetes;
+    };
+    const QList<Caso> casos = {
+        {"sin plantilla", puesto.CarpetaFiltros, vacia->path()},
+        {"plantilla que no es un filtro", puesto.CarpetaFiltros, plantillaRota->path()},
+        {"carpeta que es un fichero", fichero.fileName(), quilltest::dataDir()},
+        {"carpeta bajo un fichero", fichero.fileName() + "/sub", quilltest::dataDir()},
+        {"sin carpeta de filtros", "", quilltest::dataDir()},
+        {"sin carpeta de paquetes", puesto.CarpetaFiltros, ""},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        modal.clear();
+        puesto.CarpetaFiltros = c.filtros;
+        puesto.CarpetaPaquetes = c.paquetes;
+        const QStringList antes = QDir(carpeta->path()).entryList(QDir::AllEntries);
+        const ResultadoFiltro r = GuardarFiltro(filtros, *dm.memGeneral, 0, true, "nuevo");
+        EXPECT_EQ(r.codigo, TLstFiltros::ErrorPlantilla);
+        EXPECT_FALSE(r.detalle.isEmpty());
+        ASSERT_EQ(modal.messages().size(), 1);
+        EXPECT_EQ(modal.messages()[0].caption, kAviso);
+        EXPECT_EQ(modal.messages()[0].text,
+                  "Ha ocurrido un Error al Generar el Archivo del Filtro");
+        EXPECT_EQ(QDir(carpeta->path()).entryList(QDir::AllEntries), antes);
+        EXPECT_FALSE(QFileInfo::exists(ruta("nuevo")));
+        EXPECT_FALSE(filtros.Abierto());
+    }
+}
+
+TEST_F(Filtros, SavingOverAnExistingFilterReplacesItWhole) {
+    anadir(11, "Igual a...", "Hombre", "1");
+    anadir(2, "Vacío");
+    ASSERT_EQ(GuardarFiltro(filtros, *dm.memGeneral, 0, true, "mismo").codigo, 0);
+    dm.VaciarTablas();
+    anadir(3, "No Vacío");
+    ASSERT_EQ(GuardarFiltro(filtros, *dm.memGeneral, 0, false, "mismo").codigo, 0);
+    EXPECT_EQ(leerFichero(ruta("mismo")), QList<RegistroFichero>({{0, 3, -1, 9, 0, "", "", 0}}));
+    EXPECT_TRUE(modal.questions().isEmpty());
+    // No stray files beside it.
+    EXPECT_EQ(QDir(puesto.CarpetaFiltros).entryList(QDir::Files), QStringList({"mismo.xml"}));
+}
+
+TEST_F(Filtros, BadNamesAreRefusedBeforeAnyFileIsTouched) {
+    anadir(2, "Vacío");
+    for (const QString& nombre : {QString(), QStringLiteral("../fuera"), QStringLiteral("a.xml")}) {
+        SCOPED_TRACE(qPrintable(nombre));
+        modal.clear();
+        const ResultadoFiltro g = GuardarFiltro(filtros, *dm.memGeneral, 0, true, nombre);
+        EXPECT_EQ(g.codigo, kNombreFiltroNoValido);
+        const ResultadoFiltro m = MostrarFiltros(filtros, ventana(), nombre);
+        EXPECT_EQ(m.codigo, kNombreFiltroNoValido);
+        ASSERT_EQ(modal.messages().size(), 2);
+        EXPECT_EQ(modal.messages()[0].caption, "ERROR");
+        EXPECT_EQ(modal.messages()[0].text, ComprobarNombreFiltro(nombre));
+    }
+    EXPECT_EQ(dm.memGeneral->recordCount(), 1);
+    EXPECT_TRUE(QDir(puesto.CarpetaFiltros).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(carpeta->filePath("fuera.xml")));
+}
+
+TEST_F(Filtros, AFailedPostKeepsTheRowsReadSoFarAndTheFlagSet) {
+    escribirFiltro(ruta("falla"), {{0, 11, -1, 0, 1, "Hombre", "1", 3},
+                                   {0, 18, -1, 0, 1, "Si", "1", 4},
+                                   {0, 2, -1, 8, 1, "", "", 0}});
+    idQueFalla = 18;
+    const ResultadoFiltro r = MostrarFiltros(filtros, ventana(), "falla");
+    EXPECT_EQ(r.codigo, TLstFiltros::ErrorFichero);
+    EXPECT_EQ(r.detalle, "fallo al construir");
+    ASSERT_EQ(modal.messages().size(), 1);
+    EXPECT_EQ(modal.messages()[0].text, MensajeErrorFiltro());
+    ASSERT_EQ(dm.memGeneral->recordCount(), 1);
+    EXPECT_EQ(dm.memGeneral->state(), MemTable::State::Browse);
+    EXPECT_TRUE(reconstruir);
+}
+
+TEST_F(Filtros, OnlyTheKindsOwnFiltersAreOffered) {
+    escribirFiltro(ruta("General b"), {{0, 2, -1, 8, 1, "", "", 0}});
+    escribirFiltro(ruta("General a"), {{0, 2, -1, 8, 1, "", "", 0}, {1, 2, -1, 8, 1, "", "", 0}});
+    escribirFiltro(ruta("Consumo"), {{1, 2, -1, 8, 1, "", "", 0}});
+    escribirFiltro(ruta("Sin registros"), {});
+    escribirFiltro(puesto.CarpetaFiltros + "/Mayúsculas.XML", {{0, 2, -1, 8, 1, "", "", 0}});
+    escribirBytes(ruta("Roto"), "<no");
+    escribirBytes(ruta("Filtros"), leerBytes(QDir(quilltest::dataDir()).filePath("Filtros.xml")));
+    escribirBytes(puesto.CarpetaFiltros + "/notas.txt", "x");
+
+    TLstFiltros buscador;
+    buscador.setBloque(bloque.data());
+    EXPECT_EQ(FiltrosDisponibles(buscador, 0), QStringList({"General a", "General b"}));
+    EXPECT_EQ(FiltrosDisponibles(buscador, 1), QStringList({"Consumo"}));
+    EXPECT_TRUE(FiltrosDisponibles(buscador, 6).isEmpty());
+    // Listing reads; it writes nothing back.
+    EXPECT_EQ(leerBytes(ruta("Roto")), QByteArray("<no"));
+
+    // A filter saved under Consumo is not offered to General, and the other way round.
+    dm.setTablaActual(1);
+    cargarCatalogo(1);
+    anadir(2, "Vacío");
+    ASSERT_EQ(GuardarFiltro(filtros, *dm.memConsumo, 1, true, "Compras").codigo, 0);
+    EXPECT_EQ(FiltrosDisponibles(buscador, 1), QStringList({"Compras", "Consumo"}));
+    EXPECT_EQ(FiltrosDisponibles(buscador, 0), QStringList({"General a", "General b"}));
+}
+
+TEST_F(Filtros, RecordsReadBackThroughTheHolder) {
+    escribirFiltro(ruta("registros"), {{3, 422, -1, 1, 0, "Enero; Marzo", "1;3", 30}});
+    filtros.setNombreFichero("registros");
+    ASSERT_EQ(filtros.AbrirFichero(), TLstFiltros::Correcto);
+    EXPECT_FALSE(filtros.FicheroCreado());
+    ASSERT_FALSE(filtros.FinFichero());
+    filtros.LeerRegistro();
+    EXPECT_EQ(filtros.TipoListado(), 3);
+    EXPECT_EQ(filtros.IdCampo1(), 422);
+    EXPECT_EQ(filtros.IdCampo2(), -1);
+    EXPECT_EQ(filtros.CodigoOperador(), 1);
+    EXPECT_EQ(filtros.Operador(), "Distinto de...");
+    EXPECT_EQ(filtros.TipoUnion(), 0);
+    EXPECT_EQ(filtros.Condicion(), "Enero; Marzo");
+    EXPECT_EQ(filtros.CondicionIds(), "1;3");
+    EXPECT_EQ(filtros.TipoObjeto(), 30);
+    filtros.Siguiente();
+    EXPECT_TRUE(filtros.FinFichero());
+    EXPECT_EQ(filtros.Cerrar(), TLstFiltros::Correcto);
+
+    // AbrirExistente takes a full path and answers by the first record's kind.
+    filtros.setNombreFichero(ruta("registros"));
+    filtros.setTipoListado(3);
+    EXPECT_EQ(filtros.AbrirExistente(), TLstFiltros::Correcto);
+    filtros.Cerrar();
+    filtros.setTipoListado(0);
+    EXPECT_EQ(filtros.AbrirExistente(), TLstFiltros::OtroListado);
+    filtros.setNombreFichero("");
+    EXPECT_EQ(filtros.AbrirExistente(), TLstFiltros::OtroListado);
+}
+
+TEST_F(Filtros, DecimalNumbersInAFileAreTruncated) {
+    escribirBytes(ruta("decimales"),
+                  "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA>"
+                  "<FIELDS><FIELD attrname=\"TipoListado\" fieldtype=\"r8\"/>"
+                  "<FIELD attrname=\"IdCampo1\" fieldtype=\"r8\"/>"
+                  "<FIELD attrname=\"IdCampo2\" fieldtype=\"r8\"/>"
+                  "<FIELD attrname=\"TipoCondicion\" fieldtype=\"r8\"/>"
+                  "<FIELD attrname=\"TipoUnion\" fieldtype=\"r8\"/>"
+                  "<FIELD attrname=\"Condicion\" fieldtype=\"string\" WIDTH=\"20\"/>"
+                  "<FIELD attrname=\"CondicionIds\" fieldtype=\"string\" WIDTH=\"20\"/>"
+                  "<FIELD attrname=\"TipoObjeto\" fieldtype=\"r8\"/></FIELDS><PARAMS/></METADATA>"
+                  "<ROWDATA><ROW TipoListado=\"0.9\" IdCampo1=\"11.7\" IdCampo2=\"-1\" "
+                  "TipoCondicion=\"0.2\" TipoUnion=\"0.5\" Condicion=\"Hombre\" CondicionIds=\"1\" "
+                  "TipoObjeto=\"3.9\"/><ROW TipoListado=\"0\" TipoCondicion=\"8\"/></ROWDATA>"
+                  "</DATAPACKET>");
+    const ResultadoFiltro r = MostrarFiltros(filtros, ventana(), "decimales");
+    ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
+    // The second record has no field: it is dropped, and its union 0 (absent) decides.
+    EXPECT_EQ(r.registros, 1);
+    EXPECT_EQ(r.omitidos, 1);
+    EXPECT_FALSE(r.todas);
+    ASSERT_EQ(dm.memGeneral->recordCount(), 1);
+    EXPECT_EQ(dm.memGeneral->valueAt(0, "Id").toDouble(), 11.0);
+    EXPECT_EQ(dm.memGeneral->valueAt(0, "TipoObjeto").toInt(), 3);
+    EXPECT_EQ(dm.memGeneral->valueAt(0, "Condicion").toString(), "Igual a...");
+}
+
+} // namespace
