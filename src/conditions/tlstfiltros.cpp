@@ -238,7 +238,7 @@ void TLstFiltros::AnadirRegistro() {
 void TLstFiltros::LeerRegistro() {
     if (!Abierto() || m_datos->isEmpty())
         throw quill::Error(QStringLiteral("No hay ningún registro del filtro que leer"));
-    m_tipoListado = static_cast<qint16>(entero(*m_datos, kTipoListado, 0));
+    // The listing kind is the holder's, set by the caller; records are only checked against it.
     m_idCampo1 = entero(*m_datos, kIdCampo1, -1);
     m_idCampo2 = entero(*m_datos, kIdCampo2, -1);
     m_codigoOperador = entero(*m_datos, kTipoCondicion, -1);

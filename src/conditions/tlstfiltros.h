@@ -87,8 +87,8 @@ public:
     // Appends a record with the values in field order (the operator code is computed from the
     // operator text now) and posts it.
     void AnadirRegistro();
-    // Reads the current record into the values; numbers are truncated to integers and a record
-    // without IdCampo1 reads as -1 (no catalogue field).
+    // Reads the current record into the values (all but TipoListado, which stays the caller's);
+    // numbers are truncated to integers and a record without IdCampo1 reads as -1 (no field).
     void LeerRegistro();
     void Siguiente();
     bool FinFichero() const;

@@ -588,8 +588,9 @@ TEST_F(Filtros, RecordsReadBackThroughTheHolder) {
     ASSERT_EQ(filtros.AbrirFichero(), TLstFiltros::Correcto);
     EXPECT_FALSE(filtros.FicheroCreado());
     ASSERT_FALSE(filtros.FinFichero());
+    filtros.setTipoListado(5);
     filtros.LeerRegistro();
-    EXPECT_EQ(filtros.TipoListado(), 3);
+    EXPECT_EQ(filtros.TipoListado(), 5); // the holder's kind, not the record's
     EXPECT_EQ(filtros.IdCampo1(), 422);
     EXPECT_EQ(filtros.IdCampo2(), -1);
     EXPECT_EQ(filtros.CodigoOperador(), 1);
