@@ -156,7 +156,9 @@ Options parseArguments(const QStringList& args, QString* error) {
 }
 
 QString createDemoDatabase(const Options& options, const QString& schemaDir, Report* report,
-                           const Progress& progress) {
+                           const Progress& progress, const std::atomic<bool>* cancel) {
+    const QString interrumpido = QStringLiteral("Interrumpido: no se ha creado la base de datos.");
+    auto cancelled = [&] { return cancel && cancel->load(); };
     auto say = [&](const QString& s) {
         if (progress) progress(s);
     };
@@ -198,6 +200,7 @@ QString createDemoDatabase(const Options& options, const QString& schemaDir, Rep
     const DbParams params{scratch.path()};
     QString error = createDatabase(params, schemaDir, skip);
     if (!error.isEmpty()) return error;
+    if (cancelled()) return interrumpido;
     setForcedWrites(scratch.path(), false);
     error = openDatabase(kConnection, params);
     if (!error.isEmpty()) return error;
@@ -211,6 +214,7 @@ QString createDemoDatabase(const Options& options, const QString& schemaDir, Rep
         g.pacientes = options.pacientes;
         g.semilla = options.semilla;
         g.hoy = options.fecha.isValid() ? options.fecha : QDate::currentDate();
+        g.cancel = cancel;
         if (!db.transaction()) return db.lastError().text();
         try {
             DemoGenerator generator(db, schema, g);
@@ -227,6 +231,7 @@ QString createDemoDatabase(const Options& options, const QString& schemaDir, Rep
             return QStringLiteral("No se pudieron guardar los datos: %1")
                 .arg(db.lastError().text());
 
+        if (cancelled()) return interrumpido;
         say(QStringLiteral("Creando los índices..."));
         for (const QString& f : deferred) {
             error = runScriptFile(db, f);
@@ -265,6 +270,7 @@ QString createDemoDatabase(const Options& options, const QString& schemaDir, Rep
         }
     }
     closeDatabase(kConnection);
+    if (cancelled()) return interrumpido;
     setForcedWrites(scratch.path(), true);
 
     if (QFile::exists(path) && !QFile::remove(path))

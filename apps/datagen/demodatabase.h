@@ -43,8 +43,11 @@ using Progress = std::function<void(const QString&)>;
 // appears only when everything went well: the work is done on a temporary file beside it that
 // is removed on any failure, and an existing file is replaced only with options.forzar.
 // Returns "" or the reason in Spanish.
+// cancel, when given, is polled between steps and patients: once true the work stops and
+// nothing is left behind.
 QString createDemoDatabase(const Options& options, const QString& schemaDir, Report* report,
-                           const Progress& progress = {});
+                           const Progress& progress = {},
+                           const std::atomic<bool>* cancel = nullptr);
 
 // Name and row count of every table of a database, by name.
 QString countRows(const QString& database, QList<QPair<QString, qint64>>* rows);

@@ -304,6 +304,8 @@ void DemoGenerator::run(const Progress& progress) {
     say(QStringLiteral("Generando %1 pacientes...").arg(options_.pacientes));
     const qint64 step = std::max<qint64>(1, options_.pacientes / 10);
     for (qint64 id = 1; id <= options_.pacientes; ++id) {
+        if (options_.cancel && options_.cancel->load())
+            throw DatagenError(QStringLiteral("Interrumpido: no se ha creado la base de datos."));
         writePaciente(id);
         if (id % step == 0 && id < options_.pacientes)
             say(QStringLiteral("  %1 de %2 pacientes").arg(id).arg(options_.pacientes));

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,6 +24,8 @@ struct GeneratorOptions {
     // "Today" of the demo shop: visits lie before it, revisions and replacements around it.
     // The same seed and day give the same rows.
     QDate hoy;
+    // Set from elsewhere (an interrupt) to stop between two patients.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // Fills an empty shop database with a made-up shop: masters, articles, the placeholder

@@ -21,11 +21,13 @@ constexpr double kCambioM2 = 166.386;
 constexpr double kSinDato = 98;
 constexpr double kSinDato400 = 400;
 
+// Timestamps are built in UTC only because the driver then copies their date and time as they
+// are, without a time-zone look-up per value (the stored fields are the same).
 inline QVariant ts(const QDate& d) {
-    return QDateTime(d, QTime(0, 0));
+    return QDateTime(d, QTime(0, 0), Qt::UTC);
 }
 inline QVariant tsAt(const QDate& d, int minuteOfDay) {
-    return QDateTime(d, QTime(0, 0).addSecs(minuteOfDay * 60));
+    return QDateTime(d, QTime(0, 0).addSecs(minuteOfDay * 60), Qt::UTC);
 }
 inline double cents(double v) {
     return std::round(v * 100.0) / 100.0;

@@ -8,9 +8,20 @@
 #include <QLocale>
 #include <QTextStream>
 
-#include <cstdio>
+#include <atomic>
+#include <csignal>
 
 using namespace quill::datagen;
+
+namespace {
+
+// Ctrl+C stops the work at the next patient; the half-made database is then removed.
+std::atomic<bool> interrupted{false};
+extern "C" void onInterrupt(int) {
+    interrupted = true;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -43,11 +54,16 @@ int main(int argc, char** argv) {
         break;
     }
 
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
     Report report;
-    error = createDemoDatabase(o, quill::defaultSchemaDir(), &report, [&](const QString& s) {
-        out << s << "\n";
-        out.flush();
-    });
+    error = createDemoDatabase(
+        o, quill::defaultSchemaDir(), &report,
+        [&](const QString& s) {
+            out << s << "\n";
+            out.flush();
+        },
+        &interrupted);
     if (!error.isEmpty()) {
         err << error << "\n";
         return 1;

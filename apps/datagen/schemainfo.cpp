@@ -69,7 +69,9 @@ QVariant parseDefault(const QString& source, ColumnInfo::Kind kind) {
         case ColumnInfo::Kind::Timestamp: {
             QDateTime dt = QDateTime::fromString(literal, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
             if (!dt.isValid()) dt = QDateTime(QDate::fromString(literal, Qt::ISODate), QTime(0, 0));
-            return dt.isValid() ? QVariant(dt) : QVariant();
+            if (!dt.isValid()) return QVariant();
+            dt.setTimeSpec(Qt::UTC); // same fields, no time-zone look-up when bound
+            return dt;
         }
         case ColumnInfo::Kind::Date: {
             const QDate d = QDate::fromString(literal.left(10), Qt::ISODate);

@@ -1,0 +1,562 @@
+// The demo database keeps the generator's promises: partitions, deleted rows, patient 0, the
+// shop's empty conventions, records of every family with their notes, sales, orders and
+// payments, telephones as staff types them, postal codes with a leading zero, determinism.
+
+#include "demodatabase.h"
+#include "identity.h"
+#include "testsupport.h"
+
+#include "sql/database.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <memory>
+
+using namespace quill::datagen;
+
+namespace {
+
+const QDate kHoy(2024, 6, 15);
+const QString kConexion = QStringLiteral("datagen-prueba");
+
+QString schemaDir() {
+    return quilltest::dataDir() + QStringLiteral("/schema");
+}
+
+Options opciones(const QString& salida, qint64 pacientes, quint64 semilla) {
+    Options o;
+    o.mode = Options::Mode::Generate;
+    o.pacientes = pacientes;
+    o.semilla = semilla;
+    o.fecha = kHoy;
+    o.salida = salida;
+    return o;
+}
+
+// SHA-1 of the rows of some tables, in key order: two databases with the same content give
+// the same digest.
+QByteArray digest(const QString& file, const QStringList& tablas) {
+    const QString conn = QStringLiteral("datagen-digest");
+    EXPECT_EQ(quill::openDatabase(conn, {file}), QString());
+    QCryptographicHash h(QCryptographicHash::Sha1);
+    {
+        QSqlDatabase db = QSqlDatabase::database(conn, false);
+        for (const QString& t : tablas) {
+            QSqlQuery q(db);
+            EXPECT_TRUE(q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(t)))
+                << q.lastError().text().toStdString();
+            // record() asks the driver each time; once per table is enough.
+            const int columns = q.record().count();
+            while (q.next()) {
+                for (int i = 0; i < columns; ++i)
+                    h.addData(q.value(i).toString().toUtf8() + '|');
+                h.addData("\n");
+            }
+        }
+    }
+    quill::closeDatabase(conn);
+    return h.result();
+}
+
+class DatagenDemoDb : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = quilltest::scratch().release();
+        file_ = dir_->filePath(QStringLiteral("demo.fdb"));
+        report_ = new Report;
+        error_ = new QString(createDemoDatabase(opciones(file_, 300, 7), schemaDir(), report_));
+        if (error_->isEmpty()) quill::openDatabase(kConexion, {file_});
+    }
+    static void TearDownTestSuite() {
+        quill::closeDatabase(kConexion);
+        delete report_;
+        delete error_;
+        delete dir_;
+    }
+    void SetUp() override { ASSERT_EQ(*error_, QString()); }
+
+    static QSqlDatabase db() { return QSqlDatabase::database(kConexion, false); }
+
+    // The first column of the first row of a query.
+    static QVariant valor(const QString& sql) {
+        QSqlQuery q(db());
+        if (!q.exec(sql) || !q.next()) {
+            ADD_FAILURE() << sql.toStdString() << ": " << q.lastError().text().toStdString();
+            return QVariant();
+        }
+        return q.value(0);
+    }
+    static qint64 cuenta(const QString& sql) { return valor(sql).toLongLong(); }
+    static QStringList columna(const QString& sql) {
+        QSqlQuery q(db());
+        EXPECT_TRUE(q.exec(sql)) << q.lastError().text().toStdString();
+        QStringList out;
+        while (q.next())
+            out << q.value(0).toString();
+        return out;
+    }
+
+    static QTemporaryDir* dir_;
+    static QString file_;
+    static Report* report_;
+    static QString* error_;
+};
+
+QTemporaryDir* DatagenDemoDb::dir_ = nullptr;
+QString DatagenDemoDb::file_;
+Report* DatagenDemoDb::report_ = nullptr;
+QString* DatagenDemoDb::error_ = nullptr;
+
+TEST_F(DatagenDemoDb, ThreePartitionsWithMostPatientsInTheFirst) {
+    QMap<int, qint64> porLicencia;
+    QSqlQuery q(db());
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT LICENCIA, COUNT(*) FROM PACIENTE "
+                                      "WHERE ID_PACIENTE <> 0 GROUP BY 1")));
+    while (q.next())
+        porLicencia[q.value(0).toInt()] = q.value(1).toLongLong();
+    EXPECT_EQ(porLicencia.keys(), (QList<int>{1, 2, 3}));
+    EXPECT_GT(porLicencia[1], 300 / 2);
+    EXPECT_GT(porLicencia[1], porLicencia[2] + porLicencia[3]);
+    EXPECT_EQ(report_->rows.value(QStringLiteral("PACIENTE")), 301);
+}
+
+TEST_F(DatagenDemoDb, DeletedPatientsAndThePlaceholderPatientZero) {
+    const qint64 borrados =
+        cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE BORRADO <> 0"));
+    EXPECT_GT(borrados, 0);
+    EXPECT_LT(borrados, 30);
+    EXPECT_EQ(cuenta(QStringLiteral(
+                  "SELECT COUNT(*) FROM PACIENTE WHERE ID_PACIENTE = 0 AND BORRADO = 0")),
+              1);
+    // Patient 0 carries counter sales, which no listing may show.
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM MVENTA WHERE ID_PACIENTE = 0")), 0);
+}
+
+TEST_F(DatagenDemoDb, EmptyValuesFollowTheShopConventions) {
+    // Each of these must occur: the listings' sentinels are only exercised if the data has them.
+    const char* presentes[] = {
+        "SELECT COUNT(*) FROM PACIENTE WHERE ID_PACIENTE <> 0 AND FECHA_NACIMIENTO = '1899-12-30'",
+        "SELECT COUNT(*) FROM PACIENTE WHERE FECHA_CARNET = '1899-12-30'",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE FECHA_REVISION = '1899-12-30'",
+        "SELECT COUNT(*) FROM DGRADUACION WHERE FECHA_GARANTIA = '1899-12-30'",
+        "SELECT COUNT(*) FROM MLENTILLA WHERE FECHA_LIMPIEZA = '1899-12-30'",
+        "SELECT COUNT(*) FROM MAUDIFONO WHERE FECHA_ADAPTACION = '1899-12-30'",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_EJE = 400",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_ADICION = 400",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_DISTANCIA_LEJOS = 400",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_DISTANCIA_CERCA = 400",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE OI_EJE = 98",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE OI_ADICION = 98",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_ESFERA_MEDIA = 98",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE ADICION_AMBOS_OJOS = 98",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_ESFERA_LEJOS IN (97, 99)",
+        "SELECT COUNT(*) FROM MLENTILLA WHERE OD_EJE = 400",
+        "SELECT COUNT(*) FROM MLENTILLA WHERE OI_EJE = 98",
+        "SELECT COUNT(*) FROM MLENTILLA WHERE OD_ZONA_OPTICA = 98",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE ID_DOCTOR = -1",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE ID_DOCTOR = 0",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE ID_AGENTE IN (-1, 0)",
+        "SELECT COUNT(*) FROM MLENTILLA WHERE ID_TIENDA IN (-1, 0)",
+        "SELECT COUNT(*) FROM MVENTA WHERE ID_AGENTE IN (-1, 0)",
+        "SELECT COUNT(*) FROM DVENTA WHERE ID_AGENTE_2 = -1",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE PROPIA_AJENA = -1",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE PROPIA_AJENA = 0",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE PROPIA_AJENA = 1",
+        "SELECT COUNT(*) FROM PACIENTE WHERE TELEFONO = ''",
+        "SELECT COUNT(*) FROM PACIENTE WHERE ID_LOCALIDAD = 0 AND ID_PACIENTE <> 0",
+    };
+    for (const char* sql : presentes)
+        EXPECT_GT(cuenta(QString::fromLatin1(sql)), 0) << sql;
+    // And never the other eye's marker, NULL instead of the empty date or text, or an id
+    // other than the two empty markers below zero.
+    const char* ausentes[] = {
+        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_EJE = 98 OR OI_EJE = 400",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_ADICION = 98 OR OI_ADICION = 400",
+        "SELECT COUNT(*) FROM MLENTILLA WHERE OD_EJE = 98 OR OI_EJE = 400",
+        "SELECT COUNT(*) FROM PACIENTE WHERE FECHA_NACIMIENTO IS NULL OR FECHA_CARNET IS NULL "
+        "OR TELEFONO IS NULL OR TELEFONO_MOVIL IS NULL OR E_MAIL IS NULL OR NIF IS NULL",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE FECHA IS NULL OR FECHA_REVISION IS NULL",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE ID_DOCTOR < -1 OR PROPIA_AJENA NOT IN (-1, 0, 1)",
+        "SELECT COUNT(*) FROM MGRADUACION WHERE ID_DOCTOR > (SELECT MAX(ID_DOCTOR) FROM DOCTOR)",
+    };
+    for (const char* sql : ausentes)
+        EXPECT_EQ(cuenta(QString::fromLatin1(sql)), 0) << sql;
+}
+
+TEST_F(DatagenDemoDb, EveryRecordFamilyHasRowsAndNotes) {
+    const char* tablas[] = {"MGRADUACION",
+                            "DGRADUACION",
+                            "GOBSERVACIONES",
+                            "MLENTILLA",
+                            "DLENTILLA",
+                            "LOBSERVACIONES",
+                            "MAUDIFONO",
+                            "DAUDIFONO",
+                            "AOBSERVACIONES",
+                            "OPTOMETRIA",
+                            "MOREDUCIDA",
+                            "OROBSERVACIONES",
+                            "REPOSICION",
+                            "POBSERVACIONES",
+                            "MVENTA",
+                            "DVENTA",
+                            "COBRO",
+                            "ARTICULO",
+                            "DOCTOR",
+                            "AGENTE",
+                            "TIENDA",
+                            "PROVEEDOR",
+                            "FAMILIA",
+                            "MARCA",
+                            "TRATAMIENTO",
+                            "TCRISTAL",
+                            "TLENTILLA",
+                            "TARTICULO",
+                            "IVA",
+                            "ALMACEN",
+                            "GRUPO",
+                            "FORMA_PAGO",
+                            "LOCALIDAD",
+                            "PROVINCIA",
+                            "EMPRESA"};
+    for (const char* t : tablas) {
+        EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(t))), 0) << t;
+        EXPECT_EQ(report_->rows.value(QLatin1String(t)),
+                  cuenta(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(t))))
+            << t;
+    }
+    EXPECT_EQ(cuenta(QStringLiteral("SELECT COUNT(*) FROM EMPRESA")), 1);
+    // Notes are readable text, accents included.
+    const QStringList notas =
+        columna(QStringLiteral("SELECT OBSERVACIONES FROM GOBSERVACIONES UNION ALL SELECT "
+                               "OBSERVACIONES FROM POBSERVACIONES"));
+    EXPECT_TRUE(std::any_of(notas.begin(), notas.end(),
+                            [](const QString& n) { return n.contains(QStringLiteral("ó")); }));
+    // The optometry notes and the replacement notes are filled on some rows.
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM OPTOMETRIA WHERE TA_CONCLUSIONES <> '' "
+                                    "OR BI_OBSERVACIONES <> ''")),
+              0);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM REPOSICION WHERE OBSERVACIONES <> ''")),
+              0);
+    EXPECT_TRUE(report_->missingColumns.isEmpty())
+        << report_->missingColumns.join(u',').toStdString();
+}
+
+TEST_F(DatagenDemoDb, RecordsHaveTheirLinesAsAShopWritesThem) {
+    // Spectacles: most with right lens, left lens and frame; some with fewer guarantee lines.
+    const QString lineas = QStringLiteral(
+        "SELECT COUNT(*) FROM MGRADUACION M WHERE (SELECT COUNT(*) FROM DGRADUACION D "
+        "WHERE D.ID_MGRADUACION = M.ID_MGRADUACION) %1");
+    EXPECT_GT(cuenta(lineas.arg(QLatin1String("= 3"))), cuenta(lineas.arg(QLatin1String("< 3"))));
+    EXPECT_GT(cuenta(lineas.arg(QLatin1String("= 2"))), 0);
+    EXPECT_EQ(cuenta(QStringLiteral("SELECT COUNT(*) FROM DGRADUACION WHERE OJO NOT IN (1, 2, 3)")),
+              0);
+    EXPECT_EQ(
+        cuenta(QStringLiteral("SELECT COUNT(*) FROM (SELECT ID_MGRADUACION, OJO FROM DGRADUACION "
+                              "GROUP BY 1, 2 HAVING COUNT(*) > 1)")),
+        0);
+    // Lens fittings with both eyes, and due replacements around the shop's today.
+    EXPECT_GT(
+        cuenta(QStringLiteral("SELECT COUNT(*) FROM MLENTILLA M WHERE EXISTS (SELECT 1 FROM "
+                              "DLENTILLA D WHERE D.ID_MLENTILLA = M.ID_MLENTILLA AND D.OJO = 1) "
+                              "AND EXISTS (SELECT 1 FROM DLENTILLA D WHERE D.ID_MLENTILLA = "
+                              "M.ID_MLENTILLA AND D.OJO = 2)")),
+        0);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM MLENTILLA WHERE FECHA_REPOSICION BETWEEN "
+                                    "'2024-03-15' AND '2024-09-15'")),
+              0);
+    // Hearing aids: an audiogram and one device per ear.
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM MAUDIFONO WHERE OD_AEREA_1000 > 0 "
+                                    "AND OI_OSEA_2000 > 0 AND OD_UMBRAL_500 > 0")),
+              0);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM DAUDIFONO WHERE OIDO = 1")), 0);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM DAUDIFONO WHERE OIDO = 2")), 0);
+    // Record numbers count 1, 2, ... per patient.
+    EXPECT_EQ(cuenta(QStringLiteral("SELECT COUNT(*) FROM (SELECT ID_PACIENTE FROM MGRADUACION "
+                                    "GROUP BY 1 HAVING MAX(NUMERO_FICHA) <> COUNT(*) OR "
+                                    "MIN(NUMERO_FICHA) <> 1)")),
+              0);
+}
+
+TEST_F(DatagenDemoDb, EveryChildRowHasItsParent) {
+    const char* pares[][3] = {
+        {"DGRADUACION", "ID_MGRADUACION", "MGRADUACION"},
+        {"GOBSERVACIONES", "ID_MGRADUACION", "MGRADUACION"},
+        {"DLENTILLA", "ID_MLENTILLA", "MLENTILLA"},
+        {"LOBSERVACIONES", "ID_MLENTILLA", "MLENTILLA"},
+        {"DAUDIFONO", "ID_MAUDIFONO", "MAUDIFONO"},
+        {"AOBSERVACIONES", "ID_MAUDIFONO", "MAUDIFONO"},
+        {"OROBSERVACIONES", "ID_MREDUCIDA", "MOREDUCIDA"},
+        {"DVENTA", "ID_MVENTA", "MVENTA"},
+        {"COBRO", "ID_MVENTA", "MVENTA"},
+        {"MGRADUACION", "ID_PACIENTE", "PACIENTE"},
+        {"MLENTILLA", "ID_PACIENTE", "PACIENTE"},
+        {"MAUDIFONO", "ID_PACIENTE", "PACIENTE"},
+        {"OPTOMETRIA", "ID_PACIENTE", "PACIENTE"},
+        {"MOREDUCIDA", "ID_PACIENTE", "PACIENTE"},
+        {"REPOSICION", "ID_PACIENTE", "PACIENTE"},
+        {"POBSERVACIONES", "ID_PACIENTE", "PACIENTE"},
+        {"MVENTA", "ID_PACIENTE", "PACIENTE"},
+        {"PACIENTE", "ID_LOCALIDAD", "LOCALIDAD"},
+        {"LOCALIDAD", "ID_PROVINCIA", "PROVINCIA"},
+    };
+    for (const auto& p : pares) {
+        const QString sql =
+            QStringLiteral("SELECT COUNT(*) FROM %1 C WHERE C.%2 <> 0 AND NOT EXISTS "
+                           "(SELECT 1 FROM %3 P WHERE P.%2 = C.%2)")
+                .arg(QLatin1String(p[0]), QLatin1String(p[1]), QLatin1String(p[2]));
+        EXPECT_EQ(cuenta(sql), 0) << sql.toStdString();
+    }
+}
+
+TEST_F(DatagenDemoDb, SalesOrdersAndPaymentsAddUp) {
+    for (int tipo = 0; tipo <= 3; ++tipo)
+        EXPECT_GT(
+            cuenta(
+                QStringLiteral("SELECT COUNT(*) FROM MVENTA WHERE TIPO_OPERACION = %1").arg(tipo)),
+            0)
+            << tipo;
+    // Pending orders partly paid: something paid, something still owed.
+    const QString pagado = QStringLiteral(
+        "(SELECT COALESCE(SUM(C.IMPORTE_M1), 0) FROM COBRO C WHERE C.ID_MVENTA = M.ID_MVENTA)");
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM MVENTA M WHERE TIPO_OPERACION = 2 AND "
+                                    "%1 > 0 AND %1 < M.LIQUIDO_M1")
+                         .arg(pagado)),
+              0);
+    // Direct sales are paid in full; no document is paid beyond its amount.
+    EXPECT_EQ(cuenta(QStringLiteral("SELECT COUNT(*) FROM MVENTA M WHERE TIPO_OPERACION = 0 AND "
+                                    "%1 <> M.LIQUIDO_M1")
+                         .arg(pagado)),
+              0);
+    EXPECT_EQ(cuenta(QStringLiteral("SELECT COUNT(*) FROM MVENTA M WHERE %1 > M.LIQUIDO_M1 + 0.01")
+                         .arg(pagado)),
+              0);
+    // A document's amount is the sum of its lines, and its second currency follows the first.
+    EXPECT_EQ(
+        cuenta(QStringLiteral(
+            "SELECT COUNT(*) FROM MVENTA M WHERE ABS(M.LIQUIDO_M1 - (SELECT SUM(D.IMPORTE_M1) "
+            "FROM DVENTA D WHERE D.ID_MVENTA = M.ID_MVENTA)) > 0.011")),
+        0);
+    EXPECT_EQ(
+        cuenta(QStringLiteral("SELECT COUNT(*) FROM MVENTA WHERE ABS(LIQUIDO_M2 - LIQUIDO_M1 * "
+                              "166.386) > 0.01")),
+        0);
+    // The patient's total bought is what its sales and finished orders came to.
+    EXPECT_EQ(cuenta(QStringLiteral(
+                  "SELECT COUNT(*) FROM PACIENTE P WHERE P.ID_PACIENTE <> 0 AND "
+                  "ABS(P.TOTAL_COMPRADO_M1 - "
+                  "(SELECT COALESCE(SUM(M.LIQUIDO_M1), 0) FROM MVENTA M WHERE M.ID_PACIENTE = "
+                  "P.ID_PACIENTE AND M.TIPO_OPERACION IN (0, 1))) > 0.011")),
+              0);
+    // Lines name articles of the master; a few lens references have none (typed by hand).
+    const qint64 lineas = cuenta(QStringLiteral("SELECT COUNT(*) FROM DVENTA"));
+    const qint64 sinArticulo = cuenta(QStringLiteral(
+        "SELECT COUNT(*) FROM DVENTA D WHERE NOT EXISTS (SELECT 1 FROM ARTICULO A WHERE "
+        "A.REFERENCIA = D.REFERENCIA)"));
+    EXPECT_LT(sinArticulo * 20, lineas);
+    EXPECT_EQ(
+        cuenta(QStringLiteral("SELECT COUNT(*) FROM DGRADUACION D WHERE NOT EXISTS "
+                              "(SELECT 1 FROM ARTICULO A WHERE A.REFERENCIA = D.REFERENCIA)")),
+        0);
+    // Doctors with and without a registration number.
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM DOCTOR WHERE COLEGIADO = ''")), 0);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM DOCTOR WHERE COLEGIADO <> ''")), 0);
+}
+
+TEST_F(DatagenDemoDb, TelephonesAreWrittenInSeveralWays) {
+    const QStringList moviles =
+        columna(QStringLiteral("SELECT TELEFONO_MOVIL FROM PACIENTE WHERE ID_PACIENTE <> 0"));
+    const struct {
+        const char* nombre;
+        const char* patron;
+    } formas[] = {
+        {"nueve cifras seguidas", "^[67]\\d{8}$"},
+        {"grupos separados por blancos", "^[67]\\d\\d( \\d+)+$"},
+        {"con prefijo +34", "^\\+34"},
+        {"vacío", "^$"},
+    };
+    for (const auto& f : formas) {
+        const QRegularExpression re(QString::fromLatin1(f.patron));
+        EXPECT_TRUE(std::any_of(moviles.begin(), moviles.end(), [&](const QString& m) {
+            return re.match(m).hasMatch();
+        })) << f.nombre;
+    }
+    // Landline-only patients, and the mail-consent flag both ways.
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE TELEFONO <> '' AND "
+                                    "TELEFONO_MOVIL = ''")),
+              0);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE CORREO = 1")), 0);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE CORREO = 0")), 0);
+}
+
+TEST_F(DatagenDemoDb, PeopleAndPlacesLookReal) {
+    // Every NIF given has its right check letter.
+    for (const QString& nif : columna(QStringLiteral("SELECT NIF FROM PACIENTE WHERE NIF <> ''")))
+        EXPECT_TRUE(nifValido(nif)) << nif.toStdString();
+    const QStringList correos =
+        columna(QStringLiteral("SELECT E_MAIL FROM PACIENTE WHERE E_MAIL <> ''"));
+    EXPECT_GT(correos.size(), 30);
+    for (const QString& c : correos)
+        EXPECT_TRUE(c.contains(u'@') && c.contains(QLatin1String("example"))) << c.toStdString();
+    // Postal codes: whole numbers in their province, some with a leading zero in use.
+    EXPECT_EQ(cuenta(QStringLiteral("SELECT COUNT(*) FROM LOCALIDAD WHERE ID_PROVINCIA <> "
+                                    "CODIGO_POSTAL / 1000")),
+              0);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM LOCALIDAD")), 300);
+    EXPECT_GT(
+        cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE P JOIN LOCALIDAD L ON "
+                              "L.ID_LOCALIDAD = P.ID_LOCALIDAD WHERE L.CODIGO_POSTAL < 10000")),
+        0);
+    // Professions and "viene por" sources, names typed with and without accents.
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(DISTINCT PROFESION) FROM PACIENTE")), 10);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(DISTINCT VIENE_POR) FROM PACIENTE")), 5);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE APELLIDOS CONTAINING 'Á' "
+                                    "OR APELLIDOS CONTAINING 'É' OR APELLIDOS CONTAINING 'Í' "
+                                    "OR APELLIDOS CONTAINING 'Ó' OR APELLIDOS CONTAINING 'Ú'")),
+              0);
+    EXPECT_EQ(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE NOMBRE_COMPLETO <> "
+                                    "APELLIDOS || ', ' || NOMBRE")),
+              0);
+}
+
+TEST_F(DatagenDemoDb, IndexesGeneratorsAndSummaryAfterTheLoad) {
+    // Indexes are built after the load, their statistics computed.
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$RELATION_NAME = "
+                                    "'PACIENTE' AND RDB$STATISTICS > 0")),
+              3);
+    // The key generators stand at the highest key, so the host's next insert gets a new one.
+    const char* tablas[][2] = {{"PACIENTE", "ID_PACIENTE"},
+                               {"MGRADUACION", "ID_MGRADUACION"},
+                               {"MVENTA", "ID_MVENTA"},
+                               {"COBRO", "ID_COBRO"},
+                               {"LOCALIDAD", "ID_LOCALIDAD"}};
+    for (const auto& t : tablas)
+        EXPECT_EQ(cuenta(QStringLiteral("SELECT GEN_ID(G_%1, 0) FROM RDB$DATABASE")
+                             .arg(QLatin1String(t[0]))),
+                  cuenta(QStringLiteral("SELECT MAX(%2) FROM %1")
+                             .arg(QLatin1String(t[0]), QLatin1String(t[1]))))
+            << t[0];
+    QList<QPair<QString, qint64>> filas;
+    ASSERT_EQ(countRows(file_, &filas), QString());
+    ASSERT_GT(filas.size(), 30);
+    for (const auto& [tabla, n] : filas) {
+        if (report_->rows.contains(tabla)) {
+            EXPECT_EQ(n, report_->rows.value(tabla)) << tabla.toStdString();
+        }
+    }
+    EXPECT_TRUE(std::is_sorted(filas.begin(), filas.end()));
+}
+
+TEST_F(DatagenDemoDb, SameSeedSameRowsOtherSeedOtherRows) {
+    const QStringList tablas = {"PACIENTE", "MGRADUACION", "DLENTILLA", "MAUDIFONO",
+                                "MVENTA",   "COBRO",       "OPTOMETRIA"};
+    const QString igual = dir_->filePath(QStringLiteral("igual.fdb"));
+    const QString otra = dir_->filePath(QStringLiteral("otra.fdb"));
+    ASSERT_EQ(createDemoDatabase(opciones(igual, 300, 7), schemaDir(), nullptr), QString());
+    ASSERT_EQ(createDemoDatabase(opciones(otra, 300, 8), schemaDir(), nullptr), QString());
+    quill::closeDatabase(kConexion); // a file is read by one connection at a time here
+    const QByteArray base = digest(file_, tablas);
+    EXPECT_EQ(digest(igual, tablas), base);
+    EXPECT_NE(digest(otra, tablas), base);
+    EXPECT_EQ(quill::openDatabase(kConexion, {file_}), QString());
+}
+
+// ---------------------------------------------------------------------- refusals
+
+class DatagenRefusals : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = quilltest::scratch(); }
+    QStringList files() const { return QDir(dir_->path()).entryList(QDir::Files); }
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+TEST_F(DatagenRefusals, ExistingFileIsLeftAsItWas) {
+    const QString file = dir_->filePath(QStringLiteral("tienda.fdb"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("no es una base de datos");
+    }
+    const QString error = createDemoDatabase(opciones(file, 5, 1), schemaDir(), nullptr);
+    EXPECT_EQ(error, QStringLiteral("El fichero %1 ya existe; no se sobrescribe (use --forzar para "
+                                    "sustituirlo).")
+                         .arg(QFileInfo(file).absoluteFilePath()));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("no es una base de datos"));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("tienda.fdb")});
+}
+
+TEST_F(DatagenRefusals, ForcedReplacementGivesAWorkingDatabase) {
+    const QString file = dir_->filePath(QStringLiteral("tienda.fdb"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("vieja");
+    }
+    Options o = opciones(file, 5, 1);
+    o.forzar = true;
+    ASSERT_EQ(createDemoDatabase(o, schemaDir(), nullptr), QString());
+    QList<QPair<QString, qint64>> filas;
+    ASSERT_EQ(countRows(file, &filas), QString());
+    EXPECT_TRUE(filas.contains({QStringLiteral("PACIENTE"), 6}));
+    EXPECT_EQ(files(), QStringList{QStringLiteral("tienda.fdb")});
+}
+
+TEST_F(DatagenRefusals, MissingFolderAndBrokenSchemaLeaveNothingBehind) {
+    const QString enCarpetaInexistente = dir_->filePath(QStringLiteral("no/existe/tienda.fdb"));
+    EXPECT_EQ(createDemoDatabase(opciones(enCarpetaInexistente, 5, 1), schemaDir(), nullptr),
+              QStringLiteral("La carpeta %1 no existe.")
+                  .arg(QFileInfo(enCarpetaInexistente).absolutePath()));
+    // A schema whose index script fails: the half-made database must not stay.
+    const QString esquema = dir_->filePath(QStringLiteral("esquema"));
+    ASSERT_TRUE(QDir().mkpath(esquema));
+    for (const QString& f : QDir(schemaDir()).entryList({QStringLiteral("*.sql")}))
+        ASSERT_TRUE(QFile::copy(schemaDir() + u'/' + f, esquema + u'/' + f));
+    QFile roto(esquema + QStringLiteral("/09-indices-rotos.sql"));
+    ASSERT_TRUE(roto.open(QIODevice::WriteOnly));
+    roto.write("CREATE INDEX IX_ROTO ON TABLA_QUE_NO_EXISTE (X);\n");
+    roto.close();
+    const QString file = dir_->filePath(QStringLiteral("tienda.fdb"));
+    EXPECT_FALSE(createDemoDatabase(opciones(file, 5, 1), esquema, nullptr).isEmpty());
+    EXPECT_TRUE(files().isEmpty()) << files().join(u',').toStdString();
+}
+
+TEST_F(DatagenRefusals, TheProgramRefusesBadInputWithASpanishMessage) {
+    const QString program = quilltest::buildDir() + QStringLiteral("/bin/quillmore-datos");
+    ASSERT_TRUE(QFileInfo::exists(program));
+    const QString file = dir_->filePath(QStringLiteral("tienda.fdb"));
+    const struct {
+        QStringList args;
+        const char* mensaje;
+    } casos[] = {
+        {{"--pacientes", "-5", "--salida", file},
+         "El número de pacientes debe ser un número entero entre 0 y 10000000: \"-5\" no lo es."},
+        {{"--pacientes", "5", "--salida", dir_->filePath(QStringLiteral("falta/tienda.fdb"))},
+         "no existe"},
+        {{"--resumen", dir_->filePath(QStringLiteral("nada.fdb"))}, "No existe el fichero"},
+    };
+    for (const auto& c : casos) {
+        QProcess p;
+        p.start(program, c.args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_NE(p.exitCode(), 0) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(
+            QString::fromUtf8(p.readAllStandardError()).contains(QString::fromUtf8(c.mensaje)))
+            << c.mensaje;
+    }
+    EXPECT_TRUE(files().isEmpty()) << files().join(u',').toStdString();
+}
+
+} // namespace
