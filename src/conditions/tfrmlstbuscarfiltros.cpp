@@ -37,6 +37,7 @@ TfrmlstBuscarFiltros::TfrmlstBuscarFiltros(QWidget* parent) : QDialog(parent) {
     lvwFiltros->setResizeMode(QListView::Adjust);
     lvwFiltros->setSelectionMode(QAbstractItemView::SingleSelection);
     lvwFiltros->setIconSize(QSize(16, 16));
+    lvwFiltros->setSpacing(4);
 
     tbnAceptar = new QPushButton(QStringLiteral("&Aceptar"), this);
     tbnAceptar->setObjectName(QStringLiteral("tbnAceptar"));
