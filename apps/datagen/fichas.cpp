@@ -185,7 +185,8 @@ void DemoGenerator::writeGraduaciones(Ficha& f) {
             d.add();
             vendidas.push_back({&a, a.referencia, a.descripcion, importe});
         }
-        if (r.chance(0.3))
+        // Notes: some records have one, a few several (reports show only the first).
+        for (double p = 0.3; r.chance(p); p = 0.2)
             writeNota(QStringLiteral("GOBSERVACIONES"), QStringLiteral("ID_MGRADUACION"), id,
                       u8(r.pick(notasGraduacion())));
         if (!vendidas.empty() && r.chance(0.85)) f.ventas.push_back({fecha, vendidas});
@@ -405,7 +406,7 @@ void DemoGenerator::writeAudifonos(Ficha& f) {
             d.add();
             vendidas.push_back({&aparato, aparato.referencia, aparato.descripcion, aparato.pvp});
         }
-        if (r.chance(0.4))
+        for (double p = 0.4; r.chance(p); p = 0.3)
             writeNota(QStringLiteral("AOBSERVACIONES"), QStringLiteral("ID_MAUDIFONO"), id,
                       u8(r.pick(notasAudifono())));
         if (!vendidas.empty() && r.chance(0.9))

@@ -60,6 +60,10 @@ int main(int argc, char** argv) {
     error = createDemoDatabase(
         o, quill::defaultSchemaDir(), &report,
         [&](const QString& s) {
+            // The database engine installs its own handlers when it attaches (they cut the
+            // connection mid-statement); ours stop cleanly between patients instead.
+            std::signal(SIGINT, onInterrupt);
+            std::signal(SIGTERM, onInterrupt);
             out << s << "\n";
             out.flush();
         },

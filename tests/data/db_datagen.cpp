@@ -282,6 +282,10 @@ TEST_F(DatagenDemoDb, RecordsHaveTheirLinesAsAShopWritesThem) {
               0);
     EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM DAUDIFONO WHERE OIDO = 1")), 0);
     EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM DAUDIFONO WHERE OIDO = 2")), 0);
+    // Some records carry several notes.
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM (SELECT ID_MAUDIFONO FROM AOBSERVACIONES "
+                                    "GROUP BY 1 HAVING COUNT(*) > 1)")),
+              0);
     // Record numbers count 1, 2, ... per patient.
     EXPECT_EQ(cuenta(QStringLiteral("SELECT COUNT(*) FROM (SELECT ID_PACIENTE FROM MGRADUACION "
                                     "GROUP BY 1 HAVING MAX(NUMERO_FICHA) <> COUNT(*) OR "
