@@ -1,0 +1,198 @@
+// The pickers' rules that need no window: how a typed text is searched and the statements it
+// runs, which article fields each product line offers, the selection table both sides share, and
+// which conditions the article picker accepts.
+
+#include "puentes.h"
+#include "tfrmbuscarpaciente.h"
+#include "tfrmseleccionarticulos.h"
+
+#include "conditions/catalogo.h"
+#include "conditions/tdmlstpaciente.h"
+#include "platform/memtable.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using pickers::BusquedaPaciente;
+
+struct CasoBusqueda {
+    const char* texto;
+    BusquedaPaciente::Tipo tipo;
+    const char* prefijo;
+    const char* movil;
+};
+
+TEST(BuscarPaciente, ElTextoDecideDondeSeBusca) {
+    const QList<CasoBusqueda> casos = {
+        {"", BusquedaPaciente::Tipo::Todos, "", ""},
+        {"   ", BusquedaPaciente::Tipo::Todos, "", ""},
+        {" garcía ", BusquedaPaciente::Tipo::Apellidos, "GARCÍA", ""},
+        {"O'Brien", BusquedaPaciente::Tipo::Apellidos, "O'BRIEN", ""},
+        {"de la Fuente", BusquedaPaciente::Tipo::Apellidos, "DE LA FUENTE", ""},
+        {"12", BusquedaPaciente::Tipo::Numero, "12", "12"},
+        {"646.916 6", BusquedaPaciente::Tipo::Numero, "646.916 6", "6469166"},
+        {"x1234567l", BusquedaPaciente::Tipo::Numero, "X1234567L", "X1234567L"},
+        {"600-11", BusquedaPaciente::Tipo::Numero, "600-11", "60011"},
+    };
+    for (const CasoBusqueda& c : casos) {
+        const BusquedaPaciente b = pickers::ClasificarBusqueda(QString::fromUtf8(c.texto));
+        EXPECT_EQ(b.tipo, c.tipo) << c.texto;
+        EXPECT_EQ(b.texto, QString::fromUtf8(c.prefijo)) << c.texto;
+        EXPECT_EQ(b.movil, QString::fromUtf8(c.movil)) << c.texto;
+    }
+}
+
+TEST(BuscarPaciente, Sentencias) {
+    const QString select = QStringLiteral(
+        "SELECT PACIENTE.CODIGO, PACIENTE.APELLIDOS, PACIENTE.NOMBRE, PACIENTE.TELEFONO_MOVIL, "
+        "PACIENTE.NIF FROM PACIENTE WHERE PACIENTE.ID_PACIENTE != 0 AND PACIENTE.BORRADO + 0 = 0 "
+        "AND PACIENTE.LICENCIA + 0 = ?");
+    EXPECT_EQ(pickers::SentenciaBusqueda(BusquedaPaciente::Tipo::Todos),
+              select + QStringLiteral(" ORDER BY UPPER(PACIENTE.APELLIDOS) ROWS 200"));
+    EXPECT_EQ(pickers::SentenciaBusqueda(BusquedaPaciente::Tipo::Apellidos),
+              select + QStringLiteral(" AND UPPER(PACIENTE.APELLIDOS) STARTING WITH CAST(? AS "
+                                      "VARCHAR(50)) ORDER BY UPPER(PACIENTE.APELLIDOS) ROWS 200"));
+    EXPECT_EQ(pickers::SentenciaBusqueda(BusquedaPaciente::Tipo::Numero),
+              select + QStringLiteral(
+                           " AND (CAST(PACIENTE.CODIGO AS VARCHAR(11)) STARTING WITH CAST(? AS "
+                           "VARCHAR(50)) OR UPPER(PACIENTE.NIF) STARTING WITH CAST(? AS "
+                           "VARCHAR(50)) OR REPLACE(REPLACE(REPLACE(PACIENTE.TELEFONO_MOVIL, "
+                           "'.', ''), ' ', ''), '-', '') STARTING WITH CAST(? AS VARCHAR(50))) "
+                           "ORDER BY PACIENTE.CODIGO ROWS 200"));
+}
+
+TEST(SeleccionArticulos, CamposDeCadaLinea) {
+    struct Caso {
+        int id;
+        bool gafas, lentillas, audifonos;
+    };
+    const QList<Caso> casos = {
+        {500, false, false, false}, {501, true, true, true},    {508, true, true, true},
+        {520, true, true, true},    {521, false, true, true},   {522, false, false, true},
+        {523, true, false, true},   {524, false, false, false}, {91, false, false, false},
+    };
+    for (const Caso& c : casos) {
+        EXPECT_EQ(pickers::CampoEnLinea(c.id, 2), c.gafas) << c.id;
+        EXPECT_EQ(pickers::CampoEnLinea(c.id, 3), c.lentillas) << c.id;
+        EXPECT_EQ(pickers::CampoEnLinea(c.id, 4), c.audifonos) << c.id;
+        for (int otra : {0, 1, 5})
+            EXPECT_FALSE(pickers::CampoEnLinea(c.id, otra)) << c.id << " linea " << otra;
+    }
+}
+
+TEST(SeleccionArticulos, CamposDelCatalogoInstalado) {
+    quill::MemTable catalogo;
+    QString motivo;
+    ASSERT_EQ(quill::CargarCatalogo(catalogo, quilltest::dataDir(), -1, &motivo), 0)
+        << motivo.toStdString();
+    struct Caso {
+        int linea;
+        int campos;
+        bool lentilla, marcaAudifono, cristal;
+    };
+    for (const Caso& c : {Caso{2, 21, false, false, true}, Caso{3, 21, true, false, false},
+                          Caso{4, 23, true, true, true}}) {
+        const QList<pickers::CampoArticulo> campos = pickers::CamposArticulo(catalogo, c.linea);
+        EXPECT_EQ(campos.size(), c.campos) << c.linea;
+        QStringList nombres;
+        for (const pickers::CampoArticulo& campo : campos) {
+            EXPECT_GE(campo.id, 501);
+            EXPECT_LE(campo.id, 523);
+            nombres << campo.campo;
+        }
+        EXPECT_EQ(nombres.contains(QStringLiteral("Tipo de Lentilla")), c.lentilla) << c.linea;
+        EXPECT_EQ(nombres.contains(QStringLiteral("Marca Audífono")), c.marcaAudifono) << c.linea;
+        EXPECT_EQ(nombres.contains(QStringLiteral("Tipo de Cristal")), c.cristal) << c.linea;
+        // Sorted by caption as a Spanish reader expects: "Código de Barras" before "Color".
+        EXPECT_LT(nombres.indexOf(QStringLiteral("Código de Barras")),
+                  nombres.indexOf(QStringLiteral("Color")));
+        EXPECT_LT(nombres.indexOf(QStringLiteral("Cilindro")),
+                  nombres.indexOf(QStringLiteral("Código de Barras")));
+    }
+    const QList<pickers::CampoArticulo> gafas = pickers::CamposArticulo(catalogo, 2);
+    const auto familia =
+        std::find_if(gafas.begin(), gafas.end(), [](const auto& c) { return c.id == 505; });
+    ASSERT_NE(familia, gafas.end());
+    EXPECT_EQ(familia->campo, QStringLiteral("Familia"));
+    EXPECT_EQ(familia->tipoCondicion, 4);
+    EXPECT_EQ(familia->tipoObjeto, 17);
+    EXPECT_FALSE(familia->descripcion.isEmpty());
+}
+
+TEST(SeleccionArticulos, LaTablaDelModuloEsLaQueEscribeElBuscador) {
+    TdmlstPaciente dm;
+    quill::MemTable* delModulo = dm.CrearArticulos(1);
+    ASSERT_NE(delModulo, nullptr);
+    EXPECT_EQ(pickers::ComprobarTablaSeleccion(*delModulo), QString());
+    quill::MemTable propia;
+    pickers::DefinirCamposSeleccion(propia);
+    ASSERT_EQ(propia.fieldCount(), delModulo->fieldCount());
+    for (int f = 0; f < propia.fieldCount(); ++f) {
+        EXPECT_EQ(propia.fieldDef(f).name, delModulo->fieldDef(f).name) << f;
+        EXPECT_EQ(propia.fieldDef(f).type, delModulo->fieldDef(f).type) << f;
+        EXPECT_EQ(propia.fieldDef(f).size, delModulo->fieldDef(f).size) << f;
+    }
+}
+
+TEST(SeleccionArticulos, TablasQueNoSirven) {
+    quill::MemTable cerrada;
+    pickers::DefinirCamposSeleccion(cerrada);
+    EXPECT_EQ(pickers::ComprobarTablaSeleccion(cerrada),
+              QStringLiteral("La tabla de artículos seleccionados no está abierta"));
+    quill::MemTable incompleta;
+    incompleta.addField(QStringLiteral("Id"), quill::FieldType::Float);
+    incompleta.addField(QStringLiteral("Condicion1"), quill::FieldType::String, 500);
+    incompleta.open();
+    EXPECT_EQ(pickers::ComprobarTablaSeleccion(incompleta),
+              QStringLiteral("A la tabla de artículos seleccionados le faltan los campos: Campo, "
+                             "Condicion, TipoCondicion, TipoObjeto, Condicion2, IdsCondicion1"));
+}
+
+TEST(SeleccionArticulos, CondicionesQueSeAceptan) {
+    using C = pickers::CondicionArticulo;
+    const auto texto = [](const QString& op, const QString& v1, const QString& v2 = {}) {
+        return C{501, QStringLiteral("Referencia"), op, 1, 0, v1, v2, {}};
+    };
+    const auto numero = [](const QString& op, const QString& v1, const QString& v2 = {}) {
+        return C{513, QStringLiteral("Importe"), op, 0, 0, v1, v2, {}};
+    };
+    const auto lista = [](const QString& op, const QString& nombres, const QString& ids) {
+        return C{505, QStringLiteral("Familia"), op, 4, 17, nombres, {}, ids};
+    };
+    const struct {
+        C condicion;
+        QString motivo;
+    } casos[] = {
+        {C{}, {}}, // a row without field is dropped, not refused
+        {texto({}, QStringLiteral("RB")),
+         QStringLiteral("Elija la condición del campo Referencia")},
+        {texto(QStringLiteral("Empieza por..."), QStringLiteral("RB")), {}},
+        {texto(QStringLiteral("Empieza por..."), QStringLiteral("  ")),
+         QStringLiteral("Escriba el valor del campo Referencia")},
+        {texto(QStringLiteral("Vacío"), {}), {}},
+        {texto(QStringLiteral("No Vacío"), {}), {}},
+        {numero(QStringLiteral("Mayor que..."), QStringLiteral("12,5")), {}},
+        {numero(QStringLiteral("Mayor que..."), QStringLiteral("doce")),
+         QStringLiteral("El valor 'doce' del campo Importe no es un número")},
+        {numero(QStringLiteral("...Entre..."), QStringLiteral("10")),
+         QStringLiteral("Escriba el valor final del campo Importe")},
+        {numero(QStringLiteral("...Entre..."), QStringLiteral("10"), QStringLiteral("2O")),
+         QStringLiteral("El valor '2O' del campo Importe no es un número")},
+        {numero(QStringLiteral("...Entre..."), QStringLiteral("-1"), QStringLiteral("20")), {}},
+        {lista(QStringLiteral("Igual a..."), QStringLiteral("Metal; Sol"), QStringLiteral("1;3")),
+         {}},
+        {lista(QStringLiteral("Distinto de..."), {}, {}),
+         QStringLiteral("Marque en la lista algún valor del campo Familia")},
+        {lista(QStringLiteral("Igual a..."), QStringLiteral("Metal"), {}),
+         QStringLiteral("Marque en la lista algún valor del campo Familia")},
+        {lista(QStringLiteral("No Vacío"), {}, {}), {}},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(pickers::ValidarCondicion(c.condicion), c.motivo)
+            << c.condicion.campo.toStdString() << " " << c.condicion.condicion.toStdString() << " "
+            << c.condicion.condicion1.toStdString();
+}
+
+} // namespace
