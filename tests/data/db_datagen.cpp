@@ -537,6 +537,29 @@ TEST_F(DatagenRefusals, MissingFolderAndBrokenSchemaLeaveNothingBehind) {
     EXPECT_TRUE(files().isEmpty()) << files().join(u',').toStdString();
 }
 
+TEST_F(DatagenRefusals, AColumnTheSchemaLacksIsReportedAndLeftOut) {
+    const QString esquema = dir_->filePath(QStringLiteral("esquema"));
+    ASSERT_TRUE(QDir().mkpath(esquema));
+    for (const QString& f : QDir(schemaDir()).entryList({QStringLiteral("*.sql")})) {
+        QFile in(schemaDir() + u'/' + f);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        QString sql = QString::fromUtf8(in.readAll());
+        if (f.contains(QLatin1String("tablas"))) {
+            const QString web = QStringLiteral("    WEB VARCHAR(100) DEFAULT '',\n");
+            ASSERT_TRUE(sql.contains(web));
+            sql.remove(web);
+        }
+        QFile out(esquema + u'/' + f);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(sql.toUtf8());
+    }
+    Report report;
+    const QString file = dir_->filePath(QStringLiteral("tienda.fdb"));
+    ASSERT_EQ(createDemoDatabase(opciones(file, 20, 1), esquema, &report), QString());
+    EXPECT_EQ(report.missingColumns, QStringList{QStringLiteral("PACIENTE.WEB")});
+    EXPECT_EQ(report.rows.value(QStringLiteral("PACIENTE")), 21);
+}
+
 TEST_F(DatagenRefusals, TheProgramRefusesBadInputWithASpanishMessage) {
     const QString program = quilltest::buildDir() + QStringLiteral("/bin/quillmore-datos");
     ASSERT_TRUE(QFileInfo::exists(program));

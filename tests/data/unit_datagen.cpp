@@ -5,9 +5,11 @@
 #include "demodatabase.h"
 #include "identity.h"
 #include "random.h"
+#include "schemainfo.h"
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -199,4 +201,34 @@ TEST(DatagenOpciones, CommandLinesAcceptedAndRefused) {
     EXPECT_EQ(o.semilla, 77u);
     EXPECT_EQ(o.fecha, QDate(2023, 10, 1));
     EXPECT_TRUE(o.forzar);
+}
+
+TEST(DatagenEsquema, LiteralDefaultsBecomeTheValuesBound) {
+    using K = ColumnInfo::Kind;
+    const struct {
+        const char* source;
+        K kind;
+        QVariant esperado; // invalid: no literal default
+    } casos[] = {
+        {"DEFAULT 98", K::Numeric, 98.0},
+        {"DEFAULT -1", K::Integer, qlonglong(-1)},
+        {"  default 400", K::Numeric, 400.0},
+        {"DEFAULT ''", K::Text, QStringLiteral("")},
+        {"DEFAULT 'O''Donnell'", K::Text, QStringLiteral("O'Donnell")},
+        {"DEFAULT '1899-12-30 00:00:00'", K::Timestamp,
+         QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC)},
+        {"DEFAULT CURRENT_TIMESTAMP", K::Timestamp, QVariant()},
+        {"DEFAULT NULL", K::Integer, QVariant()},
+        {"", K::Text, QVariant()},
+        {"DEFAULT 'x'", K::Integer, QVariant()},
+    };
+    for (const auto& c : casos) {
+        const QVariant v = parseDefault(QString::fromLatin1(c.source), c.kind);
+        EXPECT_EQ(v.isValid(), c.esperado.isValid()) << c.source;
+        if (c.esperado.isValid()) {
+            EXPECT_EQ(v, c.esperado) << c.source;
+        }
+    }
+    // An empty text default must stay a text, not turn into NULL when bound.
+    EXPECT_FALSE(parseDefault(QStringLiteral("DEFAULT ''"), K::Text).toString().isNull());
 }
