@@ -24,8 +24,8 @@ namespace {
 
 // Live patients of the partition; patient 0 is the counter-sale placeholder. BORRADO and LICENCIA
 // are compared as "+ 0" so Firebird does not walk their indexes: each holds nearly every row and
-// merging them costs more than it saves, and it would stop the surname index from giving the
-// order (then every match must be read and sorted before the first 200 are known).
+// merging them costs more than it saves, and it would stop an index on the sort column from
+// giving the order (then every match must be read and sorted before the first 200 are known).
 const QString kSelect = QStringLiteral(
     "SELECT PACIENTE.CODIGO, PACIENTE.APELLIDOS, PACIENTE.NOMBRE, PACIENTE.TELEFONO_MOVIL, "
     "PACIENTE.NIF FROM PACIENTE WHERE PACIENTE.ID_PACIENTE != 0 AND PACIENTE.BORRADO + 0 = 0 AND "
@@ -41,6 +41,9 @@ const QString kPorNumero = QStringLiteral(
     "CAST(? AS VARCHAR(50)))");
 const QString kOrdenApellidos = QStringLiteral(" ORDER BY UPPER(PACIENTE.APELLIDOS) ROWS 200");
 const QString kOrdenCodigo = QStringLiteral(" ORDER BY PACIENTE.CODIGO ROWS 200");
+
+const QString kAyuda = QStringLiteral(
+    "Escriba el principio de los apellidos, el código, el NIF o el móvil del paciente");
 
 } // namespace
 
@@ -60,8 +63,8 @@ BusquedaPaciente ClasificarBusqueda(const QString& texto) {
 
 QString SentenciaBusqueda(BusquedaPaciente::Tipo tipo) {
     switch (tipo) {
-    case BusquedaPaciente::Tipo::Todos:
-        return kSelect + kOrdenApellidos;
+    case BusquedaPaciente::Tipo::Ninguna:
+        return QString();
     case BusquedaPaciente::Tipo::Apellidos:
         return kSelect + kPorApellidos + kOrdenApellidos;
     case BusquedaPaciente::Tipo::Numero:
@@ -149,8 +152,7 @@ TfrmBuscarPaciente::TfrmBuscarPaciente(QWidget* parent, const QString& conexion,
     connect(tbnAceptar, &QPushButton::clicked, this, &TfrmBuscarPaciente::accept);
     connect(tbnCancelar, &QPushButton::clicked, this, &TfrmBuscarPaciente::reject);
 
-    // The first patients in surname order, so the list is never empty when the window opens.
-    Buscar();
+    mostrarEstado(kAyuda, false);
     edtBuscar->setFocus();
 }
 
@@ -174,7 +176,7 @@ int TfrmBuscarPaciente::Buscar() {
     const BusquedaPaciente b = ClasificarBusqueda(edtBuscar->text());
     QList<QVariantList> filas;
     QString error;
-    {
+    if (b.tipo != BusquedaPaciente::Tipo::Ninguna) {
         QSqlDatabase db = QSqlDatabase::database(m_conexion, false);
         if (!db.isValid() || !db.isOpen()) {
             error = QStringLiteral("La base de datos de la tienda no está abierta");
@@ -217,7 +219,9 @@ int TfrmBuscarPaciente::Buscar() {
         mostrarEstado(QStringLiteral("No se pueden buscar los pacientes: ") + error, true);
         return -1;
     }
-    if (filas.isEmpty())
+    if (b.tipo == BusquedaPaciente::Tipo::Ninguna)
+        mostrarEstado(kAyuda, false);
+    else if (filas.isEmpty())
         mostrarEstado(QStringLiteral("Ningún paciente cumple la búsqueda"), false);
     else if (filas.size() >= kMaxPacientes)
         mostrarEstado(QStringLiteral("Se muestran los %1 primeros pacientes; escriba más para "

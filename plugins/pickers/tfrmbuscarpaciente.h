@@ -25,10 +25,11 @@ inline constexpr int kMaxPacientes = 200;
 inline constexpr int kEsperaBusquedaMs = 200;
 
 // How a typed text is searched. Texts with a digit look for a code, NIF or mobile number; texts
-// without one look for a surname, which keeps the search on the surname index.
+// without one look for a surname, which keeps the search on the surname index. An empty text
+// searches nothing: listing every patient in order would read the whole table on a big shop.
 struct BusquedaPaciente {
-    enum class Tipo { Todos, Apellidos, Numero };
-    Tipo tipo = Tipo::Todos;
+    enum class Tipo { Ninguna, Apellidos, Numero };
+    Tipo tipo = Tipo::Ninguna;
     QString texto; // trimmed and upper-cased: surname, code and NIF prefix
     QString movil; // digits and letters only: mobile prefix (mobiles are stored with dots, blanks)
 };
@@ -36,7 +37,8 @@ struct BusquedaPaciente {
 BusquedaPaciente ClasificarBusqueda(const QString& texto);
 
 // The statement of a search kind, with positional parameters: the partition, then for Apellidos
-// the surname prefix, for Numero the code/NIF prefix twice and the mobile prefix.
+// the surname prefix, for Numero the code/NIF prefix twice and the mobile prefix. Empty for
+// Ninguna.
 QString SentenciaBusqueda(BusquedaPaciente::Tipo tipo);
 
 class TfrmBuscarPaciente : public QDialog {
@@ -49,7 +51,8 @@ public:
     // Code of the patient chosen (the focused row); 0 when there is none.
     int Codigo() const;
     // Runs the search of the box's text now (the typing pause is skipped). Returns the number of
-    // patients shown, or -1 when the database could not be read (the window says why).
+    // patients shown (0 for an empty box), or -1 when the database could not be read (the window
+    // says why).
     int Buscar();
     int NumPacientes() const;
     QString Estado() const;

@@ -147,13 +147,22 @@ TEST_F(BuscadorPacientes, ApellidosMientrasSeEscribeYEnterDevuelveElCodigo) {
         auto* grid = hijo<QTableView>(d, "grdPacientes");
         auto* estado = hijo<QLabel>(d, "lblEstado");
         ASSERT_TRUE(buscar && grid && estado);
-        // Live patients of partition 1, by surname; never patient 0.
-        EXPECT_EQ(codigos(grid), (QList<int>{101, 102, 250}));
-        EXPECT_EQ(estado->text(), QStringLiteral("3 pacientes"));
+        // Nothing is read until something is typed.
+        EXPECT_EQ(grid->model()->rowCount(), 0);
+        EXPECT_EQ(estado->text(), QStringLiteral("Escriba el principio de los apellidos, el "
+                                                 "código, el NIF o el móvil del paciente"));
         EXPECT_TRUE(buscar->hasFocus());
+        // Patient 0, the counter-sale placeholder, is never offered.
+        escribir(buscar, QStringLiteral("v"));
+        EXPECT_TRUE(esperar([&] {
+            return estado->text() == QStringLiteral("Ningún paciente cumple la búsqueda");
+        }));
+        buscar->clear();
         escribir(buscar, QStringLiteral("garcí"));
         ASSERT_TRUE(esperar([&] { return grid->model()->rowCount() == 2; }));
+        // Live patients of partition 1, by surname.
         EXPECT_EQ(codigos(grid), (QList<int>{101, 102}));
+        EXPECT_EQ(estado->text(), QStringLiteral("2 pacientes"));
         EXPECT_EQ(grid->model()->index(1, 1).data().toString(), QStringLiteral("GARCÍA PÉREZ"));
         EXPECT_EQ(grid->model()->index(0, 3).data().toString(), QStringLiteral("646.916.643"));
         EXPECT_EQ(grid->currentIndex().row(), 0);
@@ -210,12 +219,16 @@ TEST_F(BuscadorPacientes, SinBaseDeDatosLoDiceYNoDevuelvePaciente) {
     const int codigo = abrir([](QDialog* d) {
         auto* estado = hijo<QLabel>(d, "lblEstado");
         auto* grid = hijo<QTableView>(d, "grdPacientes");
-        ASSERT_TRUE(estado && grid);
-        EXPECT_EQ(estado->text(), QStringLiteral("No se pueden buscar los pacientes: La base de "
-                                                 "datos de la tienda no está abierta"));
+        auto* buscar = hijo<QLineEdit>(d, "edtBuscar");
+        ASSERT_TRUE(estado && grid && buscar);
+        escribir(buscar, QStringLiteral("gar"));
+        EXPECT_TRUE(esperar([&] {
+            return estado->text() == QStringLiteral("No se pueden buscar los pacientes: La base "
+                                                    "de datos de la tienda no está abierta");
+        })) << estado->text().toStdString();
         EXPECT_EQ(grid->model()->rowCount(), 0);
         // Nothing to take: Enter keeps the window open.
-        QTest::keyClick(hijo<QLineEdit>(d, "edtBuscar"), Qt::Key_Return);
+        QTest::keyClick(buscar, Qt::Key_Return);
         EXPECT_TRUE(d->isVisible());
         EXPECT_EQ(estado->text(), QStringLiteral("No hay ningún paciente seleccionado"));
     });

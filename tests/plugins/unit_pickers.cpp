@@ -26,8 +26,8 @@ struct CasoBusqueda {
 
 TEST(BuscarPaciente, ElTextoDecideDondeSeBusca) {
     const QList<CasoBusqueda> casos = {
-        {"", BusquedaPaciente::Tipo::Todos, "", ""},
-        {"   ", BusquedaPaciente::Tipo::Todos, "", ""},
+        {"", BusquedaPaciente::Tipo::Ninguna, "", ""},
+        {"   ", BusquedaPaciente::Tipo::Ninguna, "", ""},
         {" garcía ", BusquedaPaciente::Tipo::Apellidos, "GARCÍA", ""},
         {"O'Brien", BusquedaPaciente::Tipo::Apellidos, "O'BRIEN", ""},
         {"de la Fuente", BusquedaPaciente::Tipo::Apellidos, "DE LA FUENTE", ""},
@@ -49,8 +49,7 @@ TEST(BuscarPaciente, Sentencias) {
         "SELECT PACIENTE.CODIGO, PACIENTE.APELLIDOS, PACIENTE.NOMBRE, PACIENTE.TELEFONO_MOVIL, "
         "PACIENTE.NIF FROM PACIENTE WHERE PACIENTE.ID_PACIENTE != 0 AND PACIENTE.BORRADO + 0 = 0 "
         "AND PACIENTE.LICENCIA + 0 = ?");
-    EXPECT_EQ(pickers::SentenciaBusqueda(BusquedaPaciente::Tipo::Todos),
-              select + QStringLiteral(" ORDER BY UPPER(PACIENTE.APELLIDOS) ROWS 200"));
+    EXPECT_EQ(pickers::SentenciaBusqueda(BusquedaPaciente::Tipo::Ninguna), QString());
     EXPECT_EQ(pickers::SentenciaBusqueda(BusquedaPaciente::Tipo::Apellidos),
               select + QStringLiteral(" AND UPPER(PACIENTE.APELLIDOS) STARTING WITH CAST(? AS "
                                       "VARCHAR(50)) ORDER BY UPPER(PACIENTE.APELLIDOS) ROWS 200"));
