@@ -8,8 +8,15 @@ function(quill_test name)
     target_compile_definitions(${name} PRIVATE QUILL_TEST_GUI)
     target_link_libraries(${name} PRIVATE Qt6::Widgets Qt6::Test)
   endif()
+  # LeakSanitizer's exit scan sometimes crashes in processes that started the embedded
+  # Firebird engine (its threads cannot always be suspended), so leaks are checked in the
+  # unit programs only; the other labels still run under ASan and UBSan.
+  set(_env "")
+  if(QUILL_SANITIZE AND NOT T_LABEL STREQUAL "unit")
+    set(_env ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0:detect_odr_violation=0")
+  endif()
   gtest_discover_tests(${name}
-    PROPERTIES LABELS ${T_LABEL}
+    PROPERTIES LABELS ${T_LABEL} ${_env}
     DISCOVERY_TIMEOUT 60
     DISCOVERY_MODE PRE_TEST)
 endfunction()

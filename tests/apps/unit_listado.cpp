@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
     Sentencia, Uso,
     ::testing::Values(
         CasoUso{"SinArgumentos", {}, "Uso: listado"},
-        CasoUso{"OrdenDesconocida", {"sql"}, "Orden desconocida: 'sql'"},
+        CasoUso{"OrdenDesconocida", {"imprimir"}, "Orden desconocida: 'imprimir'"},
         CasoUso{"OpcionDesconocida", sentencia("2", "Vacío", {"--valor3", "x"}),
                 "Opción desconocida: '--valor3'"},
         CasoUso{"OpcionRepetida", sentencia("2", "Vacío", {"--id", "3"}),
