@@ -285,7 +285,7 @@ public:
 private:
     // Whether "any" must become a UNION: some alternative needs a table outside the base.
     bool separar(const QStringList& base) const {
-        if (m_todas || m_simples.size() < 2) return false;
+        if (m_todas || m_simples.size() < 2 || !m_d.separarCualquiera) return false;
         for (const FilaCondicion* f : m_simples)
             for (const QString& tabla : TablasDeSentencia(f->sentencia, m_d.tablas))
                 if (!base.contains(tabla)) return true;

@@ -56,6 +56,9 @@ struct DatosSentenciaGeneral {
     QStringList tablas; // the table list handed over by the window
     QString particion;  // data partition, an integer inserted as given
     AnalisisGeneral analisis;
+    // "Any" conditions with tables of their own become a UNION; off, the one-FROM text is kept
+    // (to compare both on a database).
+    bool separarCualquiera = true;
 };
 
 // The statement, on one line. Throws quill::Error when the partition is not an integer.

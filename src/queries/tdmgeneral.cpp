@@ -120,6 +120,7 @@ quill::DatosSentenciaGeneral TdmGeneral::datos() {
     d.filas = LeerCondiciones();
     d.tablas = Tablas;
     d.particion = m_particion;
+    d.separarCualquiera = SepararCualquiera;
     // Flags and slots start afresh on every run; the lists handed over stay.
     m_analisis = quill::AnalizarCondicionesGeneral(d.filas, Familias);
     d.analisis = m_analisis;

@@ -1,0 +1,455 @@
+// The General listing on a generated shop database: what every statement may and may not list,
+// the result codes, the count against an independent count, the result tables, the record-family
+// paths, the last-visit dates, and "any" as a UNION against the one-FROM text.
+
+#include "condiciones.h"
+#include "generada.h"
+
+#include "platform/memtable.h"
+#include "queries/tdmgeneral.h"
+#include "sql/lstutil.h"
+
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlRecord>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kConexion = QStringLiteral("db_general");
+
+struct Paciente {
+    int licencia = 0;
+    int borrado = 0;
+    QString movil;
+    QString nombreCompleto;
+};
+
+class General : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        base = new generada::BaseGenerada;
+        error = base->crear(kConexion);
+        if (!error.isEmpty()) return;
+        QSqlQuery q(base->db());
+        q.exec(QStringLiteral("SELECT ID_PACIENTE, LICENCIA, BORRADO, TELEFONO_MOVIL, "
+                              "NOMBRE_COMPLETO FROM PACIENTE"));
+        while (q.next())
+            pacientes.insert(q.value(0).toInt(), {q.value(1).toInt(), q.value(2).toInt(),
+                                                  q.value(3).toString(), q.value(4).toString()});
+    }
+    static void TearDownTestSuite() {
+        delete base;
+        base = nullptr;
+        pacientes.clear();
+    }
+    void SetUp() override { ASSERT_TRUE(error.isEmpty()) << qPrintable(error); }
+
+    // A General data module over the conditions of a JSON text, built as the runner builds them.
+    struct Listado {
+        quill::cli::CondicionesListado condiciones;
+        std::unique_ptr<TdmGeneral> dm;
+    };
+    // tipoCatalogo: the kind whose catalogue groups the ids are looked up in (the record dates
+    // 433-435 are offered by the Fechas kind's catalogue).
+    static std::unique_ptr<Listado> listado(const QString& json,
+                                            const QString& particion = QStringLiteral("1"),
+                                            int tipoCatalogo = 0) {
+        auto dir = quilltest::scratch();
+        const QString fichero = dir->filePath(QStringLiteral("c.json"));
+        QFile f(fichero);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(json.toUtf8());
+        f.close();
+        auto l = std::make_unique<Listado>();
+        const QString e = quill::cli::LeerCondiciones(fichero, tipoCatalogo, quilltest::dataDir(),
+                                                      kConexion, l->condiciones);
+        EXPECT_TRUE(e.isEmpty()) << qPrintable(e);
+        l->dm = std::make_unique<TdmGeneral>();
+        l->dm->setConexion(kConexion);
+        l->dm->setCondiciones(l->condiciones.tabla.get());
+        l->dm->Tablas = l->condiciones.tablas;
+        l->dm->Familias = l->condiciones.familias;
+        l->dm->AsignarParticion(particion);
+        return l;
+    }
+
+    // Patient ids of a statement run directly, every row (duplicates kept).
+    static QList<int> filas(const QString& sql) {
+        QList<int> ids;
+        QSqlQuery q(base->db());
+        q.setForwardOnly(true);
+        EXPECT_TRUE(q.exec(sql)) << qPrintable(q.lastError().text()) << "\n" << qPrintable(sql);
+        const int c = q.record().indexOf(QStringLiteral("ID_PACIENTE"));
+        while (q.next())
+            ids.append(q.value(c).toInt());
+        return ids;
+    }
+    static QSet<int> conjunto(const QString& sql) {
+        const QList<int> l = filas(sql);
+        return QSet<int>(l.begin(), l.end());
+    }
+    static QSet<int> idsDe(const quill::MemTable& t) {
+        QSet<int> ids;
+        for (int i = 0; i < t.recordCount(); ++i)
+            ids.insert(t.valueAt(i, QStringLiteral("IdPaciente")).toInt());
+        return ids;
+    }
+
+    static inline generada::BaseGenerada* base = nullptr;
+    static inline QString error;
+    static inline QHash<int, Paciente> pacientes;
+};
+
+// Condition sets of every shape the module builds, each run as listing and as count, "all" and
+// "any": none may be refused by the database, and none may list a patient of another partition,
+// a deleted patient or patient 0.
+TEST_F(General, NingunaSentenciaSaleDeLaParticion) {
+    const QStringList casos = {
+        R"([])",
+        R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "G"}])",
+        R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "G"},
+            {"Id": 11, "Condicion1": "Mujer", "Condicion1Ids": "2"},
+            {"Id": 13, "Condicion": "...Entre...", "Condicion1": "01/01/1950", "Condicion2": "31/12/1990"}])",
+        R"([{"Id": 82, "Condicion": "...Entre...", "Condicion1": "-1", "Condicion2": "1"},
+            {"Id": 23, "Condicion": "...Contiene...", "Condicion1": "a"},
+            {"Id": 1, "Condicion": "Empieza por...", "Condicion1": "M"}])",
+        R"([{"Id": 55, "Condicion1": "Última", "Condicion1Ids": "1"},
+            {"Id": 82, "Condicion": "...Entre...", "Condicion1": "-1", "Condicion2": "1"},
+            {"Id": 112, "Condicion": "Mayor que...", "Condicion1": "01/01/2000"}])",
+        R"([{"Id": 55, "Condicion1": "Última", "Condicion1Ids": "1"},
+            {"Id": 403, "Condicion": "Mayor que...", "Condicion1": "01/01/2000"}])",
+        R"([{"Id": 50, "Condicion1": "Graduación; Contactología; Audiometría; Optometría; Baja Visión",
+             "Condicion1Ids": "1;2;0;3;4"},
+            {"Id": 52, "Condicion1": "x", "Condicion1Ids": "1;2;3"},
+            {"Id": 1, "Condicion": "Empieza por...", "Condicion1": "S"}])",
+        R"([{"Id": 50, "Condicion1": "Audiometría", "Condicion1Ids": "0"},
+            {"Id": 51, "Condicion1": "x", "Condicion1Ids": "1;2;3;4"},
+            {"Id": 55, "Condicion1": "Última", "Condicion1Ids": "1"}])",
+        R"([{"Id": 50, "Condicion": "Distinto de...", "Condicion1": "x", "Condicion1Ids": "1"},
+            {"Id": 23, "Condicion": "...Contiene...", "Condicion1": "e"},
+            {"Id": 11, "Condicion1": "Hombre", "Condicion1Ids": "1"}])",
+        R"([{"Id": 95, "Condicion1": "No", "Condicion1Ids": "0"},
+            {"Id": 134, "Condicion1": "No", "Condicion1Ids": "0"},
+            {"Id": 56, "Condicion": "Mayor que...", "Condicion1": "01/01/2000"}])",
+    };
+    for (const QString& json : casos) {
+        for (const QString& particion : {QStringLiteral("1"), QStringLiteral("2")}) {
+            for (bool todas : {true, false}) {
+                SCOPED_TRACE(qPrintable(json + " particion " + particion +
+                                        (todas ? " todas" : " cualquiera")));
+                auto l = listado(json, particion);
+                const qint16 r = l->dm->GenerarSQL(18, 1, todas);
+                ASSERT_NE(r, quill::kListadoErrorInterno)
+                    << qPrintable(l->dm->ErrorSQL() + "\n" + l->dm->SentenciaSQL());
+                for (int id : filas(l->dm->SentenciaSQL())) {
+                    ASSERT_TRUE(pacientes.contains(id)) << id;
+                    EXPECT_NE(id, 0);
+                    EXPECT_EQ(pacientes[id].borrado, 0) << id;
+                    EXPECT_EQ(pacientes[id].licencia, particion.toInt()) << id;
+                }
+                ASSERT_NE(l->dm->GenerarSQLConteo(todas), quill::kListadoErrorInterno)
+                    << qPrintable(l->dm->ErrorSQL() + "\n" + l->dm->SentenciaSQL());
+            }
+        }
+    }
+}
+
+TEST_F(General, SinResultadoNoLlenaTablas) {
+    auto l = listado(R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "G"}])");
+    TdmGeneral& dm = *l->dm;
+    ASSERT_EQ(dm.GenerarSQL(0, 0, true), quill::kListadoCorrecto);
+    dm.CrearTablaPaciente();
+    dm.TablaSMS();
+    ASSERT_GT(dm.memPacientes->recordCount(), 0);
+
+    auto nadie = listado(R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "ZZZQ"}])");
+    l->dm->setCondiciones(nadie->condiciones.tabla.get());
+    EXPECT_EQ(dm.GenerarSQL(0, 0, true), quill::kListadoSinRegistros);
+    EXPECT_EQ(dm.Resultado, quill::kListadoSinRegistros);
+    dm.CrearTablaPaciente();
+    dm.TablaSMS();
+    dm.CrearTablaPacientesFecha();
+    EXPECT_EQ(dm.memPacientes->recordCount(), 0);
+    EXPECT_EQ(dm.memSMS->recordCount(), 0);
+    EXPECT_EQ(dm.memPacientesFecha->recordCount(), 0);
+    EXPECT_EQ(dm.GenerarSQLConteo(true), quill::kListadoSinRegistros);
+    EXPECT_EQ(dm.ContarPacientes(), 0.0);
+}
+
+TEST_F(General, SentenciaRechazadaEsErrorInterno) {
+    auto l = listado(R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "G"}])");
+    // A fragment naming a column the shop database lacks.
+    l->condiciones.tabla->first();
+    l->condiciones.tabla->edit();
+    l->condiciones.tabla->setValue("Sentencia", "PACIENTE.NO_EXISTE = 1");
+    l->condiciones.tabla->post();
+    EXPECT_EQ(l->dm->GenerarSQL(0, 0, true), quill::kListadoErrorInterno);
+    EXPECT_FALSE(l->dm->ErrorSQL().isEmpty());
+    EXPECT_EQ(l->dm->dstListado(), nullptr);
+    EXPECT_EQ(l->dm->GenerarSQLConteo(true), quill::kListadoErrorInterno);
+    // A connection that is not open is the same failure, not a crash.
+    l->dm->setConexion(QStringLiteral("no-abierta"));
+    EXPECT_EQ(l->dm->GenerarSQL(0, 0, true), quill::kListadoErrorInterno);
+}
+
+// The count and the patients table against counts written independently of the module.
+TEST_F(General, ConteoIgualAPacientesDistintos) {
+    struct Caso {
+        const char* json;
+        const char* independiente;
+    };
+    const Caso casos[] = {
+        {R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "G"},
+             {"Id": 11, "Condicion1": "Mujer", "Condicion1Ids": "2"}])",
+         "SELECT COUNT(*) FROM PACIENTE WHERE LICENCIA = 1 AND BORRADO = 0 AND ID_PACIENTE <> 0 "
+         "AND UPPER(APELLIDOS) STARTING WITH 'G' AND SEXO = 2"},
+        {R"([{"Id": 82, "Condicion": "...Entre...", "Condicion1": "-1", "Condicion2": "-0,25"}])",
+         "SELECT COUNT(DISTINCT P.ID_PACIENTE) FROM PACIENTE P JOIN MGRADUACION M ON "
+         "M.ID_PACIENTE = P.ID_PACIENTE WHERE P.LICENCIA = 1 AND P.BORRADO = 0 AND "
+         "P.ID_PACIENTE <> 0 AND M.OD_CILINDRO BETWEEN -1 AND -0.25"},
+        {R"([{"Id": 82, "Condicion": "...Entre...", "Condicion1": "-1", "Condicion2": "-0,25"},
+             {"Id": 23, "Condicion": "...Contiene...", "Condicion1": "a"}])",
+         "SELECT COUNT(*) FROM PACIENTE P WHERE P.LICENCIA = 1 AND P.BORRADO = 0 AND "
+         "P.ID_PACIENTE <> 0 AND EXISTS (SELECT 1 FROM MGRADUACION M WHERE M.ID_PACIENTE = "
+         "P.ID_PACIENTE AND M.OD_CILINDRO BETWEEN -1 AND -0.25) AND EXISTS (SELECT 1 FROM "
+         "POBSERVACIONES O WHERE O.ID_PACIENTE = P.ID_PACIENTE AND UPPER(O.OBSERVACIONES) "
+         "CONTAINING 'A')"},
+        {R"([{"Id": 50, "Condicion1": "x", "Condicion1Ids": "2"}])",
+         "SELECT COUNT(*) FROM PACIENTE P WHERE P.LICENCIA = 1 AND P.BORRADO = 0 AND "
+         "P.ID_PACIENTE <> 0 AND EXISTS (SELECT 1 FROM MLENTILLA L WHERE L.ID_PACIENTE = "
+         "P.ID_PACIENTE)"},
+        {R"([{"Id": 50, "Condicion": "Distinto de...", "Condicion1": "x", "Condicion1Ids": "2"}])",
+         "SELECT COUNT(*) FROM PACIENTE P WHERE P.LICENCIA = 1 AND P.BORRADO = 0 AND "
+         "P.ID_PACIENTE <> 0 AND NOT EXISTS (SELECT 1 FROM MGRADUACION X WHERE X.ID_PACIENTE = "
+         "P.ID_PACIENTE) AND NOT EXISTS (SELECT 1 FROM MLENTILLA X WHERE X.ID_PACIENTE = "
+         "P.ID_PACIENTE) AND NOT EXISTS (SELECT 1 FROM MAUDIFONO X WHERE X.ID_PACIENTE = "
+         "P.ID_PACIENTE) AND NOT EXISTS (SELECT 1 FROM OPTOMETRIA X WHERE X.ID_PACIENTE = "
+         "P.ID_PACIENTE) AND NOT EXISTS (SELECT 1 FROM MOREDUCIDA X WHERE X.ID_PACIENTE = "
+         "P.ID_PACIENTE)"},
+        {R"([{"Id": 95, "Condicion1": "No", "Condicion1Ids": "0"},
+             {"Id": 1, "Condicion": "No Vacío"}])",
+         "SELECT COUNT(*) FROM PACIENTE P WHERE P.LICENCIA = 1 AND P.BORRADO = 0 AND "
+         "P.ID_PACIENTE <> 0 AND P.APELLIDOS <> '' AND NOT EXISTS (SELECT 1 FROM MLENTILLA L "
+         "WHERE L.ID_PACIENTE = P.ID_PACIENTE AND L.ID_MLENTILLA <> 0)"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.json);
+        QSqlQuery q(base->db());
+        ASSERT_TRUE(q.exec(QString::fromLatin1(c.independiente)))
+            << qPrintable(q.lastError().text());
+        ASSERT_TRUE(q.next());
+        const int esperado = q.value(0).toInt();
+        ASSERT_GT(esperado, 0) << "the case must select someone";
+        auto l = listado(QString::fromUtf8(c.json));
+        ASSERT_EQ(l->dm->GenerarSQLConteo(true), quill::kListadoCorrecto)
+            << qPrintable(l->dm->ErrorSQL());
+        EXPECT_EQ(l->dm->ContarPacientes(), double(esperado));
+        ASSERT_EQ(l->dm->GenerarSQL(0, 0, true), quill::kListadoCorrecto);
+        l->dm->CrearTablaPaciente();
+        EXPECT_EQ(l->dm->memPacientes->recordCount(), esperado);
+        EXPECT_EQ(idsDe(*l->dm->memPacientes).size(), esperado);
+    }
+}
+
+// A patient with several records is several rows of the record-family UNION; the tables hold
+// him once.
+TEST_F(General, FilasRepetidasDeUnPacienteSeJuntan) {
+    auto l = listado(R"([{"Id": 50, "Condicion1": "x", "Condicion1Ids": "1"}])");
+    TdmGeneral& dm = *l->dm;
+    ASSERT_EQ(dm.GenerarSQL(3, 0, true), quill::kListadoCorrecto);
+    const QList<int> todas = filas(dm.SentenciaSQL());
+    const QSet<int> distintos(todas.begin(), todas.end());
+    ASSERT_GT(todas.size(), distintos.size()) << "some patient has two prescriptions";
+    dm.CrearTablaPaciente();
+    EXPECT_EQ(dm.memPacientes->recordCount(), distintos.size());
+    EXPECT_EQ(idsDe(*dm.memPacientes), distintos);
+    dm.TablaSMS();
+    QSet<QString> nombres;
+    for (int i = 0; i < dm.memSMS->recordCount(); ++i)
+        nombres.insert(dm.memSMS->textAt(i, 0) + dm.memSMS->textAt(i, 1));
+    EXPECT_EQ(nombres.size(), dm.memSMS->recordCount());
+}
+
+TEST_F(General, SmsSoloConMovilesValidos) {
+    auto l = listado(R"([])");
+    TdmGeneral& dm = *l->dm;
+    ASSERT_EQ(dm.GenerarSQL(0, 0, true), quill::kListadoCorrecto);
+    dm.TablaSMS();
+    // The mobile check written again: at least 9 characters, a 6 or a 7 first, exactly 9 digits.
+    QHash<QString, int> esperados; // name + number -> times
+    int invalidos = 0;
+    for (auto it = pacientes.begin(); it != pacientes.end(); ++it) {
+        if (it.key() == 0 || it->borrado != 0 || it->licencia != 1) continue;
+        const QString& m = it->movil;
+        QString digitos = m;
+        digitos.remove(QRegularExpression(QStringLiteral("[^0-9]")));
+        if (m.size() >= 9 && (m.startsWith('6') || m.startsWith('7')) && digitos.size() == 9)
+            esperados[it->nombreCompleto + "|" + digitos] += 1;
+        else
+            ++invalidos;
+    }
+    ASSERT_GT(invalidos, 0) << "the shop must have patients without a valid mobile";
+    QHash<QString, int> obtenidos;
+    for (int i = 0; i < dm.memSMS->recordCount(); ++i) {
+        const QString tel = dm.memSMS->textAt(i, dm.memSMS->fieldIndex("Telefono"));
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^[67][0-9]{8}$")).match(tel).hasMatch())
+            << qPrintable(tel);
+        obtenidos[dm.memSMS->textAt(i, dm.memSMS->fieldIndex("Nombre")) + "|" + tel] += 1;
+    }
+    EXPECT_EQ(obtenidos, esperados);
+}
+
+TEST_F(General, FiltrosDeLentillasYGraduacion) {
+    const QSet<int> conLentillas =
+        conjunto(QStringLiteral("SELECT ID_PACIENTE FROM MLENTILLA WHERE ID_MLENTILLA <> 0"));
+    const QSet<int> conGraduacion =
+        conjunto(QStringLiteral("SELECT ID_PACIENTE FROM MGRADUACION WHERE ID_MGRADUACION <> 0"));
+    auto l = listado(R"([{"Id": 95, "Condicion1": "No", "Condicion1Ids": "0"},
+                         {"Id": 134, "Condicion1": "No", "Condicion1Ids": "0"},
+                         {"Id": 11, "Condicion1": "Hombre; Mujer", "Condicion1Ids": "1;2"}])");
+    TdmGeneral& dm = *l->dm;
+    ASSERT_EQ(dm.GenerarSQL(0, 0, true), quill::kListadoCorrecto);
+    const QSet<int> todos = conjunto(dm.SentenciaSQL());
+    dm.CrearTablaPaciente();
+    const QSet<int> listados = idsDe(*dm.memPacientes);
+    ASSERT_FALSE(listados.isEmpty());
+    EXPECT_FALSE(listados.intersects(conLentillas));
+    EXPECT_FALSE(listados.intersects(conGraduacion));
+    EXPECT_EQ(listados, todos - conLentillas - conGraduacion);
+    ASSERT_EQ(dm.GenerarSQLConteo(true), quill::kListadoCorrecto);
+    EXPECT_EQ(dm.ContarPacientes(), double(listados.size()));
+}
+
+TEST_F(General, TiposDeFicha) {
+    const QSet<int> conLentillas = conjunto(QStringLiteral("SELECT ID_PACIENTE FROM MLENTILLA"));
+    const QSet<int> conAudifonos = conjunto(QStringLiteral("SELECT ID_PACIENTE FROM MAUDIFONO"));
+    QSet<int> conFicha = conLentillas + conAudifonos;
+    for (const char* t : {"MGRADUACION", "OPTOMETRIA", "MOREDUCIDA"})
+        conFicha += conjunto(QStringLiteral("SELECT ID_PACIENTE FROM %1").arg(QLatin1String(t)));
+
+    auto igual = listado(R"([{"Id": 50, "Condicion1": "x", "Condicion1Ids": "2;0"}])");
+    ASSERT_EQ(igual->dm->GenerarSQL(0, 0, true), quill::kListadoCorrecto)
+        << qPrintable(igual->dm->ErrorSQL());
+    igual->dm->CrearTablaPaciente();
+    QSet<int> esperados;
+    for (int id : conLentillas + conAudifonos)
+        if (pacientes[id].licencia == 1 && pacientes[id].borrado == 0 && id != 0)
+            esperados.insert(id);
+    EXPECT_EQ(idsDe(*igual->dm->memPacientes), esperados);
+
+    auto distinto = listado(
+        R"([{"Id": 50, "Condicion": "Distinto de...", "Condicion1": "x", "Condicion1Ids": "1"}])");
+    ASSERT_EQ(distinto->dm->GenerarSQL(0, 0, true), quill::kListadoCorrecto);
+    distinto->dm->CrearTablaPaciente();
+    const QSet<int> sinFicha = idsDe(*distinto->dm->memPacientes);
+    ASSERT_FALSE(sinFicha.isEmpty());
+    EXPECT_FALSE(sinFicha.intersects(conFicha));
+
+    // A record date: only records dated after the day count, and 30/12/1899 never does.
+    auto fecha = listado(
+        R"([{"Id": 433, "Condicion": "Mayor que...", "Condicion1": "01/01/2024"}])", "1", 3);
+    ASSERT_EQ(fecha->dm->GenerarSQL(0, 0, true), quill::kListadoCorrecto)
+        << qPrintable(fecha->dm->ErrorSQL());
+    fecha->dm->CrearTablaPaciente();
+    QSet<int> recientes;
+    for (const char* sql :
+         {"SELECT ID_PACIENTE FROM MGRADUACION WHERE CAST(FECHA AS DATE) > '2024-01-01'",
+          "SELECT ID_PACIENTE FROM MLENTILLA WHERE CAST(FECHA AS DATE) > '2024-01-01'",
+          "SELECT ID_PACIENTE FROM OPTOMETRIA WHERE CAST(FECHA_EX_MEDICO AS DATE) > '2024-01-01'"})
+        recientes += conjunto(QString::fromLatin1(sql));
+    QSet<int> esperadosFecha;
+    for (int id : recientes)
+        if (pacientes[id].licencia == 1 && pacientes[id].borrado == 0 && id != 0)
+            esperadosFecha.insert(id);
+    ASSERT_FALSE(esperadosFecha.isEmpty());
+    EXPECT_EQ(idsDe(*fecha->dm->memPacientes), esperadosFecha);
+}
+
+// Last-visit table: the latest record date of each patient, from the procedure one patient at a
+// time or from one grouped read per table, the same either way.
+TEST_F(General, TablaDeUltimaVisita) {
+    auto l = listado(R"([{"Id": 56, "Condicion": "Mayor que...", "Condicion1": "01/01/2015"}])");
+    TdmGeneral& dm = *l->dm;
+    dm.LimiteUltimaFichaPorPaciente = 1000000;
+    ASSERT_EQ(dm.GenerarSQL(0, 0, true), quill::kListadoCorrecto);
+    ASSERT_TRUE(dm.Analisis().tablaUltimaVisita);
+    quill::MemTable& t = *dm.memPacientesFecha;
+    ASSERT_GT(t.recordCount(), 0);
+    QHash<int, QDate> porProcedimiento;
+    int conFicha = 0;
+    for (int i = 0; i < t.recordCount(); ++i) {
+        const int id = t.valueAt(i, "IdPaciente").toInt();
+        const QDate f = t.valueAt(i, "Fecha").toDate();
+        porProcedimiento.insert(id, f);
+        if (f != QDate(1899, 12, 30)) ++conFicha;
+        EXPECT_EQ(t.textAt(i, t.fieldIndex("NombreEMail")),
+                  t.textAt(i, t.fieldIndex("NombreCorto")) + " " +
+                      t.textAt(i, t.fieldIndex("Apellidos")));
+    }
+    EXPECT_GT(conFicha, 0);
+    EXPECT_LT(conFicha, t.recordCount()) << "some patient has no record at all";
+    // One patient checked by hand against the procedure's tables.
+    const int alguno = porProcedimiento.begin().key();
+    QSqlQuery q(base->db());
+    ASSERT_TRUE(q.exec(
+        QStringLiteral(
+            "SELECT MAX(F) FROM (SELECT MAX(FECHA) F FROM MGRADUACION WHERE ID_PACIENTE = %1 UNION "
+            "ALL "
+            "SELECT MAX(FECHA) FROM MLENTILLA WHERE ID_PACIENTE = %1 UNION ALL SELECT MAX(FECHA) "
+            "FROM "
+            "REPOSICION WHERE ID_PACIENTE = %1 UNION ALL SELECT MAX(FECHA) FROM MAUDIFONO WHERE "
+            "ID_PACIENTE = %1)")
+            .arg(alguno)));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(porProcedimiento[alguno],
+              q.value(0).isNull() ? QDate(1899, 12, 30) : q.value(0).toDate());
+
+    dm.LimiteUltimaFichaPorPaciente = 0;
+    ASSERT_EQ(dm.GenerarSQL(0, 0, true), quill::kListadoCorrecto);
+    ASSERT_EQ(t.recordCount(), porProcedimiento.size());
+    for (int i = 0; i < t.recordCount(); ++i)
+        EXPECT_EQ(t.valueAt(i, "Fecha").toDate(),
+                  porProcedimiento[t.valueAt(i, "IdPaciente").toInt()]);
+}
+
+// "Any" as a UNION of one statement per condition lists the same patients as the one-FROM text
+// on tables that are not empty; the count agrees.
+TEST_F(General, CualquieraComoUnionIgualQueElTextoUnico) {
+    // Small record tables: the one-FROM text multiplies patients by low-vision records and notes.
+    const QString json = R"([{"Id": 13, "Condicion": "Mayor que...", "Condicion1": "01/01/1990"},
+                             {"Id": 376, "Condicion": "Mayor que...", "Condicion1": "01/01/2000"},
+                             {"Id": 23, "Condicion": "...Contiene...", "Condicion1": "cataratas"}])";
+    auto unionL = listado(json);
+    auto unico = listado(json);
+    unico->dm->SepararCualquiera = false;
+    ASSERT_EQ(unionL->dm->GenerarSQL(0, 0, false), quill::kListadoCorrecto);
+    ASSERT_TRUE(unionL->dm->SentenciaSQL().contains(" UNION "));
+    ASSERT_EQ(unico->dm->GenerarSQL(0, 0, false), quill::kListadoCorrecto);
+    ASSERT_FALSE(unico->dm->SentenciaSQL().contains(" UNION "));
+    const QSet<int> a = conjunto(unionL->dm->SentenciaSQL());
+    const QSet<int> b = conjunto(unico->dm->SentenciaSQL());
+    EXPECT_EQ(a, b);
+    // Every alternative contributes: the UNION is not just one of them.
+    for (const char* una :
+         {R"([{"Id": 13, "Condicion": "Mayor que...", "Condicion1": "01/01/1990"}])",
+          R"([{"Id": 376, "Condicion": "Mayor que...", "Condicion1": "01/01/2000"}])",
+          R"([{"Id": 23, "Condicion": "...Contiene...", "Condicion1": "cataratas"}])"}) {
+        auto s = listado(QString::fromUtf8(una));
+        ASSERT_EQ(s->dm->GenerarSQL(0, 0, true), quill::kListadoCorrecto);
+        const QSet<int> parte = conjunto(s->dm->SentenciaSQL());
+        EXPECT_TRUE(a.contains(parte));
+        EXPECT_LT(parte.size(), a.size());
+    }
+    unionL->dm->CrearTablaPaciente();
+    EXPECT_EQ(idsDe(*unionL->dm->memPacientes), a);
+    ASSERT_EQ(unionL->dm->GenerarSQLConteo(false), quill::kListadoCorrecto);
+    EXPECT_EQ(unionL->dm->ContarPacientes(), double(a.size()));
+}
+
+} // namespace
