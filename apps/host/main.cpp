@@ -1,7 +1,7 @@
 // quillmore: the host program. Opens the shop database, shows the main window and opens the
 // patient listing of the listing module inside it.
 //
-//   quillmore --db DATABASE [--usuario U --clave C] [--particion N]
+//   quillmore --db DATABASE [--usuario U --clave C] [--particion N] [--ini FILE]
 
 #include "hostwindow.h"
 
@@ -11,14 +11,34 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
+#include <pthread.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
 namespace {
+
+// SIGTERM and SIGINT close the main window as the user would, so every open listing writes its
+// log entry and the database is detached cleanly. Both signals are blocked in every thread
+// (the database engine's threads must not be interrupted: a detach after that never ends) and
+// read from a signal descriptor by the event loop.
+int bloquearSenales() {
+    sigset_t senales;
+    sigemptyset(&senales);
+    sigaddset(&senales, SIGTERM);
+    sigaddset(&senales, SIGINT);
+    if (pthread_sigmask(SIG_BLOCK, &senales, nullptr) != 0) return -1;
+    return signalfd(-1, &senales, SFD_CLOEXEC | SFD_NONBLOCK);
+}
 
 bool hayPantalla() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
@@ -39,6 +59,8 @@ void avisar(const QString& texto) {
 
 int main(int argc, char** argv) {
     const bool pantalla = hayPantalla();
+    // Before any thread exists, so that all of them inherit the mask.
+    const int senales = pantalla ? bloquearSenales() : -1;
     std::unique_ptr<QCoreApplication> app;
     if (pantalla)
         app = std::make_unique<QApplication>(argc, argv);
@@ -62,7 +84,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption optParticion(QStringLiteral("particion"),
                                           QStringLiteral("Partición de datos de la tienda."),
                                           QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions({optDb, optUsuario, optClave, optParticion});
+    const QCommandLineOption optIni(
+        QStringLiteral("ini"),
+        QStringLiteral(
+            "Fichero del puesto (por defecto Quillmore.ini en la carpeta de librerías)."),
+        QStringLiteral("FICHERO"));
+    parser.addOptions({optDb, optUsuario, optClave, optParticion, optIni});
     parser.process(*app);
 
     if (!parser.isSet(optDb)) {
@@ -100,11 +127,21 @@ int main(int argc, char** argv) {
     opciones.connectionName = conexion;
     opciones.partition = particion;
     opciones.libDir = carpetaLib;
-    opciones.iniPath = QDir(carpetaLib).filePath(QStringLiteral("Quillmore.ini"));
+    opciones.iniPath = parser.isSet(optIni)
+                           ? QFileInfo(parser.value(optIni)).absoluteFilePath()
+                           : QDir(carpetaLib).filePath(QStringLiteral("Quillmore.ini"));
 
     int salida = 0;
     {
         quill::HostWindow ventana(opciones);
+        if (senales >= 0) {
+            auto* aviso = new QSocketNotifier(senales, QSocketNotifier::Read, &ventana);
+            QObject::connect(aviso, &QSocketNotifier::activated, &ventana, [&ventana, senales] {
+                signalfd_siginfo info{};
+                [[maybe_unused]] const ssize_t n = ::read(senales, &info, sizeof info);
+                ventana.close();
+            });
+        }
         if (QScreen* s = QGuiApplication::primaryScreen())
             ventana.setGeometry(s->availableGeometry());
         ventana.show();

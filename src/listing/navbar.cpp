@@ -9,6 +9,7 @@ namespace {
 
 const char* const kBarStyle = R"(
 quill--NavBar { background: #dfe6ee; border: none; border-right: 1px solid #b7c3d0; }
+QScrollArea#navScroll, QWidget#navContent { background: transparent; }
 quill--NavGroup { background: transparent; }
 QToolButton#navHeader {
     border: 1px solid #8da3bb; border-radius: 3px; padding: 4px 6px;
@@ -105,13 +106,15 @@ NavBar::NavBar(QWidget* parent) : QFrame(parent) {
     setStyleSheet(QString::fromLatin1(kBarStyle));
     setAttribute(Qt::WA_StyledBackground);
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setContentsMargins(0, 0, 1, 0);
     auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("navScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->viewport()->setAutoFillBackground(false);
     auto* content = new QWidget(scroll);
+    content->setObjectName(QStringLiteral("navContent"));
     content->setAutoFillBackground(false);
     m_layout = new QVBoxLayout(content);
     m_layout->setContentsMargins(8, 8, 8, 8);

@@ -1,7 +1,10 @@
 // The module library as the host sees it: exactly two exported functions, and the host program's
 // refusal of a database it cannot open.
 
+#include "platform/settings.h"
+#include "sql/database.h"
 #include "testsupport.h"
+#include "tiendadb.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +12,11 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QThread>
+
+#include <csignal>
 
 namespace {
 
@@ -87,4 +95,44 @@ TEST(Programa, RefusesWhatItCannotOpenWithStatusOne) {
         EXPECT_EQ(s.codigo, 1) << s.err.toStdString();
         EXPECT_TRUE(s.err.contains(QString::fromUtf8(c.texto))) << s.err.toStdString();
     }
+}
+
+TEST(Programa, OpensTheListingAndClosesCleanlyOnSigterm) {
+    tiendadb::Tienda tienda;
+    ASSERT_EQ(tienda.crear(QStringLiteral("programa")), QString());
+    quill::closeDatabase(QStringLiteral("programa"));
+    auto carpeta = quilltest::scratch();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), carpeta->path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), carpeta->path());
+    const QString ini = carpeta->filePath(QStringLiteral("Quillmore.ini"));
+
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(programa(), {QStringLiteral("--db"), tienda.ruta(), QStringLiteral("--ini"), ini,
+                         QStringLiteral("--particion"), QStringLiteral("2")});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    // The signals are blocked from the first line of main: a TERM sent early waits for the loop.
+    QThread::msleep(1500);
+    ::kill(pid_t(p.processId()), SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(60000)) << "quillmore did not end after SIGTERM";
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+
+    // The listing window was open and wrote its entry when the program closed it.
+    quill::DbParams params;
+    params.database = tienda.ruta();
+    ASSERT_EQ(quill::openDatabase(QStringLiteral("programa-despues"), params), QString());
+    {
+        QSqlQuery q(QSqlDatabase::database(QStringLiteral("programa-despues")));
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*), MIN(VENTANA) FROM ACCESO")));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toInt(), 1);
+        EXPECT_EQ(q.value(1).toInt(), 4013);
+    }
+    quill::closeDatabase(QStringLiteral("programa-despues"));
+    // A first run writes the workstation file.
+    quill::IniFile escrito(carpeta->path());
+    EXPECT_TRUE(escrito.valueExists(QStringLiteral("RUTAS"), QStringLiteral("PAQUETES")));
 }

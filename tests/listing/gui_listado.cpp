@@ -465,3 +465,12 @@ TEST_F(Listado, SpecialRowsChangeTheWindowAndTheListingModules) {
     EXPECT_TRUE(w->dmGarantias->Familias.isEmpty());
     EXPECT_TRUE(w->dmGarantias->Ojos.isEmpty());
 }
+
+TEST_F(Listado, AFailedCreationLeavesNoWindow) {
+    TfrmListado* w = AbrirListado(host.bloque.data(), [](const std::intptr_t*) -> TfrmListado* {
+        throw quill::Error(QStringLiteral("sin memoria"));
+    });
+    EXPECT_EQ(w, nullptr);
+    EXPECT_TRUE(host.area->subWindowList().isEmpty());
+    EXPECT_TRUE(errores.isEmpty());
+}
