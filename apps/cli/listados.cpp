@@ -257,6 +257,9 @@ int ejecutarExportar(const Opciones& o, QTextStream& salida, QTextStream& errore
         // With the last-visit condition the file lists the last-visit table, as in the window.
         const bool ultimaVisita = dm.Analisis().tablaUltimaVisita;
         if (!ultimaVisita) dm.CrearTablaPaciente();
+        // The rows are in the table: the engine's result and its sort memory can go before the
+        // file is written.
+        dm.CerrarListado();
         const MemTable& tabla = ultimaVisita ? *dm.memPacientesFecha : *dm.memPacientes;
         const ExportColumnSet columnas =
             ultimaVisita ? ConfigurarGridExpListGeneralUltimaVisita(tabla)

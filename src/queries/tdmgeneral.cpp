@@ -12,6 +12,7 @@
 #include <QSqlRecord>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 using quill::MemTable;
@@ -51,6 +52,25 @@ void reabrir(MemTable& t) {
     t.close();
     t.open();
 }
+
+// Postal code, locality and province of each locality met in one walk: many patients share a
+// locality, and one text per locality is shared by all their rows.
+class TextosLocalidad {
+public:
+    explicit TextosLocalidad(quill::TLstUtil& util) : m_util(util) {}
+    const std::array<QString, 3>& operator()(int idLocalidad) {
+        auto it = m_textos.find(idLocalidad);
+        if (it == m_textos.end())
+            it = m_textos.insert(idLocalidad, {m_util.CodigoPostal(idLocalidad),
+                                               m_util.NombreLocalidad(idLocalidad),
+                                               m_util.NombreProvincia(idLocalidad)});
+        return *it;
+    }
+
+private:
+    quill::TLstUtil& m_util;
+    QHash<int, std::array<QString, 3>> m_textos;
+};
 
 } // namespace
 
@@ -247,19 +267,20 @@ void TdmGeneral::CrearTablaPaciente() {
                "FNacimiento",     "FUltVisita",   "FPriVisita",  "FCarnet",   "UltDescuento",
                "TotalComprado",   "Web",          "Fotografia",  "Correo",    "Profesion",
                "TotalCompradoM2", "Tienda",       "Fotografia2"});
-    quill::TLstUtil& util = Util();
+    TextosLocalidad localidades(Util());
     recorrer([&](const QSqlQuery& q, const Columnas& c, int id) {
         auto v = [&](int i) { return Columnas::valor(q, i); };
         const int localidad = v(c.localidad).toInt();
+        const auto& textos = localidades(localidad);
         d.poner(IdPaciente, double(id));
         d.poner(Codigo, v(c.codigo));
         d.poner(Apellidos, v(c.apellidos));
         d.poner(Nombre, v(c.nombre));
         d.poner(NombreCompleto, v(c.nombreCompleto));
         d.poner(Direccion, v(c.direccion));
-        d.poner(CodigoPostal, util.CodigoPostal(localidad));
-        d.poner(Localidad, util.NombreLocalidad(localidad));
-        d.poner(Provincia, util.NombreProvincia(localidad));
+        d.poner(CodigoPostal, textos[0]);
+        d.poner(Localidad, textos[1]);
+        d.poner(Provincia, textos[2]);
         d.poner(Telefono, v(c.telefono));
         d.poner(Movil, v(c.movil));
         d.poner(EMail, v(c.email));
@@ -408,10 +429,11 @@ void TdmGeneral::CrearTablaPacientesFecha() {
     // The patients come first, then their dates: the dates are read for all of them at once.
     std::vector<QVariantList> filas;
     QList<int> ids;
-    quill::TLstUtil& util = Util();
+    TextosLocalidad localidades(Util());
     recorrer([&](const QSqlQuery& q, const Columnas& c, int id) {
         auto v = [&](int i) { return Columnas::valor(q, i); };
         const int localidad = v(c.localidad).toInt();
+        const auto& textos = localidades(localidad);
         QVariantList f(NumCampos);
         f[Nombre] = v(c.nombreCompleto);
         f[Codigo] = v(c.codigo);
@@ -420,9 +442,9 @@ void TdmGeneral::CrearTablaPacientesFecha() {
         f[Direccion] = v(c.direccion);
         f[Telefono] = v(c.telefono);
         f[TelefonoMovil] = v(c.movil);
-        f[CodigoPostal] = util.CodigoPostal(localidad);
-        f[Localidad] = util.NombreLocalidad(localidad);
-        f[Provincia] = util.NombreProvincia(localidad);
+        f[CodigoPostal] = textos[0];
+        f[Localidad] = textos[1];
+        f[Provincia] = textos[2];
         f[EMail] = v(c.email);
         f[IdLocalidad] = localidad;
         f[IdPaciente] = id;
