@@ -69,6 +69,9 @@ TfrmListado::TfrmListado(const std::intptr_t* bloque)
 
     connect(nbiSalir, &QToolButton::clicked, this,
             [this] { Proteger(QStringLiteral("nbiSalir -> OnClick"), [this] { Salir(); }); });
+
+    // Actions: the other Tareas items run their actions (acciones.cpp).
+    ConectarAcciones();
 }
 
 TfrmListado::~TfrmListado() {

@@ -24,6 +24,8 @@ class TdmReposiciones;
 class TFltArticulo;
 class TBuscarPaciente;
 class TLstFiltros;
+class TfrmPorcentajeListado; // Actions
+struct GridExportacion;      // Actions
 
 namespace quill {
 class MemTable;
@@ -121,6 +123,61 @@ public:
     qint16 Sentido = 0;
     qint16 TipoInforme = 0;
     qint16 Resultado = 0;
+
+    // Actions (acciones*.cpp): validation, dispatch by kind, progress, count, export.
+    // Action codes, stored in Accion before the routed method runs.
+    static constexpr qint16 AccionImprimir = 0;
+    static constexpr qint16 AccionEtiqueta = 2;
+    static constexpr qint16 AccionExportar = 3;
+    static constexpr qint16 AccionConteo = 4;
+    static constexpr qint16 AccionCorreo = 5;
+    static constexpr qint16 AccionSMS = 6;
+    static constexpr qint16 AccionFicheroSMS = 9;
+    // Connects the Tareas items to EjecutarAccion (called once, by the constructor).
+    void ConectarAcciones();
+    // What a click on an action item does: ValidarCondiciones, store the code, run the method
+    // routed for the current kind in its own guard. Nothing while another action runs.
+    void EjecutarAccion(qint16 accion);
+    // The routed method's name for a kind and action (empty: the action does nothing there).
+    static QString MetodoAccion(qint16 tipo, qint16 accion);
+    // 0, or -3 after refusing an empty value or a filter made only of fields 55 and 95.
+    qint16 ValidarCondiciones();
+    // The table list of the current rows, rebuilt through the sentence builder from each row's
+    // Id: a deleted or cleared condition leaves nothing behind in FROM.
+    QStringList ReconstruirTablas();
+    // Points the General query at the current table and hands it partition and tables.
+    void PrepararListadoGeneral();
+    void MostrarProgreso();
+    qint16 ProgresoCancelado(); // -301 when Cancel was pressed, else 0
+    void CerrarProgreso();
+    // -303 and -302 messages; true for 0.
+    bool MensajeResultado(qint16 resultado);
+    // Shows the count window for 0, else the result's message.
+    void Conteo(qint16 resultado);
+    qint16 ImprimirListadoGeneral();
+    qint16 ImprimirEtiquetasGeneral();
+    qint16 ExportarListadoGeneral();
+    qint16 ConteoListadoGeneral();
+    qint16 EMailListadoGeneral();
+    qint16 SMSListadoGeneral();
+    // The export dialog (SMS mode for action 9): 0 with TipoExportacion and FicheroExportacion
+    // set, -301 when cancelled.
+    qint16 OpcionesExportacion();
+    void CrearGridExportacion();
+    // Writes the export grid's table to FicheroExportacion by TipoExportacion; throws with the
+    // writer's message when the file cannot be written.
+    void ExportarGrid();
+    // Copies the current conditions into a report's conditions table.
+    void RellenarTablaCondiciones(quill::MemTable& tabla);
+    QString TextoOrden() const { return TextoOrden(Orden); }
+    static QString TextoOrden(qint16 orden);
+    QPointer<TfrmPorcentajeListado> frmPorcentajeListado;
+    double NumeroPacientes = 0;   // the last count
+    qint16 TipoExportacion = -1;  // 0 Excel, 1 HTML, 2 text, 3 XML
+    QString FicheroExportacion;
+    std::shared_ptr<GridExportacion> grdExportacion; // rebuilt by every export
+    bool AccionEnCurso = false;
+    // End of Actions.
 
 Q_SIGNALS:
     // Sent by CambiarListado once the kind is switched.

@@ -1,0 +1,878 @@
+// The listing window's actions on a generated shop database: validation, routing by kind, the
+// progress window and its Cancel, the result-code messages, the count against an independent
+// count, the table list rebuilt from the current rows, and the export of the General listing to
+// every format read back from the file.
+
+#include "../output/exportfixture.h"
+#include "anfitrion.h"
+#include "business/localidades.h"
+#include "conditions/tdmlstpaciente.h"
+#include "listing/abrirlistado.h"
+#include "listing/navbar.h"
+#include "listing/tfrmconteo.h"
+#include "listing/tfrmerror.h"
+#include "listing/tfrmlistado.h"
+#include "listing/tfrmopcionesexportacion.h"
+#include "listing/tfrmporcentajelistado.h"
+#include "platform/memtable.h"
+#include "platform/modal.h"
+#include "queries/tdmgeneral.h"
+#include "sql/database.h"
+#include "sql/lstsentpaciente.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCollator>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QXmlStreamReader>
+
+#include <cmath>
+
+using quill::MemTable;
+using quill::ScriptedModal;
+
+namespace {
+
+const QString kConexion = QStringLiteral("gui_acciones");
+const QString kErrorInterno =
+    QStringLiteral("Ha Ocurrido un Error Interno al Generar el Listado y no Puede mostrarse");
+const QString kSinRegistros =
+    QStringLiteral("No se ha encontrado ningún registro que cumpla las condiciones");
+const QString kVacios = QStringLiteral("No pueden existir registros vacios. Por favor borre los "
+                                       "filtros que no desee mediante 'Control + Sup'");
+const QString kEspeciales = QStringLiteral("El filtro seleccionado no puede generar un listado "
+                                           "por si mismo, debe seleccionar algún filtro más");
+
+// The fixed part of every independent count: partition 1, not deleted, not patient 0.
+const QString kPacientes =
+    QStringLiteral("FROM PACIENTE P WHERE P.LICENCIA = 1 AND P.BORRADO = 0 AND P.ID_PACIENTE <> 0");
+
+// The demo shop made by quillmore-datos, once per generator build and schema, kept in the build
+// tree and copied for each test program. Empty text or what went wrong.
+QString baseGenerada(QString* ruta) {
+    const QString programa = quilltest::buildDir() + QStringLiteral("/bin/quillmore-datos");
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    QStringList fuentes = quill::schemaFiles(quill::defaultSchemaDir());
+    fuentes.prepend(programa);
+    for (const QString& f : fuentes) {
+        QFile file(f);
+        if (!file.open(QIODevice::ReadOnly))
+            return QStringLiteral("no se puede leer %1 (construya quillmore-datos)").arg(f);
+        hash.addData(file.readAll());
+    }
+    const QString dir = quilltest::buildDir() + QStringLiteral("/test-databases");
+    QDir().mkpath(dir);
+    *ruta = dir + QStringLiteral("/acciones-") +
+            QString::fromLatin1(hash.result().toHex().left(12)) + QStringLiteral(".fdb");
+    QLockFile cerrojo(*ruta + QStringLiteral(".lock"));
+    cerrojo.setStaleLockTime(0);
+    if (!cerrojo.lock()) return QStringLiteral("no se puede bloquear ") + *ruta;
+    if (QFile::exists(*ruta)) return {};
+    QProcess p;
+    p.start(programa, {QStringLiteral("--pacientes"), QStringLiteral("300"),
+                       QStringLiteral("--semilla"), QStringLiteral("11"), QStringLiteral("--fecha"),
+                       QStringLiteral("2025-06-01"), QStringLiteral("--salida"), *ruta});
+    if (!p.waitForFinished(300000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return QStringLiteral("quillmore-datos: ") + QString::fromUtf8(p.readAllStandardError());
+    return {};
+}
+
+// What one error window showed.
+struct ErrorMostrado {
+    QString funcion;
+    QString descripcion;
+};
+
+// What the progress window looked like while its action ran.
+struct Progreso {
+    bool visto = false;
+    QString titulo;
+    QString texto;
+    QString boton;
+    bool cancelable = false;
+    bool encima = false;
+    bool ventanaHabilitada = true;
+};
+
+// A file the export wrote, read back: captions and rows of texts.
+struct Fichero {
+    QStringList cabecera;
+    QList<QStringList> filas;
+    QString error;
+};
+
+Fichero leerTexto(const QString& ruta) {
+    Fichero f;
+    const QByteArray bytes = exporttest::readAll(ruta);
+    if (bytes.isEmpty()) return {{}, {}, QStringLiteral("fichero vacío o ausente")};
+    const QString texto = QString::fromUtf8(bytes);
+    if (!texto.endsWith(QLatin1String("\r\n"))) f.error = QStringLiteral("sin CRLF al final");
+    QStringList lineas = texto.split(QStringLiteral("\r\n"));
+    lineas.removeLast();
+    f.cabecera = lineas.takeFirst().split(QLatin1Char(';'));
+    for (const QString& l : lineas)
+        f.filas.append(l.split(QLatin1Char(';')));
+    return f;
+}
+
+Fichero leerHtml(const QString& ruta) {
+    Fichero f;
+    QXmlStreamReader x(exporttest::readAll(ruta));
+    QStringList fila;
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isStartElement() && x.name() == QLatin1String("th")) {
+            f.cabecera << x.readElementText();
+        } else if (x.isStartElement() && x.name() == QLatin1String("td")) {
+            fila << x.readElementText();
+        } else if (x.isEndElement() && x.name() == QLatin1String("tr") && !fila.isEmpty()) {
+            f.filas << fila;
+            fila.clear();
+        }
+    }
+    if (x.hasError()) f.error = x.errorString();
+    return f;
+}
+
+// XML rows are elements named after the captions: the header is the first row's names.
+Fichero leerXml(const QString& ruta) {
+    Fichero f;
+    QXmlStreamReader x(exporttest::readAll(ruta));
+    QStringList fila;
+    QStringList nombres;
+    int nivel = 0;
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isStartElement()) {
+            ++nivel;
+            if (nivel == 3) {
+                nombres << x.name().toString();
+                fila << x.readElementText();
+                --nivel;
+            }
+        } else if (x.isEndElement()) {
+            if (nivel == 2) {
+                if (f.cabecera.isEmpty()) f.cabecera = nombres;
+                f.filas << fila;
+                fila.clear();
+                nombres.clear();
+            }
+            --nivel;
+        }
+    }
+    if (x.hasError()) f.error = x.errorString();
+    return f;
+}
+
+Fichero leerXlsx(const QString& ruta) {
+    Fichero f;
+    const QMap<QString, exporttest::XlsxCell> celdas = exporttest::readXlsx(ruta);
+    if (celdas.isEmpty()) return {{}, {}, QStringLiteral("hoja vacía o ilegible")};
+    for (int c = 0; celdas.contains(exporttest::columnLetter(c) + QStringLiteral("1")); ++c)
+        f.cabecera << celdas.value(exporttest::columnLetter(c) + QStringLiteral("1")).value;
+    for (int r = 2;; ++r) {
+        QStringList fila;
+        bool alguna = false;
+        for (int c = 0; c < f.cabecera.size(); ++c) {
+            const QString ref = exporttest::columnLetter(c) + QString::number(r);
+            alguna = alguna || celdas.contains(ref);
+            fila << celdas.value(ref).value;
+        }
+        if (!alguna) break;
+        f.filas << fila;
+    }
+    return f;
+}
+
+const QStringList kColumnasGeneral = {"Codigo",      "Apellidos", "Nombre",    "Direccion",
+                                      "Cod. Postal", "Localidad", "Provincia", "Teléfono",
+                                      "Tfno. Móvil", "N.I.F",     "E-Mail"};
+
+class Acciones : public ::testing::Test {
+public:
+    static void SetUpTestSuite() {
+        QString origen;
+        error = baseGenerada(&origen);
+        if (!error.isEmpty()) return;
+        dir = quilltest::scratch().release();
+        const QString ruta = dir->filePath(QStringLiteral("tienda.fdb"));
+        if (!QFile::copy(origen, ruta)) {
+            error = QStringLiteral("no se puede copiar ") + origen;
+            return;
+        }
+        QFile::setPermissions(ruta, QFile::ReadOwner | QFile::WriteOwner);
+        error = quill::openDatabase(kConexion, quill::DbParams(ruta));
+    }
+    static void TearDownTestSuite() {
+        quill::LocalidadCache::dropShared(kConexion);
+        quill::closeDatabase(kConexion);
+        delete dir;
+        dir = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(error.isEmpty()) << qPrintable(error);
+        host.principal.show();
+        modal.setDefaultDialog([this](QWidget* d) {
+            if (auto* e = qobject_cast<TfrmError*>(d))
+                errores.append({e->edtFuncion->text(), e->memDescripcion->toPlainText()});
+            return 0;
+        });
+        w = AbrirListado(host.bloque.data());
+        ASSERT_TRUE(w);
+        ASSERT_TRUE(errores.isEmpty()) << qPrintable(errores.first().descripcion);
+        salida = quilltest::scratch();
+    }
+
+    // Fills the current table's blank row, or a new one, and posts it: the window builds its
+    // fragment as it does for a row the user posts.
+    void condicion(double id, const QString& campo, const QString& operador,
+                   const QString& valor1 = QString(), const QString& valor2 = QString(),
+                   const QStringList& ids = {}) {
+        MemTable* t = w->dmlstPaciente->TablaActual();
+        const bool enBlanco =
+            t->state() == MemTable::State::Insert && t->asString(QStringLiteral("Campo")).isEmpty();
+        if (!enBlanco) t->append();
+        *w->Lista = ids;
+        t->setValue(QStringLiteral("Id"), id);
+        t->setValue(QStringLiteral("Campo"), campo);
+        t->setValue(QStringLiteral("Condicion"), operador);
+        t->setValue(QStringLiteral("Condicion1"), valor1);
+        t->setValue(QStringLiteral("Condicion2"), valor2);
+        t->setValue(QStringLiteral("Condicion1Ids"), ids.join(QLatin1Char(';')));
+        t->post();
+    }
+
+    int contar(const QString& sql) {
+        QSqlQuery q(QSqlDatabase::database(kConexion));
+        EXPECT_TRUE(q.exec(sql)) << qPrintable(q.lastError().text()) << "\n" << qPrintable(sql);
+        return q.next() ? q.value(0).toInt() : -1;
+    }
+    QStringList columna(const QString& sql) {
+        QSqlQuery q(QSqlDatabase::database(kConexion));
+        EXPECT_TRUE(q.exec(sql)) << qPrintable(q.lastError().text()) << "\n" << qPrintable(sql);
+        QStringList valores;
+        while (q.next())
+            valores << q.value(0).toString();
+        return valores;
+    }
+
+    // Clicks an action item; the count window, when shown, gives its number box's text.
+    QString conteo() {
+        // Shared: a script the action never reached may run in a later action.
+        auto texto = std::make_shared<QString>();
+        modal.queueDialog([texto](QWidget* d) {
+            auto* c = qobject_cast<TfrmConteo*>(d);
+            if (!c) return 0;
+            *texto = c->edtConteo->text();
+            return 1;
+        });
+        w->nbiConteo->click();
+        return *texto;
+    }
+
+    // The export dialog as the user fills it: a type and a typed file name, then "&Exportar".
+    void exportarComo(int tipo, const QString& fichero, quill::NavItem* item = nullptr) {
+        modal.queueDialog([tipo, fichero](QWidget* d) {
+            auto* o = qobject_cast<TfrmOpcionesExportacion*>(d);
+            if (!o) return 0;
+            o->cbxTipo->setCurrentIndex(tipo);
+            o->edtFichero->setText(fichero);
+            o->tbnExportar->click();
+            return o->result();
+        });
+        (item ? item : w->nbiExportar)->click();
+    }
+
+    // Notes the progress window as it is shown (and presses its Cancel button when asked).
+    void vigilarProgreso(bool cancelar) {
+        // Runs at the first pending-event pass, the one the progress window makes when shown;
+        // bound to the window, so it never outlives the test.
+        QTimer::singleShot(0, w.data(), [this, cancelar] {
+            TfrmPorcentajeListado* p = w->frmPorcentajeListado;
+            if (!p) return;
+            progreso.visto = p->isVisible();
+            progreso.titulo = p->windowTitle();
+            progreso.texto = p->lblTexto->text();
+            progreso.boton = p->tbnCancelar->text();
+            progreso.cancelable = p->tbnCancelar->isEnabled();
+            progreso.encima = p->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            progreso.ventanaHabilitada = w->isEnabled();
+            if (cancelar) p->tbnCancelar->click();
+        });
+    }
+
+    QStringList textosMensajes() const {
+        QStringList t;
+        for (const auto& m : modal.messages()) {
+            EXPECT_EQ(m.caption, QStringLiteral("AVISO"));
+            EXPECT_EQ(m.icon, quill::MessageIcon::Stop);
+            t << m.text;
+        }
+        return t;
+    }
+
+    static inline QString error;
+    static inline QTemporaryDir* dir = nullptr;
+
+    ScriptedModal modal;
+    quill::ScopedModal instalado{modal};
+    Anfitrion host{kConexion};
+    QPointer<TfrmListado> w;
+    QList<ErrorMostrado> errores;
+    Progreso progreso;
+    std::unique_ptr<QTemporaryDir> salida;
+};
+
+} // namespace
+
+TEST_F(Acciones, CountEqualsAnIndependentCountOfDistinctPatients) {
+    struct Caso {
+        const char* nombre;
+        std::function<void(Acciones&)> condiciones;
+        bool todas;
+        QString independiente;
+    };
+    const QString apellidosG = QStringLiteral("UPPER(P.APELLIDOS) STARTING WITH 'G'");
+    const QString cilindro = QStringLiteral(
+        "EXISTS (SELECT 1 FROM MGRADUACION M WHERE M.ID_PACIENTE = P.ID_PACIENTE AND "
+        "M.OD_CILINDRO BETWEEN -1 AND -0.25)");
+    const Caso casos[] = {
+        {"blank row only: every patient of the partition", [](Acciones&) {}, true,
+         QStringLiteral("SELECT COUNT(*) ") + kPacientes},
+        {"surname starts with G",
+         [](Acciones& a) { a.condicion(1, "Apellidos", "Empieza por...", "G"); }, true,
+         QStringLiteral("SELECT COUNT(*) ") + kPacientes + " AND " + apellidosG},
+        {"a prescription field joins MGRADUACION, patients counted once",
+         [](Acciones& a) { a.condicion(82, "Cilindro OD", "...Entre...", "-1", "-0,25"); }, true,
+         QStringLiteral("SELECT COUNT(*) ") + kPacientes + " AND " + cilindro},
+        {"both",
+         [](Acciones& a) {
+             a.condicion(1, "Apellidos", "Empieza por...", "G");
+             a.condicion(82, "Cilindro OD", "...Entre...", "-1", "-0,25");
+         },
+         true,
+         QStringLiteral("SELECT COUNT(*) ") + kPacientes + " AND " + apellidosG + " AND " +
+             cilindro},
+        {"either",
+         [](Acciones& a) {
+             a.condicion(1, "Apellidos", "Empieza por...", "G");
+             a.condicion(82, "Cilindro OD", "...Entre...", "-1", "-0,25");
+         },
+         false,
+         QStringLiteral("SELECT COUNT(*) ") + kPacientes + " AND (" + apellidosG + " OR " +
+             cilindro + ")"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        modal.clear();
+        w->dmlstPaciente->VaciarTablas();
+        w->CambiarListado(0);
+        c.condiciones(*this);
+        (c.todas ? w->rbnTodas : w->rbnCualquiera)->setChecked(true);
+        const int esperado = contar(c.independiente);
+        ASSERT_GT(esperado, 0) << "the case must select someone";
+        const QString texto = conteo();
+        EXPECT_TRUE(modal.messages().isEmpty()) << qPrintable(textosMensajes().join('\n'));
+        EXPECT_EQ(modal.dialogCount(), 1);
+        EXPECT_EQ(texto, QString::number(esperado));
+        EXPECT_EQ(w->NumeroPacientes, double(esperado));
+        EXPECT_EQ(w->Resultado, 0);
+        EXPECT_EQ(w->Accion, TfrmListado::AccionConteo);
+        EXPECT_TRUE(errores.isEmpty());
+    }
+}
+
+TEST_F(Acciones, CountShowsProgressWithCancelAndLeavesNothingOpen) {
+    condicion(1, "Apellidos", "Empieza por...", "M");
+    vigilarProgreso(false);
+    conteo();
+    EXPECT_TRUE(progreso.visto);
+    EXPECT_EQ(progreso.titulo, QStringLiteral("Buscando"));
+    EXPECT_EQ(progreso.texto, QStringLiteral("Buscando Registros..."));
+    EXPECT_EQ(progreso.boton, QStringLiteral("&Cancelar"));
+    EXPECT_TRUE(progreso.cancelable);
+    EXPECT_TRUE(progreso.encima);
+    EXPECT_FALSE(progreso.ventanaHabilitada) << "no other action while one runs";
+    EXPECT_FALSE(w->frmPorcentajeListado);
+    EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(Acciones, CancelInTheProgressWindowStopsQuietlyAfterTheQuery) {
+    condicion(1, "Apellidos", "Empieza por...", "M");
+    vigilarProgreso(true);
+    w->nbiConteo->click();
+    EXPECT_TRUE(progreso.visto);
+    EXPECT_EQ(w->Resultado, quill::kListadoCancelado);
+    // The query ran to its end; nothing was shown after it.
+    EXPECT_FALSE(w->dmGeneral->SentenciaSQL().isEmpty());
+    EXPECT_EQ(modal.dialogCount(), 0);
+    EXPECT_TRUE(modal.messages().isEmpty());
+    EXPECT_FALSE(w->frmPorcentajeListado);
+    EXPECT_TRUE(w->isEnabled());
+
+    // The next action runs normally.
+    EXPECT_FALSE(conteo().isEmpty());
+}
+
+TEST_F(Acciones, NoMatchingRowGivesTheNoRecordsMessageNotACountOfZero) {
+    condicion(1, "Apellidos", "Igual a...", "ZZZ NADIE SE APELLIDA ASI");
+    conteo();
+    EXPECT_EQ(textosMensajes(), QStringList{kSinRegistros});
+    EXPECT_EQ(modal.dialogCount(), 0);
+    EXPECT_EQ(w->Resultado, quill::kListadoSinRegistros);
+
+    // Export: same message, no file.
+    modal.clear();
+    const QString fichero = salida->filePath(QStringLiteral("nadie.txt"));
+    exportarComo(2, fichero);
+    EXPECT_EQ(textosMensajes(), QStringList{kSinRegistros});
+    EXPECT_FALSE(QFile::exists(fichero));
+    EXPECT_FALSE(w->frmPorcentajeListado);
+}
+
+TEST_F(Acciones, AStatementTheDatabaseRefusesGivesTheInternalErrorMessage) {
+    // A fragment no builder would make, set as a damaged saved filter could leave it.
+    w->ReconstruirSentencia = false;
+    condicion(1, "Apellidos", "Igual a...", "X");
+    w->dmlstPaciente->TablaActual()->edit();
+    w->dmlstPaciente->TablaActual()->setValue(QStringLiteral("Sentencia"),
+                                              QStringLiteral("PACIENTE.NO_EXISTE = 1"));
+    w->dmlstPaciente->TablaActual()->post();
+    w->ReconstruirSentencia = true;
+    conteo();
+    EXPECT_EQ(textosMensajes(), QStringList{kErrorInterno});
+    EXPECT_EQ(modal.dialogCount(), 0);
+    EXPECT_EQ(w->Resultado, quill::kListadoErrorInterno);
+    EXPECT_TRUE(errores.isEmpty());
+}
+
+TEST_F(Acciones, ValidationRefusesEmptyValuesAndSpecialOnlyFilters) {
+    struct Caso {
+        const char* nombre;
+        std::function<void(Acciones&)> condiciones;
+        QString mensaje; // empty: accepted
+    };
+    const Caso casos[] = {
+        {"a field without value",
+         [](Acciones& a) { a.condicion(1, "Apellidos", "Igual a...", ""); }, kVacios},
+        {"a field without value after a good one",
+         [](Acciones& a) {
+             a.condicion(2, "Nombre", "Empieza por...", "A");
+             a.condicion(1, "Apellidos", "Empieza por...", "");
+         },
+         kVacios},
+        {"Vacío needs no value", [](Acciones& a) { a.condicion(1, "Apellidos", "Vacío"); }, {}},
+        {"No Vacío needs no value",
+         [](Acciones& a) { a.condicion(1, "Apellidos", "No Vacío"); },
+         {}},
+        {"only field 55",
+         [](Acciones& a) { a.condicion(55, "Fichas a Consultar", "Igual a...", "Última"); },
+         kEspeciales},
+        {"fields 55 and 95",
+         [](Acciones& a) {
+             a.condicion(55, "Fichas a Consultar", "Igual a...", "Todas");
+             a.condicion(95, "Con Contactología", "Igual a...", "No", {}, {"0"});
+         },
+         kEspeciales},
+        {"55 with another field",
+         [](Acciones& a) {
+             a.condicion(55, "Fichas a Consultar", "Igual a...", "Todas");
+             a.condicion(1, "Apellidos", "No Vacío");
+         },
+         {}},
+        {"the blank row alone", [](Acciones&) {}, {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        modal.clear();
+        w->dmlstPaciente->VaciarTablas();
+        w->CambiarListado(0);
+        c.condiciones(*this);
+        w->Accion = -1;
+        w->dmGeneral->CerrarListado();
+        const qint16 r = w->ValidarCondiciones();
+        EXPECT_EQ(r, c.mensaje.isEmpty() ? 0 : -3);
+        EXPECT_EQ(textosMensajes(), c.mensaje.isEmpty() ? QStringList{} : QStringList{c.mensaje});
+        EXPECT_EQ(w->dmlstPaciente->TablaActual()->recNo(), 1) << "back on the first row";
+        // Through the item: a refusal stops before the action code is stored.
+        modal.clear();
+        conteo();
+        if (c.mensaje.isEmpty()) {
+            EXPECT_EQ(w->Accion, TfrmListado::AccionConteo);
+        } else {
+            EXPECT_EQ(textosMensajes(), QStringList{c.mensaje});
+            EXPECT_EQ(w->Accion, -1);
+            EXPECT_EQ(modal.dialogCount(), 0);
+        }
+    }
+}
+
+TEST_F(Acciones, TheTableListIsRebuiltFromTheCurrentRows) {
+    condicion(1, "Apellidos", "Empieza por...", "G");
+    condicion(82, "Cilindro OD", "...Entre...", "-1", "-0,25");
+    EXPECT_TRUE(w->LstSentPaciente->Tablas().contains(QStringLiteral("MGRADUACION")));
+    // The prescription condition goes (Ctrl+Supr): its table must not stay in FROM.
+    MemTable* t = w->dmlstPaciente->TablaActual();
+    ASSERT_TRUE(t->locate(QStringLiteral("Id"), 82));
+    t->remove();
+    const QString texto = conteo();
+    EXPECT_FALSE(w->dmGeneral->Tablas.contains(QStringLiteral("MGRADUACION")));
+    EXPECT_FALSE(w->LstSentPaciente->Tablas().contains(QStringLiteral("MGRADUACION")));
+    EXPECT_FALSE(w->dmGeneral->SentenciaSQL().contains(QStringLiteral("MGRADUACION")));
+    EXPECT_EQ(texto, QString::number(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes +
+                                            " AND UPPER(P.APELLIDOS) STARTING WITH 'G'")));
+
+    // Conditions cleared: every patient again, only PACIENTE in FROM.
+    modal.clear();
+    w->dmlstPaciente->VaciarTablas();
+    w->CambiarListado(0);
+    EXPECT_EQ(conteo(), QString::number(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes)));
+    EXPECT_TRUE(w->dmGeneral->Tablas.isEmpty() ||
+                w->dmGeneral->Tablas == QStringList{QStringLiteral("PACIENTE")})
+        << qPrintable(w->dmGeneral->Tablas.join(','));
+
+    // The list follows the rows in order of first use.
+    condicion(82, "Cilindro OD", "...Entre...", "-1", "-0,25");
+    condicion(1, "Apellidos", "Empieza por...", "G");
+    w->LstSentPaciente->VaciarTablas();
+    const QStringList tablas = w->ReconstruirTablas();
+    EXPECT_TRUE(tablas.contains(QStringLiteral("MGRADUACION")));
+    EXPECT_EQ(tablas, w->LstSentPaciente->Tablas());
+}
+
+TEST_F(Acciones, RoutingByKind) {
+    // General's methods, and every other kind's named, or nothing where the kind has no action.
+    struct Caso {
+        qint16 tipo;
+        qint16 accion;
+        const char* metodo;
+    };
+    const Caso casos[] = {
+        {0, 0, "ImprimirListadoGeneral"},
+        {0, 2, "ImprimirEtiquetasGeneral"},
+        {0, 3, "ExportarListadoGeneral"},
+        {0, 9, "ExportarListadoGeneral"},
+        {0, 4, "ConteoListadoGeneral"},
+        {0, 5, "EMailListadoGeneral"},
+        {0, 6, "SMSListadoGeneral"},
+        {1, 4, "ConteoListadoConsumo"},
+        {1, 6, "SMSListadoGeneral"},
+        {2, 3, "ExportarListadoEncargo"},
+        {3, 2, "ImprimirEtiquetaFechas"},
+        {3, 5, "EMailListadoFechas"},
+        {4, 0, "ImprimirListadoPrescripciones"},
+        {4, 4, ""},
+        {4, 3, ""},
+        {5, 5, ""},
+        {5, 2, "ImprimirEtiquetaReposiciones"},
+        {6, 0, "ImprimirListadoGarantias"},
+        {6, 9, "ExportarListadoGarantias"},
+        {0, 1, ""},
+        {0, 7, ""},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(QStringLiteral("%1/%2").arg(c.tipo).arg(c.accion).toStdString());
+        EXPECT_EQ(TfrmListado::MetodoAccion(c.tipo, c.accion), QString::fromLatin1(c.metodo));
+    }
+
+    // Kinds whose query is not built answer with the internal-error message, without a query.
+    for (qint16 tipo : {1, 2, 3, 5, 6}) {
+        SCOPED_TRACE(tipo);
+        modal.clear();
+        w->CambiarListado(tipo);
+        w->nbiConteo->click();
+        EXPECT_EQ(textosMensajes(), QStringList{kErrorInterno});
+        EXPECT_EQ(w->Resultado, quill::kListadoErrorInterno);
+        EXPECT_EQ(modal.dialogCount(), 0);
+    }
+    // A kind without the action: nothing at all, even when called directly.
+    modal.clear();
+    w->CambiarListado(4);
+    EXPECT_FALSE(w->nbiConteo->isEnabled());
+    w->EjecutarAccion(TfrmListado::AccionConteo);
+    EXPECT_TRUE(modal.messages().isEmpty());
+    EXPECT_EQ(modal.dialogCount(), 0);
+    EXPECT_TRUE(errores.isEmpty());
+}
+
+TEST_F(Acciones, GeneralOutputsNotBuiltRunTheQueryThenSayInternalError) {
+    condicion(1, "Apellidos", "Empieza por...", "G");
+    struct Caso {
+        quill::NavItem* item;
+        qint16 accion;
+    };
+    const Caso casos[] = {
+        {w->nbiImprimir, 0}, {w->nbiEtiqueta, 2}, {w->nbrEmail, 5}, {w->nbiSMS, 6}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.accion);
+        modal.clear();
+        w->dmGeneral->CerrarListado();
+        w->Orden = 21;
+        c.item->click();
+        EXPECT_EQ(w->Accion, c.accion);
+        // The query ran with the conditions and the order; SMS sends with order and direction 0.
+        const qint16 orden = c.accion == 6 ? 0 : 21;
+        EXPECT_EQ(w->Orden, orden);
+        EXPECT_EQ(w->dmGeneral->SentenciaSQL(), w->dmGeneral->ConstruirSQL(orden, 0, true));
+        EXPECT_TRUE(w->dmGeneral->SentenciaSQL().contains(QStringLiteral("starting with 'G'"),
+                                                          Qt::CaseInsensitive));
+        EXPECT_EQ(textosMensajes(), QStringList{kErrorInterno});
+        EXPECT_EQ(w->Resultado, quill::kListadoErrorInterno);
+        EXPECT_FALSE(w->frmPorcentajeListado);
+    }
+}
+
+TEST_F(Acciones, ExportWritesEachFormatWithThePatientsOfTheListing) {
+    condicion(1, "Apellidos", "Empieza por...", "M");
+    condicion(13, "Fecha Nacimiento", "Mayor que...", "01/01/1950");
+    condicion(13, "Fecha Nacimiento", "Menor que...", "01/01/2020");
+    const QString donde = kPacientes + " AND UPPER(P.APELLIDOS) STARTING WITH 'M' AND "
+                                       "CAST(P.FECHA_NACIMIENTO AS DATE) > '1950-01-01' AND "
+                                       "CAST(P.FECHA_NACIMIENTO AS DATE) < '2020-01-01'";
+    QStringList codigos = columna(QStringLiteral("SELECT P.CODIGO ") + donde);
+    ASSERT_GT(codigos.size(), 1);
+    std::sort(codigos.begin(), codigos.end());
+    // Birth date asked twice: its column comes once, after the patient columns.
+    const QStringList cabecera = kColumnasGeneral + QStringList{"Fecha Nacimiento"};
+
+    struct Caso {
+        int tipo;
+        const char* nombre;
+        Fichero (*leer)(const QString&);
+        bool nombresXml;
+    };
+    const Caso casos[] = {
+        {0, "lista.xlsx", leerXlsx, false},
+        {1, "lista.html", leerHtml, false},
+        {2, "lista.txt", leerTexto, false},
+        {3, "lista.xml", leerXml, true},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        modal.clear();
+        progreso = {};
+        vigilarProgreso(false);
+        const QString fichero = salida->filePath(QString::fromLatin1(c.nombre));
+        exportarComo(c.tipo, fichero);
+        EXPECT_TRUE(modal.messages().isEmpty()) << qPrintable(textosMensajes().join('\n'));
+        EXPECT_TRUE(errores.isEmpty()) << qPrintable(errores.value(0).descripcion);
+        EXPECT_EQ(w->TipoExportacion, c.tipo);
+        EXPECT_EQ(w->FicheroExportacion, fichero);
+        EXPECT_TRUE(progreso.visto);
+        EXPECT_FALSE(progreso.cancelable) << "export cannot be cancelled half-way";
+        const Fichero f = c.leer(fichero);
+        ASSERT_TRUE(f.error.isEmpty()) << qPrintable(f.error);
+        if (c.nombresXml) {
+            EXPECT_EQ(f.cabecera.size(), cabecera.size());
+            EXPECT_EQ(f.cabecera.value(0), QStringLiteral("Codigo"));
+            EXPECT_EQ(f.cabecera.value(4), QStringLiteral("Cod._Postal"));
+        } else {
+            EXPECT_EQ(f.cabecera, cabecera);
+        }
+        QStringList leidos;
+        QStringList apellidos;
+        for (const QStringList& fila : f.filas) {
+            leidos << fila.value(0);
+            apellidos << fila.value(1);
+            EXPECT_TRUE(fila.value(1).toUpper().startsWith(QLatin1Char('M')));
+        }
+        // Sorted by surname, as the grid shows them.
+        QCollator espanol(QLocale(QLocale::Spanish, QLocale::Spain));
+        espanol.setCaseSensitivity(Qt::CaseInsensitive);
+        QStringList ordenados = apellidos;
+        std::stable_sort(ordenados.begin(), ordenados.end(),
+                         [&](const QString& a, const QString& b) { return espanol(a, b); });
+        EXPECT_EQ(apellidos, ordenados);
+        std::sort(leidos.begin(), leidos.end());
+        EXPECT_EQ(leidos, codigos);
+    }
+}
+
+TEST_F(Acciones, SmsFileListsNamesAndValidMobilesAsPlainText) {
+    condicion(1, "Apellidos", "Empieza por...", "M");
+    QSqlQuery q(QSqlDatabase::database(kConexion));
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT P.NOMBRE_COMPLETO, P.TELEFONO_MOVIL ") + kPacientes +
+                       " AND UPPER(P.APELLIDOS) STARTING WITH 'M'"));
+    // A mobile: at least 9 characters, starting with 6 or 7, exactly 9 digits.
+    QStringList esperadas;
+    while (q.next()) {
+        const QString movil = q.value(1).toString();
+        QString cifras;
+        for (QChar ch : movil)
+            if (ch.isDigit()) cifras += ch;
+        if (movil.size() >= 9 && (movil.startsWith('6') || movil.startsWith('7')) &&
+            cifras.size() == 9)
+            esperadas << q.value(0).toString() + QLatin1Char(';') + cifras;
+    }
+    ASSERT_FALSE(esperadas.isEmpty());
+    std::sort(esperadas.begin(), esperadas.end());
+
+    const QString fichero = salida->filePath(QStringLiteral("moviles.txt"));
+    vigilarProgreso(false);
+    modal.queueDialog([fichero](QWidget* d) {
+        auto* o = qobject_cast<TfrmOpcionesExportacion*>(d);
+        if (!o) return 0;
+        EXPECT_TRUE(o->SMS());
+        EXPECT_FALSE(o->cbxTipo->isEnabled());
+        o->edtFichero->setText(fichero);
+        o->tbnExportar->click();
+        return o->result();
+    });
+    w->nbiFicheroSMS->click();
+    EXPECT_TRUE(modal.messages().isEmpty()) << qPrintable(textosMensajes().join('\n'));
+    EXPECT_TRUE(errores.isEmpty()) << qPrintable(errores.value(0).descripcion);
+    EXPECT_EQ(w->Accion, TfrmListado::AccionFicheroSMS);
+    EXPECT_EQ(w->TipoExportacion, 2);
+    EXPECT_TRUE(progreso.cancelable) << "the SMS file can be cancelled";
+    const Fichero f = leerTexto(fichero);
+    ASSERT_TRUE(f.error.isEmpty()) << qPrintable(f.error);
+    EXPECT_EQ(f.cabecera, (QStringList{"Nombre", "Móvil"}));
+    QStringList lineas;
+    for (const QStringList& fila : f.filas)
+        lineas << fila.join(QLatin1Char(';'));
+    std::sort(lineas.begin(), lineas.end());
+    EXPECT_EQ(lineas, esperadas);
+}
+
+TEST_F(Acciones, CancelledExportDialogRunsNoQuery) {
+    condicion(1, "Apellidos", "Empieza por...", "M");
+    w->dmGeneral->CerrarListado();
+    const QString antes = w->dmGeneral->SentenciaSQL();
+    modal.queueDialog([](QWidget* d) {
+        auto* o = qobject_cast<TfrmOpcionesExportacion*>(d);
+        if (!o) return 0;
+        o->edtFichero->setText(QStringLiteral("/tmp/no-se-escribe.xlsx"));
+        o->tbnCancelar->click(); // answered No: stays
+        o->tbnCancelar->click(); // answered Yes: closes
+        return o->result();
+    });
+    modal.queueAnswers({false, true});
+    vigilarProgreso(false);
+    w->nbiExportar->click();
+    ASSERT_EQ(modal.questions().size(), 2);
+    EXPECT_EQ(modal.questions().at(0).text,
+              QStringLiteral("¿Está seguro de querer cancelar la Exportación?"));
+    EXPECT_FALSE(progreso.visto);
+    EXPECT_EQ(w->dmGeneral->SentenciaSQL(), antes);
+    EXPECT_TRUE(modal.messages().isEmpty());
+    EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/no-se-escribe.xlsx")));
+}
+
+TEST_F(Acciones, AFileThatCannotBeWrittenIsReportedByTheExportMethod) {
+    condicion(1, "Apellidos", "Empieza por...", "M");
+    const QString fichero = salida->filePath(QStringLiteral("no/existe/lista.txt"));
+    exportarComo(2, fichero);
+    ASSERT_EQ(errores.size(), 1);
+    EXPECT_EQ(errores.at(0).funcion, QStringLiteral("ExportarListadoGeneral"));
+    EXPECT_FALSE(errores.at(0).descripcion.isEmpty());
+    EXPECT_FALSE(QFile::exists(fichero));
+    EXPECT_FALSE(w->frmPorcentajeListado) << "closed by the method's own clean-up";
+    EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(Acciones, ConditionsTableForReportsAndOrderTexts) {
+    condicion(1, "Apellidos", "Empieza por...", "G");
+    condicion(82, "Cilindro OD", "...Entre...", "-1", "-0,25");
+    MemTable informe(QStringLiteral("memCondiciones"));
+    for (const char* campo : {"Campo", "TipoCondicion", "Condicion1", "Condicion2"})
+        informe.addField(QString::fromLatin1(campo), quill::FieldType::String, 100);
+    informe.open();
+    informe.appendRecord({QStringLiteral("de un informe anterior")});
+    w->RellenarTablaCondiciones(informe);
+    ASSERT_EQ(informe.recordCount(), 2);
+    const QStringList esperado[] = {{"Apellidos", "Empieza por...", "G", ""},
+                                    {"Cilindro OD", "...Entre...", "-1", "-0,25"}};
+    for (int i = 0; i < 2; ++i)
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(informe.textAt(i, c), esperado[i][c]) << i << "," << c;
+
+    const std::pair<qint16, const char*> ordenes[] = {{3, "Código"},
+                                                      {18, "Apellidos"},
+                                                      {21, "Direccion"},
+                                                      {22, "Fecha Nacimiento"},
+                                                      {23, "Fecha 1ª Visita"},
+                                                      {24, "Fecha Ult. Visita"},
+                                                      {26, "F. Garantía"},
+                                                      {0, ""},
+                                                      {27, ""}};
+    for (const auto& [orden, texto] : ordenes) {
+        EXPECT_EQ(TfrmListado::TextoOrden(orden), QString::fromUtf8(texto)) << orden;
+        w->Orden = orden;
+        EXPECT_EQ(w->TextoOrden(), QString::fromUtf8(texto));
+    }
+}
+
+TEST(Conteo, WindowTextsAndNumberFormat) {
+    TfrmConteo ventana;
+    EXPECT_EQ(ventana.windowTitle(), QStringLiteral("Nº Registros"));
+    EXPECT_EQ(ventana.lblTexto->text(),
+              QStringLiteral("El número de Pacientes con las Condiciones Solicitadas es de "));
+    EXPECT_EQ(ventana.tbnAceptar->text(), QStringLiteral("&Aceptar"));
+    EXPECT_TRUE(ventana.edtConteo->isReadOnly());
+    EXPECT_TRUE(ventana.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(ventana.edtConteo->text(), QStringLiteral("0")) << "empty shows 0";
+
+    const std::pair<double, const char*> casos[] = {
+        {0, "0"},
+        {7, "7"},
+        {999, "999"},
+        {1000, "1.000"},
+        {12345, "12.345"},
+        {200000, "200.000"},
+        {1234567, "1.234.567"},
+        {-1234, "-1.234"},
+        {12.6, "13"},
+        {-0.2, "0"},
+        {std::nan(""), "0"},
+    };
+    for (const auto& [n, texto] : casos) {
+        EXPECT_EQ(TfrmConteo::TextoConteo(n), QString::fromUtf8(texto)) << n;
+        ventana.setConteo(n);
+        EXPECT_EQ(ventana.edtConteo->text(), QString::fromUtf8(texto));
+    }
+    ventana.show();
+    ventana.tbnAceptar->click();
+    EXPECT_EQ(ventana.result(), QDialog::Accepted);
+    EXPECT_FALSE(ventana.isVisible());
+}
+
+// Saves the count window as it shows a count, when QUILL_CAPTURA_CONTEO names a PNG file (run
+// under Xvfb to see the real window).
+TEST_F(Acciones, CountWindowScreenshot) {
+    const QString destino = qEnvironmentVariable("QUILL_CAPTURA_CONTEO");
+    if (destino.isEmpty()) GTEST_SKIP() << "QUILL_CAPTURA_CONTEO not set";
+    condicion(1, "Apellidos", "No Vacío");
+    QString guardado;
+    modal.queueDialog([&](QWidget* d) {
+        auto* c = qobject_cast<TfrmConteo*>(d);
+        if (!c) return 0;
+        c->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(c));
+        QTest::qWait(200);
+        if (c->grab().save(destino)) guardado = destino;
+        return 1;
+    });
+    w->nbiConteo->click();
+    EXPECT_EQ(guardado, destino);
+}

@@ -1,0 +1,238 @@
+// The export options dialog on its own: texts per mode, the type list, the save dialog's filter,
+// the extension a picked name gets, the refusals, the keys and the cancel question.
+
+#include "listing/tfrmopcionesexportacion.h"
+#include "platform/modal.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using quill::ScriptedModal;
+
+namespace {
+
+class OpcionesExportacion : public ::testing::Test {
+protected:
+    // A dialog set up in a mode, shown so that keys reach it.
+    TfrmOpcionesExportacion& dialogo(bool sms) {
+        d = std::make_unique<TfrmOpcionesExportacion>();
+        d->Inicializar(sms);
+        d->show();
+        return *d;
+    }
+    // The name the file button leaves in the box for a picked path and the type at `tipo`.
+    QString elegido(int tipo, const QString& ruta) {
+        d->cbxTipo->setCurrentIndex(tipo);
+        modal.queueFileName(ruta);
+        d->tbnFichero->click();
+        return d->edtFichero->text();
+    }
+
+    ScriptedModal modal;
+    quill::ScopedModal instalado{modal};
+    std::unique_ptr<TfrmOpcionesExportacion> d;
+};
+
+} // namespace
+
+TEST_F(OpcionesExportacion, TextsAndTypesOfEachMode) {
+    TfrmOpcionesExportacion& n = dialogo(false);
+    EXPECT_EQ(n.windowTitle(), QStringLiteral("Configuración Exportación de Datos"));
+    EXPECT_EQ(n.pnlTitulo->text(), QStringLiteral("Condiciones de la Exportación"));
+    EXPECT_EQ(n.lblCabecera->text(),
+              QStringLiteral("Configuración Opciones de Exportación de Datos"));
+    EXPECT_EQ(
+        n.lblDescripcion->text(),
+        QStringLiteral("Seleccione el 'TIPO' de fichero a generar (Excel, Texto, HTML, XML) y "
+                       "el 'NOMBRE' del fichero a generar"));
+    EXPECT_EQ(n.gbxTipoFichero->title(), QStringLiteral("Tipo y Fichero de Exportación"));
+    EXPECT_EQ(n.lblTipo->text(), QStringLiteral("Tipo: "));
+    EXPECT_EQ(n.lblFichero->text(), QStringLiteral("Fichero:"));
+    EXPECT_EQ(n.tbnExportar->text(), QStringLiteral("&Exportar"));
+    EXPECT_EQ(n.tbnCancelar->text(), QStringLiteral("&Cancelar"));
+    ASSERT_EQ(n.cbxTipo->count(), 4);
+    QStringList tipos;
+    for (int i = 0; i < n.cbxTipo->count(); ++i)
+        tipos << n.cbxTipo->itemText(i);
+    EXPECT_EQ(tipos, (QStringList{"Excel", "HTML", "Texto", "XML"}));
+    EXPECT_EQ(n.cbxTipo->currentIndex(), 0);
+    EXPECT_TRUE(n.cbxTipo->isEnabled());
+    EXPECT_FALSE(n.SMS());
+
+    TfrmOpcionesExportacion& s = dialogo(true);
+    EXPECT_EQ(s.lblCabecera->text(),
+              QStringLiteral("Configuración Opciones de Exportación para envio de SMS"));
+    EXPECT_EQ(s.lblDescripcion->text(),
+              QStringLiteral("Seleccione la Ruta y Nombre del fichero a generar en formato TXT"));
+    EXPECT_EQ(s.gbxTipoFichero->title(), QStringLiteral("Tipo y Fichero de Exportación"));
+    ASSERT_EQ(s.cbxTipo->count(), 1);
+    EXPECT_EQ(s.cbxTipo->currentText(), QStringLiteral("Texto"));
+    EXPECT_FALSE(s.cbxTipo->isEnabled());
+    EXPECT_TRUE(s.SMS());
+}
+
+TEST_F(OpcionesExportacion, FileButtonOffersTheTypesFilterAndAddsItsExtension) {
+    struct Caso {
+        bool sms;
+        int tipo;
+        const char* ruta;
+        const char* esperado;
+        const char* filtro;
+    };
+    const Caso casos[] = {
+        {false, 0, "/tmp/lista", "/tmp/lista.xlsx", "Libro de Microsoft Excel (*.xlsx)"},
+        {false, 0, "/tmp/lista.XLSX", "/tmp/lista.XLSX", "Libro de Microsoft Excel (*.xlsx)"},
+        {false, 0, "/tmp/lista.xls", "/tmp/lista.xls.xlsx", "Libro de Microsoft Excel (*.xlsx)"},
+        {false, 1, "/tmp/lista.HTML", "/tmp/lista.HTML", "Documento HTML (*.html)"},
+        {false, 1, "/tmp/lista.Html", "/tmp/lista.Html", "Documento HTML (*.html)"},
+        {false, 1, "/tmp/lista.htm", "/tmp/lista.htm.html", "Documento HTML (*.html)"},
+        {false, 2, "/tmp/lista.TxT", "/tmp/lista.TxT", "Documento de Texto (*.txt)"},
+        {false, 2, "/tmp/lista.csv", "/tmp/lista.csv.txt", "Documento de Texto (*.txt)"},
+        {false, 3, "/tmp/lista.xml", "/tmp/lista.xml", "Documento XML (*.xml)"},
+        {false, 3, "/tmp/listaxml", "/tmp/listaxml.xml", "Documento XML (*.xml)"},
+        {false, 2, "/tmp/ñandú", "/tmp/ñandú.txt", "Documento de Texto (*.txt)"},
+        // SMS mode is text whatever the combo holds.
+        {true, 0, "/tmp/moviles", "/tmp/moviles.txt", "Documento de Texto (*.txt)"},
+        {true, 0, "/tmp/moviles.xlsx", "/tmp/moviles.xlsx.txt", "Documento de Texto (*.txt)"},
+        {true, 0, "/tmp/moviles.TXT", "/tmp/moviles.TXT", "Documento de Texto (*.txt)"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.ruta);
+        modal.clear();
+        dialogo(c.sms);
+        EXPECT_EQ(elegido(c.tipo, QString::fromUtf8(c.ruta)), QString::fromUtf8(c.esperado));
+        ASSERT_EQ(modal.fileChoices().size(), 1);
+        const quill::ScriptedModal::FileChoice& f = modal.fileChoices().first();
+        EXPECT_TRUE(f.save);
+        EXPECT_EQ(f.request.filters, QStringList{QString::fromUtf8(c.filtro)});
+        EXPECT_EQ(f.request.filterIndex, 0);
+    }
+}
+
+TEST_F(OpcionesExportacion, CancelledFileChoiceKeepsTheBox) {
+    dialogo(false);
+    d->edtFichero->setText(QStringLiteral("/tmp/antes.xlsx"));
+    EXPECT_EQ(elegido(1, QString()), QStringLiteral("/tmp/antes.xlsx"));
+    // The proposed name is the box's.
+    EXPECT_EQ(modal.fileChoices().first().request.fileName, QStringLiteral("/tmp/antes.xlsx"));
+}
+
+TEST_F(OpcionesExportacion, ExportarTakesTheTypedNameAndTheTypeByPosition) {
+    struct Caso {
+        bool sms;
+        int tipo;
+        const char* escrito;
+        int tipoEsperado;
+    };
+    const Caso casos[] = {
+        {false, 0, "/tmp/a", 0},     {false, 1, "/tmp/b.htm", 1}, {false, 2, "c", 2},
+        {false, 3, "/tmp/d.XML", 3}, {true, 0, "/tmp/sms", 2},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.escrito);
+        modal.clear();
+        dialogo(c.sms);
+        d->cbxTipo->setCurrentIndex(c.tipo);
+        d->edtFichero->setText(QString::fromUtf8(c.escrito));
+        d->tbnExportar->click();
+        EXPECT_EQ(d->result(), QDialog::Accepted);
+        EXPECT_EQ(d->Tipo(), c.tipoEsperado);
+        // A typed name gets no extension.
+        EXPECT_EQ(d->Fichero(), QString::fromUtf8(c.escrito));
+        EXPECT_TRUE(modal.messages().isEmpty());
+    }
+}
+
+TEST_F(OpcionesExportacion, ExportarRefusesAMissingNameOrType) {
+    struct Caso {
+        const char* fichero;
+        int tipo;
+        const char* mensaje;
+    };
+    const Caso casos[] = {
+        {"", 0, "Debe indicar un nombre para el fichero"},
+        {"   ", 2, "Debe indicar un nombre para el fichero"},
+        // Both missing: the name is asked for first.
+        {"", -1, "Debe indicar un nombre para el fichero"},
+        {"/tmp/x.xlsx", -1, "Debe indicar un Tipo de Exportación válido"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.mensaje);
+        modal.clear();
+        dialogo(false);
+        d->cbxTipo->setCurrentIndex(c.tipo);
+        d->edtFichero->setText(QString::fromUtf8(c.fichero));
+        EXPECT_EQ(d->IntegridadDatos(), -2);
+        d->tbnExportar->click();
+        EXPECT_TRUE(d->isVisible()) << "the dialog stays open";
+        EXPECT_NE(d->result(), QDialog::Accepted);
+        EXPECT_EQ(d->Tipo(), -1);
+        ASSERT_EQ(modal.messages().size(), 2);
+        for (const auto& m : modal.messages()) {
+            EXPECT_EQ(m.caption, QStringLiteral("AVISO"));
+            EXPECT_EQ(m.text, QString::fromUtf8(c.mensaje));
+            EXPECT_EQ(m.icon, quill::MessageIcon::Stop);
+        }
+    }
+}
+
+TEST_F(OpcionesExportacion, CancelAsksAndOnlyYesCloses) {
+    const QString pregunta = QStringLiteral("¿Está seguro de querer cancelar la Exportación?");
+    dialogo(false);
+    d->edtFichero->setText(QStringLiteral("/tmp/x.xlsx"));
+    modal.queueAnswer(false);
+    d->tbnCancelar->click();
+    EXPECT_TRUE(d->isVisible());
+    ASSERT_EQ(modal.questions().size(), 1);
+    EXPECT_EQ(modal.questions().at(0).caption, QStringLiteral("AVISO"));
+    EXPECT_EQ(modal.questions().at(0).text, pregunta);
+
+    modal.queueAnswer(true);
+    d->tbnCancelar->click();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->result(), QDialog::Rejected);
+    EXPECT_EQ(d->Tipo(), -1);
+    EXPECT_TRUE(d->Fichero().isEmpty());
+    EXPECT_EQ(modal.questions().size(), 2);
+}
+
+TEST_F(OpcionesExportacion, KeysF5ExportsF7F12AndEscapeCancelEnterMovesOn) {
+    // F5 exports.
+    dialogo(false);
+    d->cbxTipo->setCurrentIndex(3);
+    d->edtFichero->setText(QStringLiteral("/tmp/k.xml"));
+    QTest::keyClick(d.get(), Qt::Key_F5);
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(d->Tipo(), 3);
+
+    // F7, F12 and Escape ask before cancelling.
+    for (Qt::Key tecla : {Qt::Key_F7, Qt::Key_F12, Qt::Key_Escape}) {
+        SCOPED_TRACE(int(tecla));
+        modal.clear();
+        dialogo(false);
+        modal.queueAnswer(true);
+        QTest::keyClick(d.get(), tecla);
+        EXPECT_EQ(modal.questions().size(), 1);
+        EXPECT_EQ(d->result(), QDialog::Rejected);
+        EXPECT_FALSE(d->isVisible());
+    }
+
+    // Enter in the file box moves to the next control and does not export.
+    modal.clear();
+    dialogo(false);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+    d->edtFichero->setFocus();
+    d->edtFichero->setText(QStringLiteral("/tmp/e.xlsx"));
+    QTest::keyClick(d->edtFichero, Qt::Key_Return);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_NE(d->result(), QDialog::Accepted);
+    EXPECT_EQ(QApplication::focusWidget(), d->tbnFichero);
+}
