@@ -18,7 +18,6 @@ TfrmConteo::TfrmConteo(QWidget* owner)
     lblTexto = new QLabel(
         QStringLiteral("El número de Pacientes con las Condiciones Solicitadas es de "), this);
     lblTexto->setObjectName(QStringLiteral("lblTexto"));
-    lblTexto->setWordWrap(true);
 
     edtConteo = new QLineEdit(this);
     edtConteo->setObjectName(QStringLiteral("edtConteo"));
@@ -43,11 +42,12 @@ TfrmConteo::TfrmConteo(QWidget* owner)
     botones->addStretch();
     botones->addWidget(tbnAceptar);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 14, 14, 10);
     layout->addWidget(lblTexto);
     layout->addLayout(numero);
-    layout->addStretch();
+    layout->addSpacing(8);
     layout->addLayout(botones);
-    resize(380, 150);
+    setFixedSize(layout->sizeHint().expandedTo(QSize(420, 0)));
 }
 
 TfrmConteo::~TfrmConteo() = default;
