@@ -20,8 +20,10 @@
 #include "queries/tdmgeneral.h"
 #include "queries/tdmprescripciones.h"
 #include "queries/tdmreposiciones.h"
+#include "sql/lstbasesentencia.h"
 #include "sql/lstconfiguracion.h"
 #include "sql/lstsentpaciente.h"
+#include "sql/valores.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -69,7 +71,8 @@ TfrmListado::TfrmListado(const std::intptr_t* bloque)
 
     connect(nbiSalir, &QToolButton::clicked, this,
             [this] { Proteger(QStringLiteral("nbiSalir -> OnClick"), [this] { Salir(); }); });
-
+    // The condition grid: its delegate, editing event, keys and buttons (gridventana.cpp).
+    ConectarGrid();
     // Actions: the other Tareas items run their actions (acciones.cpp).
     ConectarAcciones();
 }
@@ -236,6 +239,7 @@ void TfrmListado::ValoresIniciales() {
 
 void TfrmListado::CambiarListado(qint16 tipo) {
     if (!dmlstPaciente) throw quill::Error(kSinObjetos);
+    grdListado->cerrarEditor();
     tshListado->show();
     TipoListado = tipo;
     Resultado = CrearGrid(tipo);
@@ -247,15 +251,10 @@ void TfrmListado::CambiarListado(qint16 tipo) {
     for (int i = 0; i < items.size() && i < 7; ++i)
         items[i]->setEnabled(items[i]->tag() != tipo);
     dmlstPaciente->AnadirFilaVacia();
+    // The focus goes to the current row of the kind's table, first cell.
+    if (MemTable* t = dmlstPaciente->TablaActual(); t && !t->isEmpty())
+        grdListado->setCurrentIndex(dmlstPaciente->dtsDatos()->index(t->currentRow(), 0));
     Q_EMIT listadoCambiado(tipo);
-}
-
-qint16 TfrmListado::CrearGrid(qint16 tipo) {
-    Q_UNUSED(tipo);
-    // The catalogue drop-down is built by the catalogue: until then nothing is loaded and the
-    // result says so.
-    liberar(grdFiltro);
-    return -1;
 }
 
 void TfrmListado::ActivarControles() {
@@ -307,6 +306,7 @@ void TfrmListado::BeforeEdit(MemTable&) {
 
 void TfrmListado::BeforePost(MemTable& tabla) {
     if (!ReconstruirSentencia) return;
+    PrepararLista(tabla);
     if (CampoEspecial(tabla) == 0) ConstruirSentenciaSQL(tabla);
 }
 
@@ -325,14 +325,84 @@ void TfrmListado::BeforeDelete(MemTable& tabla) {
     }
 }
 
+namespace {
+
+// The values of a condition row the builder reads.
+quill::CondicionFila filaDe(const MemTable& tabla) {
+    quill::CondicionFila fila;
+    fila.id = tabla.isNull(QStringLiteral("Id")) ? -1.0 : tabla.asDouble(QStringLiteral("Id"));
+    fila.condicion = tabla.asString(QStringLiteral("Condicion"));
+    fila.condicion1 = tabla.asString(QStringLiteral("Condicion1"));
+    fila.condicion2 = tabla.asString(QStringLiteral("Condicion2"));
+    return fila;
+}
+
+// A debt value of field 552 as a number; an empty value is 0 only where the operator needs none.
+double numeroDeuda(const QString& texto, const QString& condicion) {
+    if (texto.trimmed().isEmpty() &&
+        (condicion == quill::operador::Vacio || condicion == quill::operador::NoVacio))
+        return 0.0;
+    return quill::checkedNumber(texto).toDouble();
+}
+
+} // namespace
+
 int TfrmListado::CampoEspecial(MemTable& tabla) {
-    // What the special fields change in the window and the listing modules; their fragments
-    // (postal codes, provinces, record dates) come from the shared row builder.
-    if (!Lista) throw quill::Error(kSinObjetos);
-    switch (quill::CampoEspecialDe(tabla.asDouble(QStringLiteral("Id")))) {
-    case quill::CampoEspecial::TipoPrescripcion:
-        TipoPrescripcion = tabla.asString(QStringLiteral("Condicion1"));
+    if (!Lista || !LstSentPaciente || !dmlstPaciente) throw quill::Error(kSinObjetos);
+    const quill::CondicionFila fila = filaDe(tabla);
+    // A refused value leaves the row with the fragment it had, and says so.
+    auto rehusar = [](const QString& mensaje) {
+        quill::Modal::current().message(QStringLiteral("AVISO"), mensaje, quill::MessageIcon::Stop);
+        return quill::kErrorCondicion;
+    };
+    switch (quill::CampoEspecialDe(fila.id)) {
+    case quill::CampoEspecial::CodigoPostal:
+    case quill::CampoEspecial::Provincia:
+    case quill::CampoEspecial::FechaFicha: {
+        const quill::ResultadoCondicion r =
+            quill::ConstruirCondicion(*LstSentPaciente, fila, *Lista);
+        if (r.codigo != quill::kCondicionConstruida) return rehusar(r.mensaje);
+        tabla.setValue(QStringLiteral("Sentencia"), r.sentencia);
         return 1;
+    }
+    case quill::CampoEspecial::TipoPrescripcion:
+        TipoPrescripcion = fila.condicion1;
+        return 1;
+    case quill::CampoEspecial::Deuda: {
+        try {
+            const double valor1 = numeroDeuda(fila.condicion1, fila.condicion);
+            const bool unValor = fila.condicion == quill::operador::IgualA ||
+                                 fila.condicion == quill::operador::DistintoDe ||
+                                 fila.condicion == quill::operador::MayorQue ||
+                                 fila.condicion == quill::operador::MenorQue;
+            const double valor2 = unValor ? -1.0 : numeroDeuda(fila.condicion2, fila.condicion);
+            EncargoValor1 = valor1;
+            EncargoValor2 = valor2;
+            EncargoOperador = fila.condicion;
+        } catch (const quill::Error&) {
+            return rehusar(quill::fragmentErrorMessage());
+        }
+        return 1;
+    }
+    case quill::CampoEspecial::Articulos: {
+        // The row's own selection: its conditions, each in parentheses, joined by AND, restrict
+        // the listing through the row's Sentencia.
+        const int numero =
+            tabla.isNull(QStringLiteral("Contador")) ? -1 : tabla.asInt(QStringLiteral("Contador"));
+        const MemTable* seleccion = numero == -1 ? nullptr : dmlstPaciente->Articulos(numero);
+        QString sentencia;
+        if (seleccion) {
+            try {
+                sentencia = SentenciaArticulos(*LstSentPaciente,
+                                               quill::TipoListadoArticulos(fila.id), *seleccion);
+            } catch (const std::exception&) {
+                return rehusar(quill::fragmentErrorMessage());
+            }
+        }
+        CondicionesArticulos += sentencia;
+        tabla.setValue(QStringLiteral("Sentencia"), sentencia);
+        return 1;
+    }
     case quill::CampoEspecial::TipoFicha:
         if (dmGeneral) dmGeneral->Familias = *Lista;
         if (dmFechas) dmFechas->Familias = *Lista;
@@ -343,43 +413,22 @@ int TfrmListado::CampoEspecial(MemTable& tabla) {
     case quill::CampoEspecial::GarantiaOjo:
         if (dmGarantias) dmGarantias->Ojos = QStringList{Lista->join(QLatin1Char('\n'))};
         return 0;
-    default:
-        return 0;
+    case quill::CampoEspecial::Ninguno:
+        break;
     }
+    return 0;
 }
 
 int TfrmListado::ConstruirSentenciaSQL(MemTable& tabla) {
-    if (!dmlstPaciente || !LstSentPaciente || !Lista) throw quill::Error(kSinObjetos);
-    quill::CondicionFila fila;
-    fila.id = tabla.asDouble(QStringLiteral("Id"));
-    fila.condicion = tabla.asString(QStringLiteral("Condicion"));
-    fila.condicion1 = tabla.asString(QStringLiteral("Condicion1"));
-    fila.condicion2 = tabla.asString(QStringLiteral("Condicion2"));
-
-    // Article fields take their conditions from the selection table made last.
-    QList<quill::CondicionFila> articulos;
-    if (quill::CampoEspecialDe(fila.id) == quill::CampoEspecial::Articulos) {
-        if (MemTable* sel = dmlstPaciente->Articulos(ContadorArticulos - 1)) {
-            for (int i = 0; i < sel->recordCount(); ++i) {
-                quill::CondicionFila a;
-                a.id = sel->valueAt(i, QStringLiteral("Id")).toDouble();
-                a.condicion = sel->textAt(i, sel->fieldIndex(QStringLiteral("Condicion")));
-                a.condicion1 = sel->textAt(i, sel->fieldIndex(QStringLiteral("Condicion1")));
-                a.condicion2 = sel->textAt(i, sel->fieldIndex(QStringLiteral("Condicion2")));
-                articulos.append(a);
-            }
-        }
-    }
-
+    if (!LstSentPaciente || !Lista) throw quill::Error(kSinObjetos);
     const quill::ResultadoCondicion r =
-        quill::ConstruirCondicion(*LstSentPaciente, fila, *Lista, articulos);
+        quill::ConstruirCondicion(*LstSentPaciente, filaDe(tabla), *Lista);
     if (r.codigo != quill::kCondicionConstruida) {
         // The row keeps the fragment it had.
         quill::Modal::current().message(QStringLiteral("AVISO"), r.mensaje,
                                         quill::MessageIcon::Stop);
         return r.codigo;
     }
-    CondicionesArticulos += r.articulos;
     if (r.conSentencia) tabla.setValue(QStringLiteral("Sentencia"), r.sentencia);
     return 0;
 }

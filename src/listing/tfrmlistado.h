@@ -6,6 +6,9 @@
 
 #include "listing/tfrmlstbase.h"
 
+#include "listing/gridcondiciones.h"
+#include "listing/grideditores.h"
+
 #include <QList>
 #include <QPointer>
 #include <QStringList>
@@ -97,10 +100,12 @@ public:
     std::unique_ptr<QObject> Almacen;
     std::unique_ptr<QObject> Documento;
     std::unique_ptr<QObject> FormatoEtiqueta;
-    // Editors of the condition grid (month calendar, check list), made on first need.
-    QPointer<QWidget> Calendario;
-    QPointer<QWidget> CheckComboBox;
-    // The catalogue drop-down of the Campo column.
+    // Drop-downs of the condition grid (month calendar, check list), made on first need and freed
+    // by "Limpiar Filtros".
+    QPointer<QWidget> Calendario;    // a quill::CalendarioPopup
+    QPointer<QWidget> CheckComboBox; // a quill::CheckListPopup
+    // The catalogue drop-down of the Campo column (a quill::CatalogoPopup), built anew on every
+    // kind switch.
     QPointer<QWidget> grdFiltro;
     // Selected value ids, filled by the value editors and handed to the sentence builder.
     std::unique_ptr<QStringList> Lista;
@@ -123,6 +128,67 @@ public:
     qint16 Sentido = 0;
     qint16 TipoInforme = 0;
     qint16 Resultado = 0;
+
+    // ---- Condition grid (gridventana.cpp) ----
+    // The value editors CargarValor chooses between.
+    enum class EditorValor { Texto, ComboBox, Boton, Popup };
+
+    // INSERT: appends a condition row and focuses its first cell.
+    void AnadirCampo();
+    // Copies a catalogue entry into the current row and clears the operator-filled flag.
+    void EditarTabla(const quill::EntradaArbol& entrada);
+    // The operator list of the current row; its default operator on the first edit only.
+    void CargarCondicion();
+    // Chooses the editor of the focused value cell of the current row.
+    void CargarValor();
+    void CargarComboBox();
+    void CrearComboBox();
+    void CargarCheckComboBox();
+    // The pickers of the button editor.
+    void BuscarArticulo();
+    void BuscarPaciente();
+    // Empties the conditions of every kind and leaves one blank row in the current table.
+    void LimpiarCampos();
+    // "&Limpiar Filtros" and F7: asks first; on Yes LimpiarCampos and the plain kind title.
+    void Limpiar();
+    // Control + Supr: deletes the focused row without asking.
+    void BorrarFila();
+    // "&Guardar Filtros" and "&Cargar Filtros".
+    void GuardarFiltros();
+    void CargarFiltros();
+
+    // Events of the grid and its editors (the grid's delegate calls them inside the guard).
+    // The grid's editing event: prepares the cell's editor; false refuses the edit.
+    bool EmpezarEdicion(const QModelIndex& celda);
+    void CambiarCondicion();                     // gclCondicion -> Change
+    void ValidarComboBox(const QString& nombre); // eriComboBox -> OnValidate
+    void MarcarCheckComboBox();                  // a tick in the check list
+    void ElegirFecha(const QDate& fecha);        // a day clicked in the calendar
+    void PulsarBoton();                          // eriBoton -> ButtonClick
+
+    quill::GridCondiciones* Grid() const { return grdListado; }
+    // The three drop-downs as what they are (null until made).
+    quill::CatalogoPopup* PopupCatalogo() const;
+    quill::CalendarioPopup* PopupCalendario() const;
+    quill::CheckListPopup* PopupCheck() const;
+    // The current condition table (null before the objects exist).
+    quill::MemTable* TablaCondiciones() const;
+    // The focused column as the grid numbers it: 1 Campo, 2 Condicion, 3 and 4 the values.
+    int ColumnaActual() const;
+
+    EditorValor EditorCondicion = EditorValor::Texto;
+    bool EditorSoloLectura = false;
+    QPointer<QWidget> EditorPopup; // the calendar or the check list of eriPopup
+    QStringList ListaCondiciones;  // the operator drop-down
+    QStringList ListaValores;      // names of the value list loaded last
+    QStringList IdsValores;        // and their ids, item by item
+    QString FiltroCargado;         // the saved filter loaded last
+    // Field 552 (debt) hands these to the pending-orders listing: the first value, the second
+    // (-1 when the operator compares a single value) and the operator.
+    double EncargoValor1 = 0;
+    double EncargoValor2 = 0;
+    QString EncargoOperador;
+    // End of Condition grid.
 
     // Actions (acciones*.cpp): validation, dispatch by kind, progress, count, export.
     // Action codes, stored in Accion before the routed method runs.
@@ -195,6 +261,10 @@ private:
     void LiberarFilas();
     void InstalarEventos();
     void EnlazarGrid();
+    // The grid's delegate, editing event, keys and focus moves (gridventana.cpp).
+    void ConectarGrid();
+    // Before a row's fragment is built: the selected-ids list must be the row's own.
+    void PrepararLista(quill::MemTable& tabla);
 
     // Row events of the condition tables.
     void BeforeInsert(quill::MemTable& tabla);

@@ -78,7 +78,7 @@ TfrmlstBase::TfrmlstBase(QWidget* parent) : QWidget(parent) {
     eleccion->addButton(rbnTodas);
     eleccion->addButton(rbnCualquiera);
 
-    grdListado = new QTableView(tshListado);
+    grdListado = new quill::GridCondiciones(tshListado);
     grdListado->setObjectName(QStringLiteral("grdListado"));
     grdListado->setAlternatingRowColors(true);
     grdListado->setSelectionBehavior(QAbstractItemView::SelectRows);

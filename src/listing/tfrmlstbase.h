@@ -4,13 +4,14 @@
 // condition grid and filter buttons on the right, status bar below. Child positions follow the
 // fixed resize rule of the listing window rather than a layout.
 
+#include "listing/gridcondiciones.h"
+
 #include <QWidget>
 
 class QLabel;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
-class QTableView;
 
 namespace quill {
 class NavBar;
@@ -48,7 +49,7 @@ public:
     QLabel* pnlTitulo;
     QRadioButton* rbnTodas;
     QRadioButton* rbnCualquiera;
-    QTableView* grdListado;
+    quill::GridCondiciones* grdListado;
     QPushButton* tbnCargar;
     QPushButton* tbnGuardar;
     QPushButton* tbnLimpiar;

@@ -1,0 +1,476 @@
+// The condition grid at work: a user's day of choosing fields, operators and values, posting
+// rows, refused values, deleting rows and clearing everything.
+
+#include "business/localidades.h"
+#include "gui_grid_apoyo.h"
+#include "sql/lstconfiguracion.h"
+#include "sql/lstsentpaciente.h"
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+
+#include <memory>
+
+using gridprueba::VentanaGrid;
+using quill::MemTable;
+
+namespace {
+
+const QString kIgual = QStringLiteral("Igual a...");
+const QString kDistinto = QStringLiteral("Distinto de...");
+const QString kMayor = QStringLiteral("Mayor que...");
+const QString kMenor = QStringLiteral("Menor que...");
+const QString kEntre = QStringLiteral("...Entre...");
+const QString kVacio = QStringLiteral("Vacío");
+const QString kNoVacio = QStringLiteral("No Vacío");
+const QString kEmpieza = QStringLiteral("Empieza por...");
+const QString kTermine = QStringLiteral("Termine en...");
+const QString kContiene = QStringLiteral("...Contiene...");
+
+const QString kErrorFragmento =
+    QStringLiteral("Ha Ocurrido un error interno al intentar añadir este filtro al Listado. Por "
+                   "Favor, borre el filtro y vuelva a seleccionarlo");
+
+QString fechaGuardada(const QString& columna, const QString& resto) {
+    return columna + QStringLiteral(" != '12/30/1899' AND ") + columna + resto;
+}
+
+// Localities with one name shared by two of them.
+std::shared_ptr<quill::LocalidadCache> localidades() {
+    auto c = std::make_shared<quill::LocalidadCache>();
+    c->add({5, QStringLiteral("Arroyo"), 42100, 1, QStringLiteral("Soria")});
+    c->add({9, QStringLiteral("Arroyo"), 9200, 2, QStringLiteral("Burgos")});
+    c->add({7, QStringLiteral("Soria"), 42001, 1, QStringLiteral("Soria")});
+    return c;
+}
+
+} // namespace
+
+class Grid : public VentanaGrid {
+protected:
+    // F4 on an editor's text opens its drop-down (or presses its button); the user then looks.
+    void abrir(quill::EditorCelda* editor) {
+        QTest::keyClick(editor->linea(), Qt::Key_F4);
+        QApplication::processEvents();
+    }
+    // Ticks or unticks an entry of the open check list with the space bar.
+    void marcar(quill::CheckListPopup* lista, int fila) {
+        lista->lista()->setCurrentRow(fila);
+        QTest::keyClick(lista->lista(), Qt::Key_Space);
+        QApplication::processEvents();
+    }
+    QStringList operadores(int fila) {
+        auto* c = qobject_cast<QComboBox*>(editar(fila, 1));
+        QStringList r;
+        for (int i = 0; c && i < c->count(); ++i)
+            r << c->itemText(i);
+        QTest::keyClick(grid()->indexWidget(celda(fila, 1)), Qt::Key_Escape);
+        return r;
+    }
+};
+
+TEST_F(Grid, TheCatalogueDropDownCopiesTheChosenEntryIntoTheRow) {
+    elegirCampo(0, QStringLiteral("apel"), 1);
+    EXPECT_EQ(valor(0, "Id").toDouble(), 1.0);
+    EXPECT_EQ(valor(0, "IdGrupo").toDouble(), 0.0);
+    EXPECT_EQ(texto(0, "Campo"), QStringLiteral("Apellidos"));
+    EXPECT_EQ(valor(0, "TipoCondicion").toInt(), 1);
+    EXPECT_EQ(valor(0, "TipoObjeto").toInt(), 0);
+    EXPECT_FALSE(w->grdFiltro->isVisible());
+    // Enter moves on to the operator, which opens with the user's default for texts.
+    EXPECT_EQ(grid()->currentIndex(), celda(0, 1));
+    auto* operador = qobject_cast<QComboBox*>(grid()->indexWidget(celda(0, 1)));
+    ASSERT_TRUE(operador);
+    EXPECT_EQ(operador->currentText(), kIgual);
+    EXPECT_EQ(texto(0, "Condicion"), kIgual);
+    escribir(0, 2, QStringLiteral("garcia"));
+
+    // The search ignores accents and case and opens the group it finds; the field's
+    // description is its hint.
+    ASSERT_TRUE(editar(0, 0));
+    quill::CatalogoPopup* catalogo = w->PopupCatalogo();
+    for (const QChar c : QStringLiteral("TELÉFONO M"))
+        QTest::sendKeyEvent(QTest::Click, catalogo->vista(), Qt::Key_unknown, QString(c), {});
+    const QModelIndex elegido = catalogo->vista()->currentIndex();
+    EXPECT_EQ(elegido.data().toString(), QStringLiteral("Teléfono Móvil"));
+    EXPECT_TRUE(catalogo->vista()->isExpanded(elegido.parent()));
+    EXPECT_TRUE(elegido.data(Qt::ToolTipRole)
+                    .toString()
+                    .startsWith(QStringLiteral("Teléfono móvil del paciente.")));
+    // A click chooses too; another field forgets the operator and values of the first.
+    const QRect r = catalogo->vista()->visualRect(elegido);
+    QTest::mouseClick(catalogo->vista()->viewport(), Qt::LeftButton, {}, r.center());
+    QApplication::processEvents();
+    EXPECT_EQ(valor(0, "Id").toDouble(), 8.0);
+    EXPECT_EQ(texto(0, "Condicion1"), QString());
+    EXPECT_FALSE(catalogo->isVisible());
+}
+
+TEST_F(Grid, TheOperatorListFollowsTheFieldAndItsDefaultIsFilledOnlyOnce) {
+    host.usuario.OperadorNumero = 2; // Mayor que...
+    host.usuario.OperadorTexto = 7;  // ...Contiene...
+    host.usuario.OperadorFecha = 3;  // Menor que...
+    const QStringList numero = {kIgual, kDistinto, kMayor, kMenor, kEntre, kVacio, kNoVacio};
+    const QStringList textoOps = {kIgual,    kDistinto, kEmpieza, kTermine,
+                                  kContiene, kVacio,    kNoVacio};
+    struct Caso {
+        const char* busqueda;
+        double id;
+        QStringList lista;
+        QString defecto;
+    };
+    const Caso casos[] = {
+        {"apel", 1, textoOps, kContiene},
+        {"cód", 0, numero, kMayor}, // the patient code: a number with a range picker
+        {"fecha nac", 13, numero, kMenor},
+        {"sexo", 11, {kIgual, kDistinto, kVacio, kNoVacio}, kIgual},
+        {"correo", 18, {kIgual}, kIgual},
+        {"propia", 76, {kIgual}, kIgual}, // a list field reduced to "Igual a..."
+    };
+    int fila = 0;
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.busqueda);
+        if (fila > 0) QTest::keyClick(grid(), Qt::Key_Insert);
+        elegirCampo(fila, QString::fromUtf8(c.busqueda), c.id);
+        EXPECT_EQ(operadores(fila), c.lista);
+        EXPECT_EQ(texto(fila, "Condicion"), c.defecto);
+        ++fila;
+    }
+    // The user's choice stays on later edits; a newly chosen field gets its default again.
+    elegirOperador(0, kEmpieza);
+    EXPECT_EQ(texto(0, "Condicion"), kEmpieza);
+    operadores(0);
+    EXPECT_EQ(texto(0, "Condicion"), kEmpieza);
+    elegirCampo(0, QStringLiteral("nom"), 2);
+    operadores(0);
+    EXPECT_EQ(texto(0, "Condicion"), kContiene);
+
+    // A text field whose value list is the range-pickable code offers "...Entre..." too.
+    w->EditarTabla(
+        {9000, 0, QStringLiteral("Pruebas"), QStringLiteral("Código texto"), 1, 16, QString()});
+    EXPECT_EQ(operadores(0), textoOps + QStringList{kEntre});
+}
+
+TEST_F(Grid, ValueCellsGetTheEditorOfTheirTypeAndOperator) {
+    struct Caso {
+        qint16 tipo;
+        qint16 objeto;
+        QString condicion;
+        int columna;        // of the model: 2 first value, 3 second value
+        const char* editor; // null: the cell refuses editing
+        bool soloLectura;
+    };
+    const Caso casos[] = {
+        {1, 0, kIgual, 2, "eriTexto", false},    {1, 0, kIgual, 3, nullptr, false},
+        {1, 0, QString(), 3, "eriTexto", false}, {1, 0, kVacio, 2, "eriTexto", true},
+        {0, 0, kEntre, 3, "eriTexto", false},    {0, 16, kIgual, 2, "eriTexto", false},
+        {0, 16, kEntre, 2, "eriBoton", true},    {0, 16, kEntre, 3, "eriBoton", true},
+        {2, 0, kMayor, 2, "eriPopup", true},     {2, 0, kNoVacio, 2, "eriTexto", true},
+        {2, 0, kEntre, 3, "eriPopup", true},     {3, 4, kIgual, 2, "eriComboBox", false},
+        {4, 3, kIgual, 2, "eriPopup", true},     {4, 3, kNoVacio, 2, "eriTexto", true},
+        {4, 3, kDistinto, 3, nullptr, false},    {5, 0, kIgual, 2, "eriBoton", true},
+    };
+    MemTable* t = tabla();
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(QStringLiteral("tipo %1 objeto %2 '%3' columna %4")
+                         .arg(c.tipo)
+                         .arg(c.objeto)
+                         .arg(c.condicion)
+                         .arg(c.columna)
+                         .toStdString());
+        t->edit();
+        t->setValue(QStringLiteral("Id"), 9000.0);
+        t->setValue(QStringLiteral("TipoCondicion"), c.tipo);
+        t->setValue(QStringLiteral("TipoObjeto"), c.objeto);
+        t->setValue(QStringLiteral("Condicion"), c.condicion);
+        QWidget* editor = editar(0, c.columna);
+        if (!c.editor) {
+            EXPECT_EQ(editor, nullptr);
+            continue;
+        }
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(editor->objectName(), QString::fromLatin1(c.editor));
+        bool soloLectura = false;
+        if (auto* l = qobject_cast<QLineEdit*>(editor)) soloLectura = l->isReadOnly();
+        if (auto* e = qobject_cast<quill::EditorCelda*>(editor))
+            soloLectura = e->linea()->isReadOnly();
+        EXPECT_EQ(soloLectura, c.soloLectura);
+        if (auto* d = qobject_cast<quill::EditorDesplegable*>(editor)) {
+            EXPECT_FALSE(d->abierto()) << "eriPopup does not open by itself";
+        }
+        if (auto* lista = qobject_cast<QComboBox*>(editor)) {
+            EXPECT_EQ(lista->count(), 2); // No, Si
+        }
+        QTest::keyClick(editor->focusProxy() ? editor->focusProxy() : editor, Qt::Key_Escape);
+        QApplication::processEvents();
+        EXPECT_EQ(grid()->indexWidget(celda(0, c.columna)), nullptr);
+    }
+}
+
+TEST_F(Grid, ATextConditionIsPostedWithItsFragment) {
+    elegirCampo(0, QStringLiteral("apel"), 1);
+    operadores(0);
+    EXPECT_EQ(texto(0, "Condicion"), kIgual) << "the user's text default";
+    escribir(0, 2, QStringLiteral("garcia"));
+    EXPECT_EQ(texto(0, "Sentencia"), QString()) << "not posted yet";
+    salirDeFila(0);
+    EXPECT_EQ(texto(0, "Sentencia"), QStringLiteral("UPPER(PACIENTE.APELLIDOS)  = 'GARCIA'"));
+    EXPECT_TRUE(modal.messages().isEmpty());
+    // Enter through the last cell of the last row posts it too.
+    elegirCampo(1, QStringLiteral("nom"), 2);
+    escribir(1, 2, QStringLiteral("ana"));
+    grid()->setCurrentIndex(celda(1, 3));
+    QTest::keyClick(grid(), Qt::Key_Return);
+    EXPECT_EQ(tabla()->state(), MemTable::State::Browse);
+    EXPECT_EQ(texto(1, "Sentencia"), QStringLiteral("UPPER(PACIENTE.NOMBRE)  = 'ANA'"));
+}
+
+TEST_F(Grid, ADateIsPickedFromTheMonthCalendar) {
+    elegirCampo(0, QStringLiteral("fecha nac"), 13);
+    elegirOperador(0, kMayor);
+    auto* editor = qobject_cast<quill::EditorDesplegable*>(editar(0, 2));
+    ASSERT_TRUE(editor);
+    abrir(editor);
+    quill::CalendarioPopup* calendario = w->PopupCalendario();
+    ASSERT_TRUE(calendario && calendario->isVisible());
+    auto* dias = calendario->calendario()->findChild<QTableView*>();
+    ASSERT_TRUE(dias);
+    calendario->calendario()->setSelectedDate(QDate(2024, 3, 5));
+    QTest::keyClick(dias, Qt::Key_Return);
+    EXPECT_FALSE(calendario->isVisible());
+    EXPECT_EQ(texto(0, "Condicion1"), QStringLiteral("05/03/2024"));
+    EXPECT_EQ(editor->texto(), QStringLiteral("05/03/2024"));
+
+    // The shop database's empty date is written as an empty text.
+    abrir(editor);
+    calendario->calendario()->setSelectedDate(QDate(1899, 12, 30));
+    QTest::keyClick(dias, Qt::Key_Return);
+    EXPECT_EQ(texto(0, "Condicion1"), QString());
+    abrir(editor);
+    calendario->calendario()->setSelectedDate(QDate(2024, 3, 5));
+    QTest::keyClick(dias, Qt::Key_Return);
+
+    // With "...Entre..." the second cell takes the second date.
+    elegirOperador(0, kEntre);
+    auto* segundo = qobject_cast<quill::EditorDesplegable*>(editar(0, 3));
+    ASSERT_TRUE(segundo);
+    abrir(segundo);
+    calendario->calendario()->setSelectedDate(QDate(2024, 12, 31));
+    QTest::keyClick(dias, Qt::Key_Return);
+    EXPECT_EQ(texto(0, "Condicion1"), QStringLiteral("05/03/2024"));
+    EXPECT_EQ(texto(0, "Condicion2"), QStringLiteral("31/12/2024"));
+    salirDeFila(0);
+    const QString nac = QStringLiteral("CAST(PACIENTE.FECHA_NACIMIENTO AS DATE)");
+    EXPECT_EQ(texto(0, "Sentencia"),
+              fechaGuardada(nac, QStringLiteral(" BETWEEN '03/05/2024' AND '12/31/2024'")));
+}
+
+TEST_F(Grid, TickingListEntriesWritesNamesAndIds) {
+    auto cache = localidades();
+    w->LstConfiguracion->setLocalidades(cache);
+    w->LstSentPaciente->setLocalidades(cache);
+
+    elegirCampo(0, QStringLiteral("sexo"), 11);
+    operadores(0);
+    auto* editor = qobject_cast<quill::EditorDesplegable*>(editar(0, 2));
+    ASSERT_TRUE(editor);
+    abrir(editor);
+    quill::CheckListPopup* lista = w->PopupCheck();
+    ASSERT_TRUE(lista && lista->isVisible());
+    EXPECT_EQ(lista->width(), 350);
+    ASSERT_EQ(lista->lista()->count(), 3);
+    marcar(lista, 0);
+    marcar(lista, 1);
+    EXPECT_EQ(texto(0, "Condicion1"), QStringLiteral("Hombre; Mujer"));
+    EXPECT_EQ(texto(0, "Condicion1Ids"), QStringLiteral("1;2"));
+    EXPECT_EQ(*w->Lista, (QStringList{"1", "2"}));
+    EXPECT_EQ(editor->texto(), QStringLiteral("Hombre; Mujer"));
+    lista->hide();
+    salirDeFila(0);
+    EXPECT_EQ(texto(0, "Sentencia"), QStringLiteral("(PACIENTE.SEXO  = 1 Or PACIENTE.SEXO = 2)"));
+
+    // Localities: a ticked name stands for every locality of that name.
+    elegirCampo(1, QStringLiteral("locali"), 5);
+    operadores(1);
+    editor = qobject_cast<quill::EditorDesplegable*>(editar(1, 2));
+    ASSERT_TRUE(editor);
+    abrir(editor);
+    ASSERT_EQ(lista->lista()->count(), 3);
+    EXPECT_EQ(lista->lista()->item(2)->text(), QStringLiteral("Soria"));
+    marcar(lista, 0);
+    marcar(lista, 2);
+    EXPECT_EQ(texto(1, "Condicion1"), QStringLiteral("Arroyo; Soria"));
+    EXPECT_EQ(texto(1, "Condicion1Ids"), QStringLiteral("5;9;7"));
+    EXPECT_EQ(*w->Lista, (QStringList{"5", "9", "7"}));
+    lista->hide();
+    salirDeFila(1);
+    EXPECT_EQ(texto(1, "Sentencia"),
+              QStringLiteral("(PACIENTE.ID_LOCALIDAD  = 5 Or PACIENTE.ID_LOCALIDAD = 9 Or "
+                             "PACIENTE.ID_LOCALIDAD = 7)"));
+
+    // The first row posted again later builds with its own ids, not the list ticked last.
+    elegirOperador(0, kDistinto);
+    salirDeFila(0);
+    quill::TLstSentPaciente constructor;
+    QStringList ids = {QStringLiteral("1"), QStringLiteral("2")};
+    constructor.setId(11);
+    constructor.setCondicion(kDistinto);
+    constructor.setLista(&ids);
+    EXPECT_EQ(texto(0, "Sentencia"), constructor.GenerarSentencia());
+}
+
+TEST_F(Grid, TheSingleChoiceListWritesTheNameAndItsId) {
+    elegirCampo(0, QStringLiteral("correo"), 18);
+    operadores(0);
+    auto* lista = qobject_cast<QComboBox*>(editar(0, 2));
+    ASSERT_TRUE(lista);
+    ASSERT_EQ(lista->objectName(), QStringLiteral("eriComboBox"));
+    QTest::keyClick(lista, Qt::Key_Down);
+    QTest::keyClick(lista, Qt::Key_Down);
+    ASSERT_EQ(lista->currentText(), QStringLiteral("Si"));
+    EXPECT_EQ(texto(0, "Condicion1"), QStringLiteral("Si"));
+    EXPECT_EQ(texto(0, "Condicion1Ids"), QStringLiteral("1"));
+    EXPECT_EQ(*w->Lista, QStringList{QStringLiteral("1")});
+    salirDeFila(0);
+    EXPECT_EQ(texto(0, "Sentencia"), QStringLiteral("PACIENTE.CORREO = 1"));
+}
+
+TEST_F(Grid, ARangeNeedsEntreAndLeavingEntreEmptiesTheSecondValue) {
+    elegirCampo(0, QStringLiteral("total c"), 19);
+    elegirOperador(0, kEntre);
+    escribir(0, 2, QStringLiteral("100"));
+    escribir(0, 3, QStringLiteral("200,5"));
+    salirDeFila(0);
+    EXPECT_EQ(texto(0, "Sentencia"),
+              QStringLiteral("PACIENTE.TOTAL_COMPRADO_M1  BETWEEN 100 AND 200.5"));
+
+    elegirOperador(0, kMayor);
+    EXPECT_EQ(texto(0, "Condicion2"), QString());
+    EXPECT_EQ(editar(0, 3), nullptr);
+
+    // The patient code's range is chosen with the patient picker; without its library the
+    // button says why in the status bar and changes nothing.
+    QTest::keyClick(grid(), Qt::Key_Insert);
+    elegirCampo(1, QStringLiteral("cód"), 0);
+    elegirOperador(1, kEntre);
+    auto* boton = qobject_cast<quill::EditorBoton*>(editar(1, 2));
+    ASSERT_TRUE(boton);
+    const QString antes = w->textoAyuda();
+    abrir(boton);
+    EXPECT_EQ(texto(1, "Condicion1"), QString());
+    EXPECT_NE(w->textoAyuda(), antes);
+}
+
+TEST_F(Grid, ARefusedValueShowsTheFragmentErrorAndKeepsTheFragment) {
+    elegirCampo(0, QStringLiteral("cód"), 0);
+    elegirOperador(0, kIgual);
+    escribir(0, 2, QStringLiteral("15"));
+    salirDeFila(0);
+    ASSERT_EQ(texto(0, "Sentencia"), QStringLiteral("PACIENTE.CODIGO  = 15"));
+    escribir(0, 2, QStringLiteral("15 OR 1=1"));
+    QTest::keyClick(grid(), Qt::Key_Down);
+    ASSERT_EQ(modal.messages().size(), 1);
+    EXPECT_EQ(modal.messages().at(0).caption, QStringLiteral("AVISO"));
+    EXPECT_EQ(modal.messages().at(0).text, kErrorFragmento);
+    EXPECT_EQ(modal.messages().at(0).icon, quill::MessageIcon::Stop);
+    EXPECT_EQ(texto(0, "Sentencia"), QStringLiteral("PACIENTE.CODIGO  = 15"));
+}
+
+TEST_F(Grid, SpecialFieldsSetTheirListingsParametersBeforePosting) {
+    // 552 in Encargos Pendientes: the debt condition, no fragment.
+    w->CambiarListado(2);
+    elegirCampo(0, QStringLiteral("deuda"), 552);
+    struct Caso {
+        QString condicion, valor1, valor2;
+        double esperado1, esperado2;
+        bool rehusado;
+    };
+    const Caso casos[] = {
+        {kMayor, QStringLiteral("100,5"), QString(), 100.5, -1.0, false},
+        {kEntre, QStringLiteral("10"), QStringLiteral("20"), 10.0, 20.0, false},
+        {kMenor, QStringLiteral("cien"), QString(), 10.0, 20.0, true},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.valor1.toStdString());
+        modal.clear();
+        elegirOperador(0, c.condicion);
+        escribir(0, 2, c.valor1);
+        if (!c.valor2.isEmpty()) escribir(0, 3, c.valor2);
+        tabla()->post();
+        EXPECT_EQ(modal.messages().size(), c.rehusado ? 1 : 0);
+        EXPECT_EQ(w->EncargoValor1, c.esperado1);
+        EXPECT_EQ(w->EncargoValor2, c.esperado2);
+        EXPECT_EQ(w->EncargoOperador, c.rehusado ? kEntre : c.condicion);
+        EXPECT_EQ(texto(0, "Sentencia"), QString());
+    }
+    // Clearing sets them back.
+    modal.queueAnswer(true);
+    QTest::keyClick(grid(), Qt::Key_F7);
+    EXPECT_EQ(w->EncargoValor1, 0.0);
+    EXPECT_EQ(w->EncargoValor2, 0.0);
+    EXPECT_EQ(w->EncargoOperador, QString());
+}
+
+TEST_F(Grid, InsertAddsARowAndControlSuprDeletesWithoutAsking) {
+    elegirCampo(0, QStringLiteral("apel"), 1);
+    escribir(0, 2, QStringLiteral("garcia"));
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_Insert);
+    ASSERT_EQ(tabla()->recordCount(), 2);
+    EXPECT_EQ(texto(0, "Sentencia"), QStringLiteral("UPPER(PACIENTE.APELLIDOS)  = 'GARCIA'"));
+    EXPECT_EQ(valor(1, "Contador").toInt(), -1);
+    EXPECT_EQ(valor(1, "Id").toDouble(), -1.0);
+    EXPECT_EQ(grid()->currentIndex(), celda(1, 0));
+    EXPECT_FALSE(w->OperadorCargado);
+    EXPECT_TRUE(w->textoAyuda().startsWith(QStringLiteral("Campo de la base de datos")));
+
+    grid()->setCurrentIndex(celda(0, 2));
+    QTest::keyClick(grid(), Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(tabla()->recordCount(), 1);
+    EXPECT_EQ(valor(0, "Id").toDouble(), -1.0) << "the Apellidos row went";
+    EXPECT_TRUE(modal.questions().isEmpty());
+    QTest::keyClick(grid(), Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(tabla()->recordCount(), 0);
+    QTest::keyClick(grid(), Qt::Key_Delete, Qt::ControlModifier);
+    QTest::keyClick(grid(), Qt::Key_Insert);
+    EXPECT_EQ(tabla()->recordCount(), 1);
+}
+
+TEST_F(Grid, ClearingAsksFirstAndNoKeepsEveryCondition) {
+    const QString pregunta =
+        QStringLiteral("¿Desea borrar todos los filtros del listado para comenzar de nuevo?");
+    elegirCampo(0, QStringLiteral("fecha nac"), 13);
+    operadores(0);
+    editar(0, 2); // makes the calendar
+    QTest::keyClick(grid()->indexWidget(celda(0, 2))->focusProxy(), Qt::Key_Escape);
+    ASSERT_TRUE(w->Calendario);
+    w->CambiarListado(3);
+    elegirCampo(0, QStringLiteral("apel"), 1);
+    w->TipoPrescripcion = QStringLiteral("Audiometría");
+    w->pnlTitulo->setText(w->TituloListado(QStringLiteral("Revisiones")));
+
+    modal.queueAnswer(false);
+    QTest::mouseClick(w->tbnLimpiar, Qt::LeftButton);
+    ASSERT_EQ(modal.questions().size(), 1);
+    EXPECT_EQ(modal.questions().at(0).caption, QStringLiteral("AVISO"));
+    EXPECT_EQ(modal.questions().at(0).text, pregunta);
+    EXPECT_EQ(w->dmlstPaciente->memGeneral->valueAt(0, QStringLiteral("Id")).toDouble(), 13.0);
+    EXPECT_EQ(texto(0, "Campo"), QStringLiteral("Apellidos"));
+    EXPECT_TRUE(w->Calendario);
+    EXPECT_EQ(w->pnlTitulo->text(), QStringLiteral("Condiciones Listado Por Fechas - Revisiones"));
+
+    modal.queueAnswer(true);
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_F7);
+    ASSERT_EQ(modal.questions().size(), 2);
+    for (MemTable* t : w->dmlstPaciente->Tablas())
+        EXPECT_EQ(t->recordCount(), t == tabla() ? 1 : 0) << t->name().toStdString();
+    EXPECT_EQ(valor(0, "Id").toDouble(), -1.0);
+    EXPECT_EQ(w->pnlTitulo->text(), QStringLiteral("Condiciones Listado Por Fechas"));
+    EXPECT_FALSE(w->Calendario);
+    EXPECT_EQ(w->TipoPrescripcion, QStringLiteral("Óptica"));
+    EXPECT_EQ(w->NumObjetosFila, 0);
+}
