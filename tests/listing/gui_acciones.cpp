@@ -357,9 +357,32 @@ TEST_F(Acciones, CountEqualsAnIndependentCountOfDistinctPatients) {
     const QString cilindro = QStringLiteral(
         "EXISTS (SELECT 1 FROM MGRADUACION M WHERE M.ID_PACIENTE = P.ID_PACIENTE AND "
         "M.OD_CILINDRO BETWEEN -1 AND -0.25)");
+    // Two doctors who made prescriptions: a list field of a record table, alone and in "any".
+    const QStringList doctores =
+        columna(QStringLiteral("SELECT FIRST 2 ID_DOCTOR FROM MGRADUACION WHERE ID_DOCTOR > 0 "
+                               "GROUP BY ID_DOCTOR ORDER BY COUNT(*) DESC"));
+    ASSERT_EQ(doctores.size(), 2);
+    const QString doctor =
+        QStringLiteral("EXISTS (SELECT 1 FROM MGRADUACION D WHERE D.ID_PACIENTE = P.ID_PACIENTE "
+                       "AND D.ID_DOCTOR IN (%1))")
+            .arg(doctores.join(QLatin1Char(',')));
     const Caso casos[] = {
         {"blank row only: every patient of the partition", [](Acciones&) {}, true,
          QStringLiteral("SELECT COUNT(*) ") + kPacientes},
+        {"a doctor list, then another row",
+         [&doctores](Acciones& a) {
+             a.condicion(73, "Doctor", "Igual a...", "Doctores", {}, doctores);
+             a.condicion(1, "Apellidos", "No Vacío");
+         },
+         true, QStringLiteral("SELECT COUNT(*) ") + kPacientes + " AND " + doctor},
+        {"a doctor list or a surname",
+         [&doctores](Acciones& a) {
+             a.condicion(73, "Doctor", "Igual a...", "Doctores", {}, doctores);
+             a.condicion(1, "Apellidos", "Empieza por...", "G");
+         },
+         false,
+         QStringLiteral("SELECT COUNT(*) ") + kPacientes + " AND (" + doctor + " OR " + apellidosG +
+             ")"},
         {"surname starts with G",
          [](Acciones& a) { a.condicion(1, "Apellidos", "Empieza por...", "G"); }, true,
          QStringLiteral("SELECT COUNT(*) ") + kPacientes + " AND " + apellidosG},
