@@ -19,6 +19,18 @@ namespace {
 constexpr int kColCampo = 0;
 constexpr int kColCondicion = 1;
 
+// Marks a stretch of code as the user's doing.
+class DelUsuario {
+public:
+    explicit DelUsuario(int& contador) : m_contador(contador) { ++m_contador; }
+    ~DelUsuario() { --m_contador; }
+    DelUsuario(const DelUsuario&) = delete;
+    DelUsuario& operator=(const DelUsuario&) = delete;
+
+private:
+    int& m_contador;
+};
+
 bool esEnter(const QKeyEvent* k) {
     return k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
 }
@@ -52,6 +64,7 @@ void GridCondiciones::cerrarEditor() {
 void GridCondiciones::moverSiguienteCelda() {
     const QModelIndex actual = currentIndex();
     if (!actual.isValid() || !model()) return;
+    DelUsuario usuario(m_usuario);
     if (actual.column() + 1 < model()->columnCount()) {
         setCurrentIndex(model()->index(actual.row(), actual.column() + 1));
     } else if (actual.row() + 1 < model()->rowCount()) {
@@ -107,7 +120,13 @@ void GridCondiciones::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    DelUsuario usuario(m_usuario);
     QTableView::keyPressEvent(event);
+}
+
+void GridCondiciones::mousePressEvent(QMouseEvent* event) {
+    DelUsuario usuario(m_usuario);
+    QTableView::mousePressEvent(event);
 }
 
 // ---- CondicionDelegate ----

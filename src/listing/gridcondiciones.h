@@ -34,6 +34,10 @@ public:
     // Enter: the next cell of the row, then the first cell of the next row; past the last cell
     // of the last row the row is finished (finFilas).
     void moverSiguienteCelda();
+    // Whether the focused cell is being moved by the user (a click, a navigation key, Enter).
+    // Moves that follow rows inserted or removed underneath are not the user's: the table is
+    // then in the middle of its own change and must not be touched.
+    bool porUsuario() const { return m_usuario > 0; }
 
 Q_SIGNALS:
     // The focused cell moved (rows and columns of the model).
@@ -47,11 +51,13 @@ protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     bool esDisparoDeEdicion(EditTrigger trigger, const QEvent* event) const;
 
     AntesDeEditar m_antes;
+    int m_usuario = 0;
 };
 
 // The delegate of grdListado: one editor per cell, chosen by column and, for the value cells, by

@@ -113,6 +113,7 @@ void TfrmListado::ConectarGrid() {
                 if (anterior.isValid() && actual.column() != anterior.column())
                     setTextoAyuda(quill::TLstConfiguracion::Ayuda(qint16(actual.column() + 1)));
                 if (anterior.isValid() && actual.row() == anterior.row()) return;
+                if (!grdListado->porUsuario()) return;
                 // Leaving a row posts it; an existing row keeps the operator it has.
                 Proteger(QStringLiteral("grdListado -> FocusedRecordChanged"), [this, actual] {
                     MemTable* t = TablaCondiciones();

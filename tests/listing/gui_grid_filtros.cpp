@@ -1,0 +1,140 @@
+// The grid's buttons beyond editing: saving the conditions under a name and loading them back,
+// and the picker button of article fields.
+
+#include "conditions/tfrmlstbuscarfiltros.h"
+#include "conditions/tfrmlstcrearfiltro.h"
+#include "gui_grid_apoyo.h"
+#include "listing/navbar.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+using gridprueba::VentanaGrid;
+
+class GridFiltros : public VentanaGrid {
+protected:
+    void prepararAnfitrion(Anfitrion& h) override { h.conf.CarpetaFiltros = carpeta.path(); }
+
+    // Ticks entries of the check list of a row's first value.
+    void marcarLista(int fila, std::initializer_list<int> entradas) {
+        auto* editor = qobject_cast<quill::EditorDesplegable*>(editar(fila, 2));
+        ASSERT_TRUE(editor);
+        QTest::keyClick(editor->linea(), Qt::Key_F4);
+        QApplication::processEvents();
+        quill::CheckListPopup* lista = w->PopupCheck();
+        ASSERT_TRUE(lista && lista->isVisible());
+        for (int e : entradas) {
+            lista->lista()->setCurrentRow(e);
+            QTest::keyClick(lista->lista(), Qt::Key_Space);
+        }
+        lista->hide();
+        QApplication::processEvents();
+    }
+
+    QTemporaryDir carpeta;
+};
+
+TEST_F(GridFiltros, SavedConditionsComeBackWithListValuesAndRebuiltFragments) {
+    elegirCampo(0, QStringLiteral("sexo"), 11);
+    marcarLista(0, {0, 1});
+    salirDeFila(0);
+    elegirCampo(1, QStringLiteral("apel"), 1);
+    escribir(1, 2, QStringLiteral("garcia"));
+    salirDeFila(1);
+    QTest::keyClick(grid(), Qt::Key_Delete, Qt::ControlModifier); // the blank third row
+    ASSERT_EQ(tabla()->recordCount(), 2);
+    w->rbnCualquiera->setChecked(true);
+
+    QString propuesto = QStringLiteral("(sin abrir)");
+    modal.queueDialog([&propuesto](QWidget* d) {
+        auto* dialogo = qobject_cast<TfrmlstCrearFiltro*>(d);
+        if (!dialogo) return 0;
+        propuesto = dialogo->edtNombre->text();
+        dialogo->edtNombre->setText(QStringLiteral("Mis pacientes"));
+        dialogo->Aceptar();
+        return dialogo->result();
+    });
+    QTest::mouseClick(w->tbnGuardar, Qt::LeftButton);
+    EXPECT_EQ(propuesto, QString());
+    EXPECT_TRUE(QFile::exists(QDir(carpeta.path()).filePath(QStringLiteral("Mis pacientes.xml"))));
+
+    modal.queueAnswer(true);
+    QTest::keyClick(grid(), Qt::Key_F7);
+    ASSERT_EQ(tabla()->recordCount(), 1);
+    w->rbnTodas->setChecked(true);
+
+    QStringList ofrecidos;
+    modal.queueDialog([&ofrecidos](QWidget* d) {
+        auto* dialogo = qobject_cast<TfrmlstBuscarFiltros*>(d);
+        if (!dialogo) return 0;
+        for (int i = 0; i < dialogo->lvwFiltros->count(); ++i)
+            ofrecidos << dialogo->lvwFiltros->item(i)->text();
+        dialogo->lvwFiltros->setCurrentRow(0);
+        dialogo->Aceptar();
+        return dialogo->result();
+    });
+    QTest::mouseClick(w->tbnCargar, Qt::LeftButton);
+    EXPECT_EQ(ofrecidos, QStringList{QStringLiteral("Mis pacientes")});
+    EXPECT_EQ(w->pnlTitulo->text(), QStringLiteral("Condiciones Listado General - Mis pacientes"));
+    EXPECT_EQ(w->FiltroCargado, QStringLiteral("Mis pacientes"));
+    EXPECT_TRUE(w->rbnCualquiera->isChecked());
+    ASSERT_EQ(tabla()->recordCount(), 2);
+    // List values come back with their fragment; free values are not kept.
+    EXPECT_EQ(texto(0, "Condicion1"), QStringLiteral("Hombre; Mujer"));
+    EXPECT_EQ(texto(0, "Condicion1Ids"), QStringLiteral("1;2"));
+    EXPECT_EQ(texto(0, "Sentencia"), QStringLiteral("(PACIENTE.SEXO  = 1 Or PACIENTE.SEXO = 2)"));
+    EXPECT_EQ(texto(1, "Campo"), QStringLiteral("Apellidos"));
+    EXPECT_EQ(texto(1, "Condicion"), QStringLiteral("Igual a..."));
+    EXPECT_EQ(texto(1, "Condicion1"), QString());
+    EXPECT_EQ(texto(1, "Sentencia"), QString());
+
+    // Saving again proposes the name loaded last.
+    modal.queueDialog([&propuesto](QWidget* d) {
+        if (auto* dialogo = qobject_cast<TfrmlstCrearFiltro*>(d))
+            propuesto = dialogo->edtNombre->text();
+        return 0;
+    });
+    QTest::mouseClick(w->tbnGuardar, Qt::LeftButton);
+    EXPECT_EQ(propuesto, QStringLiteral("Mis pacientes"));
+    // Cancelling the list of filters changes nothing.
+    QTest::mouseClick(w->tbnCargar, Qt::LeftButton);
+    EXPECT_EQ(tabla()->recordCount(), 2);
+}
+
+TEST_F(GridFiltros, TheArticleButtonKeepsOneSelectionTablePerRow) {
+    for (quill::NavItem* i : w->nbgListados->links())
+        if (i->tag() == 1) QTest::mouseClick(i, Qt::LeftButton);
+    ASSERT_EQ(w->TipoListado, 1);
+    elegirCampo(0, QStringLiteral("artículos de g"), 91);
+    auto* boton = qobject_cast<quill::EditorBoton*>(editar(0, 2));
+    ASSERT_TRUE(boton);
+    EXPECT_TRUE(boton->linea()->isReadOnly());
+    tabla()->edit();
+    tabla()->setValue(QStringLiteral("Condicion1"), QStringLiteral("algo"));
+
+    // The host names no program folder here: the picker cannot be loaded, the value is emptied
+    // and the status bar says why.
+    QTest::keyClick(boton->linea(), Qt::Key_F4);
+    EXPECT_EQ(texto(0, "Condicion1"), QString());
+    EXPECT_EQ(valor(0, "Contador").toInt(), 1);
+    EXPECT_EQ(w->ContadorArticulos, 2);
+    ASSERT_TRUE(w->dmlstPaciente->Articulos(1));
+    EXPECT_FALSE(w->textoAyuda().isEmpty());
+    // Pressing again reuses the row's table.
+    QTest::keyClick(boton->linea(), Qt::Key_F4);
+    EXPECT_EQ(valor(0, "Contador").toInt(), 1);
+    EXPECT_EQ(w->ContadorArticulos, 2);
+    EXPECT_EQ(w->dmlstPaciente->NumeroArticulos(), 1);
+    // A second article row gets a table of its own.
+    salirDeFila(0);
+    elegirCampo(1, QStringLiteral("artículos de c"), 129);
+    auto* otro = qobject_cast<quill::EditorBoton*>(editar(1, 2));
+    ASSERT_TRUE(otro);
+    QTest::keyClick(otro->linea(), Qt::Key_F4);
+    EXPECT_EQ(valor(1, "Contador").toInt(), 2);
+    EXPECT_EQ(w->ContadorArticulos, 3);
+    EXPECT_EQ(w->dmlstPaciente->NumeroArticulos(), 2);
+}
