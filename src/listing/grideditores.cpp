@@ -284,7 +284,9 @@ int CatalogoPopup::cargar(const MemTable& t) {
             campo->setData(fTipoObjeto >= 0 ? t.valueAt(r, fTipoObjeto).toInt() : 0, RolTipoObjeto);
             campo->setData(descripcion, RolDescripcion);
             campo->setData(claveBusqueda(t.textAt(r, fCampo)), RolClave);
-            if (!descripcion.isEmpty()) campo->setToolTip(descripcion);
+            // As rich text the hint wraps instead of running off the screen.
+            if (!descripcion.isEmpty())
+                campo->setToolTip(QStringLiteral("<p>%1</p>").arg(descripcion.toHtmlEscaped()));
             grupo->appendRow(campo);
             ++m_numeroCampos;
         }
@@ -327,15 +329,20 @@ bool CatalogoPopup::entradaActual(EntradaArbol* e) const {
     return true;
 }
 
+void CatalogoPopup::mostrar(const QModelIndex& campo) {
+    // The group's caption stays in sight when the field fits below it.
+    m_vista->expand(campo.parent());
+    m_vista->setCurrentIndex(campo);
+    m_vista->scrollTo(campo.parent(), QAbstractItemView::PositionAtTop);
+    m_vista->scrollTo(campo, QAbstractItemView::EnsureVisible);
+}
+
 bool CatalogoPopup::seleccionar(double id) {
     for (int g = 0; g < m_modelo->rowCount(); ++g) {
         QStandardItem* grupo = m_modelo->item(g);
         for (int c = 0; c < grupo->rowCount(); ++c) {
             if (grupo->child(c)->data(RolId).toDouble() != id) continue;
-            const QModelIndex i = grupo->child(c)->index();
-            m_vista->expand(grupo->index());
-            m_vista->setCurrentIndex(i);
-            m_vista->scrollTo(i);
+            mostrar(grupo->child(c)->index());
             return true;
         }
     }
@@ -359,10 +366,7 @@ bool CatalogoPopup::buscarDesde(const QString& texto) {
         QStandardItem* grupo = m_modelo->item(g);
         for (int c = 0; c < grupo->rowCount(); ++c) {
             if (!grupo->child(c)->data(RolClave).toString().startsWith(clave)) continue;
-            const QModelIndex i = grupo->child(c)->index();
-            m_vista->expand(grupo->index());
-            m_vista->setCurrentIndex(i);
-            m_vista->scrollTo(i);
+            mostrar(grupo->child(c)->index());
             return true;
         }
     }

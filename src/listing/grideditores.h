@@ -141,6 +141,8 @@ protected:
 
 private:
     void elegir(const QModelIndex& index);
+    // Focuses a field, its group open and in sight.
+    void mostrar(const QModelIndex& campo);
     bool buscarDesde(const QString& texto);
 
     QTreeView* m_vista;

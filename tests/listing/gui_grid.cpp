@@ -99,7 +99,7 @@ TEST_F(Grid, TheCatalogueDropDownCopiesTheChosenEntryIntoTheRow) {
     EXPECT_TRUE(catalogo->vista()->isExpanded(elegido.parent()));
     EXPECT_TRUE(elegido.data(Qt::ToolTipRole)
                     .toString()
-                    .startsWith(QStringLiteral("Teléfono móvil del paciente.")));
+                    .startsWith(QStringLiteral("<p>Teléfono móvil del paciente.")));
     // A click chooses too; another field forgets the operator and values of the first.
     const QRect r = catalogo->vista()->visualRect(elegido);
     QTest::mouseClick(catalogo->vista()->viewport(), Qt::LeftButton, {}, r.center());
