@@ -5,6 +5,7 @@
 #include "conditions/construir.h"
 #include "conditions/tdmlstpaciente.h"
 #include "host/bloque.h"
+#include "listing/gridcondiciones.h"
 #include "listing/navbar.h"
 #include "listing/tfrmconteo.h"
 #include "listing/tfrmlistado.h"
@@ -21,7 +22,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QRadioButton>
-#include <QTableView>
 
 #include <cmath>
 
@@ -175,9 +175,8 @@ QString TfrmListado::MetodoAccion(qint16 tipo, qint16 accion) {
 
 void TfrmListado::EjecutarAccion(qint16 accion) {
     if (AccionEnCurso) return;
-    // A value still being typed in the grid is committed first: losing focus commits it.
-    if (QWidget* foco = QApplication::focusWidget(); foco && grdListado->isAncestorOf(foco))
-        foco->clearFocus();
+    // A value still being typed in the grid counts: the open editor writes it first.
+    grdListado->confirmarEditor();
     if (ValidarCondiciones() == -3) return;
     Accion = accion;
     const Ruta* r = ruta(TipoListado, accion);

@@ -8,6 +8,8 @@
 #include "business/localidades.h"
 #include "conditions/tdmlstpaciente.h"
 #include "listing/abrirlistado.h"
+#include "listing/gridcondiciones.h"
+#include "listing/grideditores.h"
 #include "listing/navbar.h"
 #include "listing/tfrmconteo.h"
 #include "listing/tfrmerror.h"
@@ -44,6 +46,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QXmlStreamReader>
 
 #include <cmath>
@@ -424,6 +427,48 @@ TEST_F(Acciones, CountEqualsAnIndependentCountOfDistinctPatients) {
         EXPECT_EQ(w->Accion, TfrmListado::AccionConteo);
         EXPECT_TRUE(errores.isEmpty());
     }
+}
+
+// A user's count through the grid: field from the catalogue drop-down, operator from its list,
+// a value typed and the count clicked while the cell is still being edited.
+TEST_F(Acciones, AValueStillBeingTypedInTheGridCounts) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.principal));
+    host.principal.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.principal));
+    quill::GridCondiciones* grid = w->grdListado;
+    auto editar = [&](int columna) -> QWidget* {
+        QApplication::processEvents();
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, columna));
+        QTest::keyClick(grid, Qt::Key_F2);
+        QApplication::processEvents();
+        return grid->indexWidget(grid->model()->index(0, columna));
+    };
+    ASSERT_TRUE(editar(0));
+    quill::CatalogoPopup* catalogo = w->PopupCatalogo();
+    ASSERT_TRUE(catalogo && catalogo->isVisible());
+    QTest::keyClicks(catalogo->vista(), QStringLiteral("Apellidos"));
+    QTest::keyClick(catalogo->vista(), Qt::Key_Return);
+    QApplication::processEvents();
+    auto* operadores = qobject_cast<QComboBox*>(editar(1));
+    ASSERT_TRUE(operadores);
+    const int empieza = operadores->findText(QStringLiteral("Empieza por..."));
+    ASSERT_GE(empieza, 0);
+    for (int i = 0; i < 12 && operadores->currentIndex() != empieza; ++i)
+        QTest::keyClick(operadores,
+                        operadores->currentIndex() < empieza ? Qt::Key_Down : Qt::Key_Up);
+    QTest::keyClick(operadores, Qt::Key_Return);
+    QApplication::processEvents();
+    auto* valor = qobject_cast<QLineEdit*>(editar(2));
+    ASSERT_TRUE(valor);
+    QTest::keyClicks(valor, QStringLiteral("G"));
+
+    const QString texto = conteo();
+    EXPECT_TRUE(modal.messages().isEmpty()) << qPrintable(textosMensajes().join('\n'));
+    EXPECT_EQ(w->dmlstPaciente->TablaActual()->asString(QStringLiteral("Condicion1")),
+              QStringLiteral("G"));
+    EXPECT_EQ(texto, QString::number(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes +
+                                            " AND UPPER(P.APELLIDOS) STARTING WITH 'G'")));
 }
 
 TEST_F(Acciones, CountShowsProgressWithCancelAndLeavesNothingOpen) {
