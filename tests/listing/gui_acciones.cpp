@@ -421,7 +421,7 @@ TEST_F(Acciones, CountEqualsAnIndependentCountOfDistinctPatients) {
         const QString texto = conteo();
         EXPECT_TRUE(modal.messages().isEmpty()) << qPrintable(textosMensajes().join('\n'));
         EXPECT_EQ(modal.dialogCount(), 1);
-        EXPECT_EQ(texto, QString::number(esperado));
+        EXPECT_EQ(texto, TfrmConteo::TextoConteo(esperado));
         EXPECT_EQ(w->NumeroPacientes, double(esperado));
         EXPECT_EQ(w->Resultado, 0);
         EXPECT_EQ(w->Accion, TfrmListado::AccionConteo);
@@ -467,8 +467,9 @@ TEST_F(Acciones, AValueStillBeingTypedInTheGridCounts) {
     EXPECT_TRUE(modal.messages().isEmpty()) << qPrintable(textosMensajes().join('\n'));
     EXPECT_EQ(w->dmlstPaciente->TablaActual()->asString(QStringLiteral("Condicion1")),
               QStringLiteral("G"));
-    EXPECT_EQ(texto, QString::number(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes +
-                                            " AND UPPER(P.APELLIDOS) STARTING WITH 'G'")));
+    EXPECT_EQ(texto,
+              TfrmConteo::TextoConteo(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes +
+                                             " AND UPPER(P.APELLIDOS) STARTING WITH 'G'")));
 }
 
 TEST_F(Acciones, CountShowsProgressWithCancelAndLeavesNothingOpen) {
@@ -608,14 +609,16 @@ TEST_F(Acciones, TheTableListIsRebuiltFromTheCurrentRows) {
     EXPECT_FALSE(w->dmGeneral->Tablas.contains(QStringLiteral("MGRADUACION")));
     EXPECT_FALSE(w->LstSentPaciente->Tablas().contains(QStringLiteral("MGRADUACION")));
     EXPECT_FALSE(w->dmGeneral->SentenciaSQL().contains(QStringLiteral("MGRADUACION")));
-    EXPECT_EQ(texto, QString::number(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes +
-                                            " AND UPPER(P.APELLIDOS) STARTING WITH 'G'")));
+    EXPECT_EQ(texto,
+              TfrmConteo::TextoConteo(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes +
+                                             " AND UPPER(P.APELLIDOS) STARTING WITH 'G'")));
 
     // Conditions cleared: every patient again, only PACIENTE in FROM.
     modal.clear();
     w->dmlstPaciente->VaciarTablas();
     w->CambiarListado(0);
-    EXPECT_EQ(conteo(), QString::number(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes)));
+    EXPECT_EQ(conteo(),
+              TfrmConteo::TextoConteo(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes)));
     EXPECT_TRUE(w->dmGeneral->Tablas.isEmpty() ||
                 w->dmGeneral->Tablas == QStringList{QStringLiteral("PACIENTE")})
         << qPrintable(w->dmGeneral->Tablas.join(','));
