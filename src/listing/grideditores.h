@@ -5,21 +5,20 @@
 // the month calendar and the check list. The editors only show and forward: what a choice writes
 // into the condition row is the listing window's business.
 
+#include <QCalendarWidget>
 #include <QDate>
 #include <QFrame>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QToolButton>
+#include <QTreeView>
 
-class QCalendarWidget;
+// The widgets the accessors below hand out are complete types for the callers.
 class QLabel;
-class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
-class QStandardItem;
 class QStandardItemModel;
-class QToolButton;
-class QTreeView;
 
 namespace quill {
 
