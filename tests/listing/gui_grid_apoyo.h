@@ -129,6 +129,12 @@ protected:
 
     // Moving to another row posts the row, as the grid does.
     void salirDeFila(int fila) {
+        // The window's keys need it active again after a dialog or drop-down closed.
+        QApplication::processEvents();
+        if (!host.principal.isActiveWindow()) {
+            host.principal.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&host.principal));
+        }
         grid()->setFocus();
         QTest::keyClick(grid(), Qt::Key_Insert);
         ASSERT_NE(tabla()->currentRow(), fila);
