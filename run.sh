@@ -28,10 +28,12 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 if [ -x "$BUILD_DIR/bin/listado" ] && "$BUILD_DIR/bin/listado" --ayuda 2>/dev/null | grep -q exportar; then
     tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
-    echo '[{"Id": 2, "Condicion": "Empieza por...", "Condicion1": "GARC"}]' > "$tmp/c.json"
+    # Patients whose surname starts with "GAR", as the window would export them.
+    echo '[{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "GAR"}]' > "$tmp/c.json"
+    echo "Pacientes cuyos apellidos empiezan por GAR (partición 1):"
     "$BUILD_DIR/bin/listado" exportar --db "$DEMO_DB" --tipo general --condiciones "$tmp/c.json" \
         --particion 1 --formato txt --fichero "$tmp/l.txt"
-    head -n 25 "$tmp/l.txt"
+    head -n 25 "$tmp/l.txt" | cut -d';' -f1-7 | column -t -s ';'
 else
     "$BUILD_DIR/bin/quillmore-datos" --resumen "$DEMO_DB"
 fi
