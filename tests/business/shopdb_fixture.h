@@ -20,6 +20,8 @@
 #include <QSqlQuery>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 namespace shopdb {
@@ -123,5 +125,27 @@ inline QStringList localityRows() {
                        "ID_PROVINCIA) VALUES (7, 'Sin provincia', 99000, 77)"),
     };
 }
+
+// A suite whose tests share one such database, made once from Derived::rows() under the
+// connection Derived::connection(); every test starts with no localities or masters kept.
+template <class Derived> class SharedShopSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_db = new ShopDatabase;
+        s_error = s_db->create(Derived::connection(), Derived::rows());
+    }
+    static void TearDownTestSuite() {
+        delete s_db;
+        s_db = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString();
+        quill::LocalidadCache::dropShared(Derived::connection());
+        quill::MaestroCache::dropShared(Derived::connection());
+    }
+
+    static inline ShopDatabase* s_db = nullptr;
+    static inline QString s_error;
+};
 
 } // namespace shopdb

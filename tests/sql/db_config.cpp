@@ -32,29 +32,11 @@ QStringList masterRows() {
     return rows;
 }
 
-class ConfiguracionDb : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        s_db = new shopdb::ShopDatabase;
-        s_error = s_db->create(kConnection, masterRows());
-    }
-    static void TearDownTestSuite() {
-        delete s_db;
-        s_db = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString();
-        // Every test starts from an empty set of kept masters.
-        quill::LocalidadCache::dropShared(kConnection);
-        quill::MaestroCache::dropShared(kConnection);
-    }
-
-    static shopdb::ShopDatabase* s_db;
-    static QString s_error;
+class ConfiguracionDb : public shopdb::SharedShopSuite<ConfiguracionDb> {
+public:
+    static QString connection() { return kConnection; }
+    static QStringList rows() { return masterRows(); }
 };
-
-shopdb::ShopDatabase* ConfiguracionDb::s_db = nullptr;
-QString ConfiguracionDb::s_error;
 
 } // namespace
 

@@ -29,28 +29,11 @@ QStringList utilRows() {
     return rows;
 }
 
-class UtilDb : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        s_db = new shopdb::ShopDatabase;
-        s_error = s_db->create(kConnection, utilRows());
-    }
-    static void TearDownTestSuite() {
-        delete s_db;
-        s_db = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString();
-        quill::LocalidadCache::dropShared(kConnection);
-        quill::MaestroCache::dropShared(kConnection);
-    }
-
-    static shopdb::ShopDatabase* s_db;
-    static QString s_error;
+class UtilDb : public shopdb::SharedShopSuite<UtilDb> {
+public:
+    static QString connection() { return kConnection; }
+    static QStringList rows() { return utilRows(); }
 };
-
-shopdb::ShopDatabase* UtilDb::s_db = nullptr;
-QString UtilDb::s_error;
 
 } // namespace
 
