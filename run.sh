@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 deps_ensure
+. scripts/ccache.sh
 
 BUILD_DIR=${BUILD_DIR:-build}
 DEMO_DB=${DEMO_DB:-$PWD/demo/tienda.fdb}

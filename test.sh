@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
 deps_ensure
+. scripts/ccache.sh
 
 if [ "${CI:-}" = "true" ] || [ "${QUILL_SANITIZE:-0}" = "1" ]; then
     BUILD_DIR=${BUILD_DIR:-build-asan}

@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <memory>
+#include "quill_config.h"
 
 namespace quill::cli {
 
@@ -75,11 +76,7 @@ QString carpetaCatalogo(const Opciones& o) {
     const QString junto =
         QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../data"));
     if (QFileInfo::exists(junto + QStringLiteral("/Filtros.xml"))) return junto;
-#ifdef QUILL_SOURCE_DATA_DIR
     return QStringLiteral(QUILL_SOURCE_DATA_DIR);
-#else
-    return junto;
-#endif
 }
 
 bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qint16& valor,

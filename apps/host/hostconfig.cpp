@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include <tuple>
+#include "quill_config.h"
 
 namespace quill {
 

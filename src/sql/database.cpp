@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 
 #include <ibase.h>
+#include "quill_config.h"
 
 namespace quill {
 
@@ -225,11 +226,7 @@ QString defaultSchemaDir() {
             QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../data/schema");
         if (!schemaFiles(beside).isEmpty()) return QDir::cleanPath(beside);
     }
-#ifdef QUILL_SOURCE_DATA_DIR
     return QStringLiteral(QUILL_SOURCE_DATA_DIR "/schema");
-#else
-    return QStringLiteral("data/schema");
-#endif
 }
 
 QString createDatabase(const DbParams& params, const QString& schemaDir,

@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
+#include "quill_config.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QMdiArea>
+#include "quill_config.h"
 
 struct Anfitrion {
     explicit Anfitrion(const QString& conexion = QString()) : area(new QMdiArea(&principal)) {

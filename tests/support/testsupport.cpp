@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
+#include "quill_config.h"
 
 namespace quilltest {
 
