@@ -1,5 +1,6 @@
 #include "condiciones.h"
 
+#include "actions/registro.h"
 #include "conditions/catalogo.h"
 #include "conditions/construir.h"
 #include "conditions/tdmlstpaciente.h"
@@ -36,14 +37,6 @@ const QStringList& clavesAdmitidas() {
     return claves;
 }
 
-const char* const kNombresListado[] = {
-    "General",      "Consumo",  "Encargos Pendientes", "Fechas", "Prescripciones al CNOO",
-    "Reposiciones", "Garantías"};
-
-int idEntero(double id) {
-    return std::isfinite(id) ? static_cast<int>(std::trunc(id)) : -1;
-}
-
 // A text value of a row: a JSON string, or a number written as the grid would show it.
 bool texto(const QJsonObject& o, const QString& clave, QString& valor) {
     const QJsonValue v = o.value(clave);
@@ -67,24 +60,6 @@ bool texto(const QJsonObject& o, const QString& clave, QString& valor) {
 bool CampoNecesitaBase(double id) {
     const CampoEspecial e = CampoEspecialDe(id);
     return e == CampoEspecial::CodigoPostal || e == CampoEspecial::Provincia;
-}
-
-QString ValidarCondiciones(const MemTable& t) {
-    bool todasEspeciales = true;
-    for (int i = 0; i < t.recordCount(); ++i) {
-        const QString condicion = t.textAt(i, t.fieldIndex(QStringLiteral("Condicion")));
-        if (t.textAt(i, t.fieldIndex(QStringLiteral("Condicion1"))).isEmpty() &&
-            !t.textAt(i, t.fieldIndex(QStringLiteral("Campo"))).isEmpty() &&
-            condicion != operador::Vacio && condicion != operador::NoVacio)
-            return QStringLiteral("No pueden existir registros vacios. Por favor borre los filtros "
-                                  "que no desee mediante 'Control + Sup'");
-        const int id = idEntero(t.valueAt(i, QStringLiteral("Id")).toDouble());
-        if (id != 55 && id != 95) todasEspeciales = false;
-    }
-    if (t.recordCount() > 0 && todasEspeciales)
-        return QStringLiteral("El filtro seleccionado no puede generar un listado por si mismo, "
-                              "debe seleccionar algún filtro más");
-    return QString();
 }
 
 QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& carpetaCatalogo,
@@ -116,14 +91,14 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
     TdmlstPaciente::DefinirCampos(tabla, tipoListado);
     tabla.open();
     salida.tablas.clear();
-    salida.familias.clear();
-    salida.ids.clear();
+    salida.parametros.Limpiar();
     salida.necesitaBase = false;
 
     // One builder for every row, as in the window: it collects the tables of all fragments.
     TLstSentPaciente constructor(conexion);
     const QJsonArray filas = doc.array();
-    const QString listado = QString::fromUtf8(kNombresListado[tipoListado]);
+    const DescriptorListado* descriptor = Listado(tipoListado);
+    const QString listado = descriptor ? descriptor->titulo : QString();
     for (qsizetype n = 0; n < filas.size(); ++n) {
         const QString donde = QStringLiteral("Condición %1 del fichero").arg(n + 1);
         if (!filas.at(n).isObject())
@@ -137,7 +112,7 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
         if (!vid.isDouble() || !std::isfinite(vid.toDouble()))
             return donde + QStringLiteral(": falta 'Id', el número del campo en el catálogo de "
                                           "filtros (Filtros.xml)");
-        CondicionFila fila;
+        FilaCondicion fila;
         fila.id = vid.toDouble();
         QString ids;
         if (!texto(o, QStringLiteral("Condicion"), fila.condicion) ||
@@ -167,33 +142,31 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
         QStringList lista;
         for (const QString& id : ids.split(QLatin1Char(';'), Qt::SkipEmptyParts))
             if (!id.trimmed().isEmpty()) lista.append(id.trimmed());
-        if (idEntero(fila.id) == 50) salida.familias = lista;
 
-        const ResultadoCondicion r = ConstruirCondicion(constructor, fila, lista);
+        // The row as the grid holds it before its post, then built by the window's own path.
+        tabla.append();
+        tabla.setValue(campo::Id, fila.id);
+        tabla.setValue(campo::IdGrupo, catalogo.value(QStringLiteral("IDGRUPO")));
+        tabla.setValue(campo::Campo, catalogo.value(QStringLiteral("CAMPO")));
+        tabla.setValue(campo::Condicion, fila.condicion);
+        tabla.setValue(campo::TipoCondicion, catalogo.value(QStringLiteral("TIPOCAMPO")));
+        tabla.setValue(campo::TipoObjeto, catalogo.value(QStringLiteral("TIPOOBJETO")));
+        tabla.setValue(campo::Condicion1, fila.condicion1);
+        tabla.setValue(campo::Condicion2, fila.condicion2);
+        tabla.setValue(campo::Contador, -1);
+        tabla.setValue(campo::Condicion1Ids, ids);
+        const ResultadoCondicion r =
+            ConstruirFila(constructor, tabla, lista, nullptr, salida.parametros);
         if (r.codigo != kCondicionConstruida) {
+            tabla.cancel();
             QString mensaje = donde + QStringLiteral(": ") + r.mensaje;
             if (!r.detalle.isEmpty() && r.detalle != r.mensaje)
                 mensaje += QLatin1Char('\n') + r.detalle;
             return mensaje;
         }
-
-        tabla.append();
-        tabla.setValue(QStringLiteral("Id"), fila.id);
-        tabla.setValue(QStringLiteral("IdGrupo"), catalogo.value(QStringLiteral("IDGRUPO")));
-        tabla.setValue(QStringLiteral("Campo"), catalogo.value(QStringLiteral("CAMPO")));
-        tabla.setValue(QStringLiteral("Condicion"), fila.condicion);
-        tabla.setValue(QStringLiteral("TipoCondicion"),
-                       catalogo.value(QStringLiteral("TIPOCAMPO")));
-        tabla.setValue(QStringLiteral("TipoObjeto"), catalogo.value(QStringLiteral("TIPOOBJETO")));
-        tabla.setValue(QStringLiteral("Condicion1"), fila.condicion1);
-        tabla.setValue(QStringLiteral("Condicion2"), fila.condicion2);
-        if (r.conSentencia) tabla.setValue(QStringLiteral("Sentencia"), r.sentencia);
-        tabla.setValue(QStringLiteral("Contador"), -1);
-        tabla.setValue(QStringLiteral("Condicion1Ids"), ids);
         tabla.post();
-        salida.ids.append(fila.id);
     }
-    salida.tablas = constructor.Tablas();
+    salida.tablas = ReconstruirTablas(constructor, tabla);
     return ValidarCondiciones(tabla);
 }
 

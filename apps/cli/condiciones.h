@@ -12,6 +12,8 @@
 // comes from the filter catalogue, and every row is built as the listing window builds it
 // before posting it (conditions/construir.h), into a condition table of the listing kind.
 
+#include "conditions/construir.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -26,24 +28,20 @@ namespace quill::cli {
 
 struct CondicionesListado {
     std::unique_ptr<MemTable> tabla; // the kind's condition table, rows built
-    QStringList tablas;              // tables the fragments need (the builder's Tablas)
-    QStringList familias;            // families ticked in a record-type row (Id 50)
-    QList<double> ids;               // Id of every row, in order
+    QStringList tablas;              // tables the fragments need
+    ParametrosListado parametros;    // what the special fields hand to the kind
     bool necesitaBase = false;       // a row looks localities up in the shop database
 };
 
 // The catalogue fields whose fragment reads the shop database (postal codes, provinces).
 bool CampoNecesitaBase(double id);
 
-// Reads the file and builds its rows for a listing kind. `carpetaCatalogo` is the folder of
+// Reads the file and builds its rows for a listing kind, each through the window's own path
+// (ConstruirFila on the row being inserted). `carpetaCatalogo` is the folder of
 // Filtros.xml; `conexion` the Qt connection of the shop database, or empty when none is open
 // (rows that need it are then refused). Returns an empty text, or the reason in Spanish; the
 // rows are also checked as the window checks them before any action.
 QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& carpetaCatalogo,
                         const QString& conexion, CondicionesListado& salida);
-
-// The window's check before an action: a row with a field and no value (unless its operator is
-// "Vacío" or "No Vacío"), and a table of only rows 55 and 95, are refused with its messages.
-QString ValidarCondiciones(const MemTable& tabla);
 
 } // namespace quill::cli

@@ -2,12 +2,10 @@
 
 #include "condiciones.h"
 
+#include "actions/ejecutor.h"
 #include "business/localidades.h"
-#include "output/export/columnas.h"
-#include "output/export/exportwriters.h"
 #include "platform/guard.h"
 #include "platform/memtable.h"
-#include "queries/tdmgeneral.h"
 #include "sql/database.h"
 
 #include <QCoreApplication>
@@ -24,34 +22,20 @@ namespace {
 
 const QString kConexion = QStringLiteral("listado-general");
 
-struct Tipo {
-    const char* nombre; // on the command line
-    const char* titulo; // as the window names it
-};
-const Tipo kTipos[] = {
-    {"general", "General"},
-    {"consumo", "Consumo"},
-    {"encargos", "Encargos Pendientes"},
-    {"fechas", "Fechas"},
-    {"prescripciones", "Prescripciones al CNOO"},
-    {"reposiciones", "Reposiciones"},
-    {"garantias", "Garantías"},
-};
-
 QString nombresTipos() {
     QStringList n;
-    for (const Tipo& t : kTipos)
-        n.append(QString::fromLatin1(t.nombre));
+    for (const DescriptorListado& d : Listados())
+        n.append(d.nombre);
     return n.join(QStringLiteral(", "));
 }
 
-// Closes the shop database when the command ends, whatever path it takes; the data module,
-// which holds queries on it, goes first.
+// Closes the shop database when the command ends, whatever path it takes; the runner and its
+// data module, which hold queries on it, go first.
 class Sesion {
 public:
     Sesion() = default;
     ~Sesion() {
-        modulo.reset();
+        ejecutor.reset();
         if (!m_abierta) return;
         LocalidadCache::dropShared(kConexion);
         closeDatabase(kConexion);
@@ -63,7 +47,7 @@ public:
     bool abierta() const { return m_abierta; }
 
     CondicionesListado condiciones;
-    std::unique_ptr<TdmGeneral> modulo;
+    std::unique_ptr<EjecutorListado> ejecutor;
 
 private:
     bool m_abierta = false;
@@ -94,21 +78,22 @@ bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qin
     return true;
 }
 
-// The common start of the three commands: kind, database, conditions and the data module with
-// partition, tables and record families, as the window hands them over. Returns -1 to go on,
-// or the exit status.
+// The common start of the three commands: kind, database, conditions and the kind's runner with
+// partition, tables and the special fields' values, as the window hands them over. Returns -1
+// to go on, or the exit status.
 int preparar(const Opciones& o, QTextStream& errores, bool conBase, Sesion& s) {
-    const int tipo = TipoListado(o.valor(QStringLiteral("tipo")));
+    const int tipo = CodigoListado(o.valor(QStringLiteral("tipo")));
     if (tipo < 0) {
         errores << QStringLiteral("Tipo de listado desconocido: '%1'. Indique su número (0-6) o "
                                   "su nombre: %2\n")
                        .arg(o.valor(QStringLiteral("tipo")), nombresTipos());
         return kSalidaUso;
     }
-    if (tipo != 0) {
+    const DescriptorListado& descriptor = *Listado(tipo);
+    if (!descriptor.Disponible()) {
         errores << QStringLiteral("El listado '%1' no está disponible todavía en la línea de "
                                   "órdenes\n")
-                       .arg(QString::fromUtf8(kTipos[tipo].titulo));
+                       .arg(descriptor.titulo);
         return kSalidaRechazo;
     }
     const QString particion = o.tiene(QStringLiteral("particion"))
@@ -137,23 +122,21 @@ int preparar(const Opciones& o, QTextStream& errores, bool conBase, Sesion& s) {
         errores << error << QLatin1Char('\n');
         return kSalidaRechazo;
     }
-    s.modulo = std::make_unique<TdmGeneral>();
-    if (s.abierta()) s.modulo->setConexion(kConexion);
-    s.modulo->setCondiciones(s.condiciones.tabla.get());
-    s.modulo->Tablas = s.condiciones.tablas;
-    s.modulo->Familias = s.condiciones.familias;
-    s.modulo->AsignarParticion(particion);
+    s.ejecutor = std::make_unique<EjecutorListado>(descriptor);
+    if (s.abierta()) s.ejecutor->setConexion(kConexion);
+    s.ejecutor->Preparar(s.condiciones.tabla.get(), s.condiciones.tablas,
+                         s.condiciones.parametros, particion);
     return -1;
 }
 
 // The messages of a run that found nothing or failed, as the window shows them.
-int informarResultado(qint16 resultado, const TdmGeneral& dm, QTextStream& errores) {
+int informarResultado(qint16 resultado, const EjecutorListado& e, QTextStream& errores) {
     if (resultado == kListadoSinRegistros) {
         errores << MensajeSinRegistros() << QLatin1Char('\n');
         return kSalidaUso;
     }
     errores << MensajeErrorInterno() << QLatin1Char('\n');
-    if (!dm.ErrorSQL().isEmpty()) errores << dm.ErrorSQL() << QLatin1Char('\n');
+    if (!e.ErrorSQL().isEmpty()) errores << e.ErrorSQL() << QLatin1Char('\n');
     return kSalidaRechazo;
 }
 
@@ -196,7 +179,7 @@ int ejecutarSql(const Opciones& o, QTextStream& salida, QTextStream& errores) {
     Sesion s;
     if (const int estado = preparar(o, errores, false, s); estado >= 0) return estado;
     try {
-        salida << s.modulo->ConstruirSQL(orden, sentido, !o.tiene(QStringLiteral("cualquiera")))
+        salida << s.ejecutor->Sentencia(orden, sentido, !o.tiene(QStringLiteral("cualquiera")))
                << QLatin1Char('\n');
     } catch (const Error& e) {
         errores << e.message() << QLatin1Char('\n');
@@ -208,14 +191,14 @@ int ejecutarSql(const Opciones& o, QTextStream& salida, QTextStream& errores) {
 int ejecutarConteo(const Opciones& o, QTextStream& salida, QTextStream& errores) {
     Sesion s;
     if (const int estado = preparar(o, errores, true, s); estado >= 0) return estado;
-    TdmGeneral& dm = *s.modulo;
-    const qint16 r = dm.GenerarSQLConteo(!o.tiene(QStringLiteral("cualquiera")));
-    if (r != kListadoCorrecto) return informarResultado(r, dm, errores);
+    EjecutorListado& e = *s.ejecutor;
+    const qint16 r = e.EjecutarConteo(!o.tiene(QStringLiteral("cualquiera")));
+    if (r != kListadoCorrecto) return informarResultado(r, e, errores);
     double cuenta = 0;
     try {
-        cuenta = dm.ContarPacientes();
-    } catch (const std::exception& e) {
-        errores << MensajeErrorInterno() << QLatin1Char('\n') << QString::fromUtf8(e.what())
+        cuenta = e.Contar();
+    } catch (const std::exception& ex) {
+        errores << MensajeErrorInterno() << QLatin1Char('\n') << QString::fromUtf8(ex.what())
                 << QLatin1Char('\n');
         return kSalidaRechazo;
     }
@@ -245,26 +228,16 @@ int ejecutarExportar(const Opciones& o, QTextStream& salida, QTextStream& errore
     }
     Sesion s;
     if (const int estado = preparar(o, errores, true, s); estado >= 0) return estado;
-    TdmGeneral& dm = *s.modulo;
-    const qint16 r = dm.GenerarSQL(orden, sentido, !o.tiene(QStringLiteral("cualquiera")));
-    if (r != kListadoCorrecto) return informarResultado(r, dm, errores);
+    EjecutorListado& e = *s.ejecutor;
+    const qint16 r = e.Ejecutar(orden, sentido, !o.tiene(QStringLiteral("cualquiera")));
+    if (r != kListadoCorrecto) return informarResultado(r, e, errores);
     QString error;
     int filas = 0;
     try {
-        // With the last-visit condition the file lists the last-visit table, as in the window.
-        const bool ultimaVisita = dm.Analisis().tablaUltimaVisita;
-        if (!ultimaVisita) dm.CrearTablaPaciente();
-        // The rows are in the table: the engine's result and its sort memory can go before the
-        // file is written.
-        dm.CerrarListado();
-        const MemTable& tabla = ultimaVisita ? *dm.memPacientesFecha : *dm.memPacientes;
-        const ExportColumnSet columnas =
-            ultimaVisita ? ConfigurarGridExpListGeneralUltimaVisita(tabla)
-                         : ConfigurarGridExpListGeneral(tabla, s.condiciones.ids);
-        filas = tabla.recordCount();
-        error = writeExport(tipoExportacion, tabla, columnas, fichero);
-    } catch (const std::exception& e) {
-        error = QString::fromUtf8(e.what());
+        error = e.Exportar(tipoExportacion, fichero, false, IdsCondiciones(*s.condiciones.tabla),
+                           &filas);
+    } catch (const std::exception& ex) {
+        error = QString::fromUtf8(ex.what());
     }
     if (!error.isEmpty()) {
         errores << error << QLatin1Char('\n');
@@ -280,16 +253,6 @@ const QString kSalidas = QStringLiteral(
     "campo desconocido, valor que no puede usarse), listado no disponible o error interno.");
 
 } // namespace
-
-int TipoListado(const QString& texto) {
-    const QString t = texto.trimmed();
-    bool ok = false;
-    const int n = t.toInt(&ok);
-    if (ok) return n >= 0 && n <= 6 ? n : -1;
-    for (int i = 0; i < 7; ++i)
-        if (t == QLatin1String(kTipos[i].nombre)) return i;
-    return -1;
-}
 
 QString TextoConteo(double cuenta) {
     const QString cifras = QString::number(std::llround(std::fabs(cuenta)));

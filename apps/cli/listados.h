@@ -11,10 +11,6 @@ Comando ComandoConteo();
 // `listado exportar`: the listing written to a spreadsheet, HTML, text or XML file.
 Comando ComandoExportar();
 
-// A listing kind from its code (0-6) or its name in lower case without accents (general,
-// consumo, encargos, fechas, prescripciones, reposiciones, garantias); -1 when it is neither.
-int TipoListado(const QString& texto);
-
 // A count as the count window shows it: thousands grouped with ".", no decimals ("1.234").
 QString TextoConteo(double cuenta);
 

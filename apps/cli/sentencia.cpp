@@ -44,7 +44,7 @@ private:
 int ejecutar(const Opciones& o, QTextStream& salida, QTextStream& errores) {
     bool ok = false;
     const QString textoId = o.valor(QStringLiteral("id")).trimmed();
-    CondicionFila fila;
+    FilaCondicion fila;
     fila.id = QString(textoId).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     if (!ok) {
         errores << QStringLiteral("El identificador del campo ('--id') debe ser un número: '%1'\n")

@@ -1,6 +1,5 @@
 #include "conditions/tdmlstpaciente.h"
 
-#include "host/bloque.h"
 #include "platform/memtable.h"
 #include "platform/memtablemodel.h"
 
@@ -39,14 +38,6 @@ TdmlstPaciente::~TdmlstPaciente() {
     // Models go before the tables they watch, which die with this object.
     for (auto& m : m_modelos)
         m.reset();
-}
-
-void TdmlstPaciente::setBloque(const std::intptr_t* bloque) {
-    m_bloque = bloque;
-    const auto* db = quill::slotObject<quill::HostConnection>(bloque, quill::SlotDatabase);
-    const auto* tr = quill::slotObject<quill::HostTransaction>(bloque, quill::SlotTransaction);
-    m_conexion = db ? db->connectionName : QString();
-    m_transaccion = tr ? tr->connectionName : QString();
 }
 
 void TdmlstPaciente::DefinirCampos(MemTable& t, int tipo) {

@@ -3,13 +3,11 @@
 // The condition data module: one condition table per listing kind, the current one shown by the
 // grid, the filter catalogue, and the article-selection tables of the condition rows.
 
-#include <QIcon>
 #include <QList>
 #include <QObject>
 #include <QStringList>
 
 #include <array>
-#include <cstdint>
 #include <map>
 #include <memory>
 
@@ -25,12 +23,6 @@ public:
 
     explicit TdmlstPaciente(QObject* owner = nullptr);
     ~TdmlstPaciente() override;
-
-    // Keeps the host parameter block and binds the module's queries to slots 2 and 5.
-    void setBloque(const std::intptr_t* bloque);
-    const std::intptr_t* Bloque() const { return m_bloque; }
-    QString Conexion() const { return m_conexion; }
-    QString Transaccion() const { return m_transaccion; }
 
     // The condition tables, one per listing kind (0 General ... 6 Garantías).
     quill::MemTable* memGeneral;
@@ -75,8 +67,6 @@ public:
     qint16 Resultado = 0;
     // A string list the module owns.
     QStringList Lista;
-    // Small images of the navigation bar (imlBotones), by fixed index.
-    QList<QIcon> imlBotones;
 
     // Defines the fields of a kind's condition table (the table must be closed).
     static void DefinirCampos(quill::MemTable& tabla, int tipoListado);
@@ -86,9 +76,6 @@ Q_SIGNALS:
     void tablaActualCambiada(int tipoListado);
 
 private:
-    const std::intptr_t* m_bloque = nullptr;
-    QString m_conexion;
-    QString m_transaccion;
     quill::MemTable* m_actual = nullptr;
     int m_tipoActual = -1;
     std::array<std::unique_ptr<quill::MemTableModel>, NumTablas> m_modelos;

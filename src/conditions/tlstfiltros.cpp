@@ -1,7 +1,6 @@
 #include "conditions/tlstfiltros.h"
 
 #include "conditions/filtros.h"
-#include "host/bloque.h"
 #include "platform/datapacket.h"
 #include "platform/guard.h"
 #include "platform/memtable.h"
@@ -53,9 +52,6 @@ int entero(const MemTable& t, const QString& campo, int vacio) {
     return static_cast<int>(std::trunc(v));
 }
 
-const quill::TConfPuesto* puesto(const std::intptr_t* bloque) {
-    return bloque ? quill::slotObject<quill::TConfPuesto>(bloque, quill::SlotSettings) : nullptr;
-}
 
 } // namespace
 
@@ -65,16 +61,6 @@ TLstFiltros::TLstFiltros(QObject* owner)
 }
 
 TLstFiltros::~TLstFiltros() = default;
-
-QString TLstFiltros::CarpetaFiltros() const {
-    const auto* p = puesto(m_bloque);
-    return p ? p->CarpetaFiltros : QString();
-}
-
-QString TLstFiltros::CarpetaPaquetes() const {
-    const auto* p = puesto(m_bloque);
-    return p ? p->CarpetaPaquetes : QString();
-}
 
 QString TLstFiltros::Ruta() const {
     return CarpetaFiltros() + QDir::separator() + m_nombreFichero + QStringLiteral(".xml");

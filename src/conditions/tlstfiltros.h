@@ -12,8 +12,6 @@
 #include <QObject>
 #include <QString>
 
-#include <cstdint>
-
 namespace quill {
 class MemTable;
 }
@@ -34,12 +32,13 @@ public:
     explicit TLstFiltros(QObject* owner = nullptr);
     ~TLstFiltros() override;
 
-    // Set-up: the host parameter block, for the filters and data-packet folders (slot 6).
-    void setBloque(const std::intptr_t* bloque) { m_bloque = bloque; }
-    const std::intptr_t* Bloque() const { return m_bloque; }
-    // The folders as the host's settings give them; empty without a block or settings object.
-    QString CarpetaFiltros() const;
-    QString CarpetaPaquetes() const;
+    // Set-up: the filters and data-packet folders, as the workstation's settings give them.
+    void setCarpetas(const QString& filtros, const QString& paquetes) {
+        m_carpetaFiltros = filtros;
+        m_carpetaPaquetes = paquetes;
+    }
+    QString CarpetaFiltros() const { return m_carpetaFiltros; }
+    QString CarpetaPaquetes() const { return m_carpetaPaquetes; }
 
     // ---- The record's values ----
     void setNombreFichero(const QString& nombre) { m_nombreFichero = nombre; }
@@ -118,7 +117,8 @@ private:
     qint16 crearDesdePlantilla(const QString& ruta);
     qint16 leer(const QString& ruta);
 
-    const std::intptr_t* m_bloque = nullptr;
+    QString m_carpetaFiltros;
+    QString m_carpetaPaquetes;
     quill::MemTable* m_datos;
     QString m_ruta; // file the dataset is bound to
     bool m_cambiado = false;

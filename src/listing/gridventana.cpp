@@ -7,8 +7,8 @@
 #include "conditions/construir.h"
 #include "conditions/filtros.h"
 #include "conditions/tdmlstpaciente.h"
-#include "conditions/tfrmlstbuscarfiltros.h"
-#include "conditions/tfrmlstcrearfiltro.h"
+#include "listing/tfrmlstbuscarfiltros.h"
+#include "listing/tfrmlstcrearfiltro.h"
 #include "conditions/tlstfiltros.h"
 #include "host/bloque.h"
 #include "listing/tbuscarpaciente.h"
@@ -16,9 +16,6 @@
 #include "platform/memtable.h"
 #include "platform/memtablemodel.h"
 #include "platform/modal.h"
-#include "queries/tdmfechas.h"
-#include "queries/tdmgarantias.h"
-#include "queries/tdmgeneral.h"
 #include "sql/lstbasesentencia.h"
 #include "sql/lstconfiguracion.h"
 #include "sql/valores.h"
@@ -37,16 +34,16 @@ namespace operador = quill::operador;
 
 namespace {
 
-const QString kId = QStringLiteral("Id");
-const QString kIdGrupo = QStringLiteral("IdGrupo");
-const QString kCampo = QStringLiteral("Campo");
-const QString kCondicion = QStringLiteral("Condicion");
-const QString kTipoCondicion = QStringLiteral("TipoCondicion");
-const QString kTipoObjeto = QStringLiteral("TipoObjeto");
-const QString kCondicion1 = QStringLiteral("Condicion1");
-const QString kCondicion2 = QStringLiteral("Condicion2");
-const QString kCondicion1Ids = QStringLiteral("Condicion1Ids");
-const QString kContador = QStringLiteral("Contador");
+const QString& kId = quill::campo::Id;
+const QString& kIdGrupo = quill::campo::IdGrupo;
+const QString& kCampo = quill::campo::Campo;
+const QString& kCondicion = quill::campo::Condicion;
+const QString& kTipoCondicion = quill::campo::TipoCondicion;
+const QString& kTipoObjeto = quill::campo::TipoObjeto;
+const QString& kCondicion1 = quill::campo::Condicion1;
+const QString& kCondicion2 = quill::campo::Condicion2;
+const QString& kCondicion1Ids = quill::campo::Condicion1Ids;
+const QString& kContador = quill::campo::Contador;
 
 // Value-list code of the range-pickable code: the patient code, chosen with the patient picker.
 constexpr qint16 kObjetoCodigoPaciente = 16;
@@ -67,9 +64,6 @@ bool esFechaVacia(const QDate& fecha) {
     return !fecha.isValid() || fecha == QDate(1899, 12, 30);
 }
 
-int idEntero(double id) {
-    return std::isfinite(id) ? static_cast<int>(std::trunc(id)) : -1;
-}
 
 template <typename T> void liberar(QPointer<T>& p) {
     delete p.data();
@@ -427,7 +421,7 @@ void TfrmListado::ElegirFecha(const QDate& fecha) {
 void TfrmListado::PulsarBoton() {
     MemTable* t = TablaCondiciones();
     if (!t || t->isEmpty()) return;
-    const int id = idEntero(t->asDouble(kId));
+    const int id = quill::IdEntero(t->asDouble(kId));
     if (id == 192 || id == 129 || id == 91)
         BuscarArticulo();
     else if (t->asInt(kTipoObjeto) == kObjetoCodigoPaciente)
@@ -487,19 +481,9 @@ void TfrmListado::LimpiarCampos() {
     }
     dmlstPaciente->VaciarTablas();
     dmlstPaciente->AnadirFilaVacia();
-    EncargoValor1 = 0;
-    EncargoValor2 = 0;
-    EncargoOperador.clear();
-    TipoPrescripcion = QStringLiteral("Óptica");
     // Nothing chosen for a condition that is gone may shape a later listing.
+    Parametros.Limpiar();
     if (Lista) Lista->clear();
-    CondicionesArticulos.clear();
-    if (dmGeneral) dmGeneral->Familias.clear();
-    if (dmFechas) dmFechas->Familias.clear();
-    if (dmGarantias) {
-        dmGarantias->Familias.clear();
-        dmGarantias->Ojos.clear();
-    }
     if (QAbstractItemModel* m = grdListado->model(); m && m->rowCount() > 0)
         grdListado->setCurrentIndex(m->index(0, 0));
     setTextoAyuda(kAyudaInsertar);

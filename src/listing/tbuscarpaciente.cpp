@@ -1,6 +1,6 @@
 #include "listing/tbuscarpaciente.h"
 
-#include "../../plugins/pickers/pickers_api.h"
+#include "pickers_api.h"
 
 #include "listing/tfltarticulo.h"
 

@@ -1,25 +1,12 @@
 #include "listing/tfltarticulo.h"
 
-#include "../../plugins/pickers/pickers_api.h"
+#include "pickers_api.h"
 
 #include "host/bloque.h"
 #include "platform/memtable.h"
 #include "sql/lstsentpaciente.h"
 
-namespace {
-
-const QString kId = QStringLiteral("Id");
-const QString kCondicion = QStringLiteral("Condicion");
-const QString kCondicion1 = QStringLiteral("Condicion1");
-const QString kCondicion2 = QStringLiteral("Condicion2");
-const QString kIdsCondicion1 = QStringLiteral("IdsCondicion1");
-
-// A field of a visible row as text; empty when the table lacks the field.
-QString texto(const quill::MemTable& t, int fila, int campo) {
-    return campo < 0 ? QString() : t.textAt(fila, campo);
-}
-
-} // namespace
+using quill::campo::Condicion1;
 
 const QString TFltArticulo::TextoSeleccion = QStringLiteral("[Artículos Seleccionados]");
 
@@ -83,53 +70,8 @@ qint16 TFltArticulo::BuscarArticulos(const std::intptr_t* bloque, quill::MemTabl
 
 QString TFltArticulo::TextoCondicion1(qint16 respuesta, const quill::MemTable* tabla) {
     if (respuesta != Correcto || !tabla || !tabla->isOpen() || tabla->isEmpty() ||
-        !tabla->hasField(kCondicion1))
+        !tabla->hasField(Condicion1))
         return QString();
-    return tabla->asString(kCondicion1).isEmpty() ? QString() : TextoSeleccion;
+    return tabla->asString(Condicion1).isEmpty() ? QString() : TextoSeleccion;
 }
 
-QString UnirSentenciasArticulos(const QStringList& fragmentos) {
-    QStringList partes;
-    for (const QString& f : fragmentos) {
-        const QString t = f.trimmed();
-        if (!t.isEmpty()) partes << QLatin1Char('(') + t + QLatin1Char(')');
-    }
-    return partes.join(QStringLiteral(" AND "));
-}
-
-QString SentenciaArticulos(quill::TLstSentPaciente& constructor, qint16 tipoListado,
-                           const quill::MemTable& seleccion, const GeneradorArticulo& generar) {
-    const QStringList tablasAntes = constructor.Tablas();
-    const int fId = seleccion.fieldIndex(kId);
-    const int fCondicion = seleccion.fieldIndex(kCondicion);
-    const int fCondicion1 = seleccion.fieldIndex(kCondicion1);
-    const int fCondicion2 = seleccion.fieldIndex(kCondicion2);
-    const int fIds = seleccion.fieldIndex(kIdsCondicion1);
-    constructor.setTipoListado(tipoListado);
-    QStringList fragmentos;
-    QStringList ids;
-    try {
-        for (int fila = 0; fila < seleccion.recordCount(); ++fila) {
-            const QVariant id = fId < 0 ? QVariant() : seleccion.valueAt(fila, fId);
-            ids = texto(seleccion, fila, fIds).split(QLatin1Char(';'), Qt::SkipEmptyParts);
-            for (QString& i : ids)
-                i = i.trimmed();
-            constructor.setId(id.isNull() ? -1.0 : id.toDouble());
-            constructor.setCondicion(texto(seleccion, fila, fCondicion));
-            constructor.setCondicion1(texto(seleccion, fila, fCondicion1));
-            constructor.setCondicion2(texto(seleccion, fila, fCondicion2));
-            constructor.setLista(&ids);
-            fragmentos << (generar ? generar(constructor) : constructor.GenerarSentenciaConsumo());
-        }
-    } catch (...) {
-        // A refused condition leaves no table of the conditions before it behind.
-        constructor.setLista(nullptr);
-        constructor.VaciarTablas();
-        for (const QString& t : tablasAntes)
-            constructor.AnadirTabla(t);
-        throw;
-    }
-    // The ids list dies here; the builder must not keep pointing at it.
-    constructor.setLista(nullptr);
-    return UnirSentenciasArticulos(fragmentos);
-}

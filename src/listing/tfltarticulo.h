@@ -4,6 +4,7 @@
 // library of the program folder ("fltCampoArticulo.dll"), and turns the selection into the
 // condition row's fragment.
 
+#include "conditions/construir.h"
 #include "platform/libreria.h"
 
 #include <QObject>
@@ -72,21 +73,7 @@ private:
     QString m_error;
 };
 
-// ---- How an article selection restricts a listing ----
-
-// The fragments of an article selection, each in parentheses, joined by " AND "; empty (and
-// blank) fragments are left out, so a selection that restricts nothing gives an empty text.
-QString UnirSentenciasArticulos(const QStringList& fragmentos);
-
-// The fragment of one article condition, given the builder with the condition set.
-using GeneradorArticulo = std::function<QString(quill::TLstSentPaciente&)>;
-
-// The Sentencia of a condition row whose field is an article picker (91, 129, 192): the builder
-// gets the product line (TipoListado 2, 3 or 4), then for every row of the selection table, in
-// order, its Id, Condicion, Condicion1, Condicion2 and, as the selected ids, its IdsCondicion1
-// (split at ";"), and builds the consumption fragment (GenerarSentenciaConsumo unless generar
-// is given); the fragments are joined by UnirSentenciasArticulos. The table's cursor does not
-// move. A value the builder refuses throws quill::Error with the fragment-error message; the
-// builder's Tablas are then as they were before the call.
-QString SentenciaArticulos(quill::TLstSentPaciente& constructor, qint16 tipoListado,
-                           const quill::MemTable& seleccion, const GeneradorArticulo& generar = {});
+// How an article selection restricts a listing is decided with the other condition rows.
+using quill::GeneradorArticulo;
+using quill::SentenciaArticulos;
+using quill::UnirSentenciasArticulos;

@@ -1,7 +1,7 @@
 #include "listing/tfrmlistado.h"
 
+#include "actions/ejecutor.h"
 #include "business/acceso.h"
-#include "conditions/construir.h"
 #include "conditions/tdmlstpaciente.h"
 #include "conditions/tlstfiltros.h"
 #include "host/bloque.h"
@@ -9,17 +9,11 @@
 #include "listing/navbar.h"
 #include "listing/tbuscarpaciente.h"
 #include "listing/tfltarticulo.h"
+#include "listing/tfrmlstbuscarfiltros.h"
 #include "listing/tfrmerror.h"
 #include "platform/memtable.h"
 #include "platform/memtablemodel.h"
 #include "platform/modal.h"
-#include "queries/tdmconsumo.h"
-#include "queries/tdmencargo.h"
-#include "queries/tdmfechas.h"
-#include "queries/tdmgarantias.h"
-#include "queries/tdmgeneral.h"
-#include "queries/tdmprescripciones.h"
-#include "queries/tdmreposiciones.h"
 #include "sql/lstbasesentencia.h"
 #include "sql/lstconfiguracion.h"
 #include "sql/lstsentpaciente.h"
@@ -40,17 +34,6 @@ namespace {
 
 const QString kSinObjetos = QStringLiteral(
     "No se han creado los objetos del listado: cierre la ventana y vuelva a abrirla");
-
-// Titles above the grid, by kind code.
-const char* const kTitulos[] = {
-    "Condiciones Listado General",
-    "Condiciones Listado Por Consumo",
-    "Condiciones Listado Encargos Pendientes",
-    "Condiciones Listado Por Fechas",
-    "Condiciones Listado Prescripciones al CNOO",
-    "Condiciones Listado Reposiciones",
-    "Condiciones Listado Garantías",
-};
 
 // Frees an owned QObject now and leaves the pointer null.
 template <typename T> void liberar(QPointer<T>& p) {
@@ -82,6 +65,10 @@ TfrmListado::~TfrmListado() {
     LiberarFilas();
 }
 
+quill::EjecutorListado* TfrmListado::Ejecutor(qint16 tipo) const {
+    return tipo >= 0 && tipo < qint16(Ejecutores.size()) ? Ejecutores[size_t(tipo)].get() : nullptr;
+}
+
 void TfrmListado::Iniciar() {
     Proteger(QStringLiteral("CrearObjetos"), [this] { CrearObjetos(); });
     Proteger(QStringLiteral("ConstruirArbol"), [this] { ConstruirArbol(); });
@@ -99,20 +86,15 @@ void TfrmListado::CrearObjetos() {
     const QString conexionDefecto = dbDefecto ? dbDefecto->connectionName : QString();
 
     dmlstPaciente = new TdmlstPaciente(owner);
-    dmlstPaciente->setBloque(m_bloque);
 
-    // The seven listing modules, in this order, each bound to slots 2 and 5.
-    auto modulo = [this, owner](auto* m) {
-        m->setBloque(m_bloque);
-        return m;
-    };
-    dmGeneral = modulo(new TdmGeneral(owner));
-    dmGarantias = modulo(new TdmGarantias(owner));
-    dmPrescripciones = modulo(new TdmPrescripciones(owner));
-    dmConsumo = modulo(new TdmConsumo(owner));
-    dmFechas = modulo(new TdmFechas(owner));
-    dmEncargo = modulo(new TdmEncargo(owner));
-    dmReposiciones = modulo(new TdmReposiciones(owner));
+    // One runner per kind of the registry; its data module runs on the host's connection and
+    // transaction (slots 2 and 5).
+    const auto* tr = quill::slotObject<quill::HostTransaction>(m_bloque, quill::SlotTransaction);
+    Ejecutores.clear();
+    for (const quill::DescriptorListado& d : quill::Listados()) {
+        Ejecutores.push_back(std::make_unique<quill::EjecutorListado>(d));
+        Ejecutores.back()->setConexion(conexion, tr ? tr->connectionName : QString());
+    }
 
     LstConfiguracion = std::make_unique<quill::TLstConfiguracion>(conexionDefecto);
     // No filter value unless the user's flag word asks for one.
@@ -127,7 +109,7 @@ void TfrmListado::CrearObjetos() {
     BuscarPacienteObj = new TBuscarPaciente(owner, conexion, conexionDefecto);
     LstSentPaciente = std::make_unique<quill::TLstSentPaciente>(conexionDefecto);
     LstFiltros = new TLstFiltros(owner);
-    LstFiltros->setBloque(m_bloque);
+    quill::AsignarCarpetas(*LstFiltros, m_bloque);
 
     Localidad.reset();
     Almacen.reset();
@@ -204,10 +186,7 @@ void TfrmListado::Idioma() {
 }
 
 void TfrmListado::Recursos() {
-    if (dmlstPaciente && dmlstPaciente->imlBotones.isEmpty())
-        dmlstPaciente->imlBotones = quill::imagenesBotones();
-    nbrListado->setSmallImages(dmlstPaciente ? dmlstPaciente->imlBotones
-                                             : quill::imagenesBotones());
+    nbrListado->setSmallImages(quill::imagenesBotones());
     nbiSalir->setImageIndex(quill::ImgSalir);
     nbiImprimir->setImageIndex(quill::ImgImprimir);
     nbiExportar->setImageIndex(quill::ImgExportar);
@@ -230,11 +209,7 @@ void TfrmListado::ValoresIniciales() {
     for (quill::NavItem* i : {nbiGrafico, nbiTicket, nbiVisualizar})
         i->setVisible(false);
     rbnTodas->setChecked(true);
-    TipoPrescripcion = QStringLiteral("Óptica");
-    if (dmGarantias) {
-        dmGarantias->Familias.clear();
-        dmGarantias->Ojos.clear();
-    }
+    Parametros.Limpiar();
 }
 
 void TfrmListado::CambiarListado(qint16 tipo) {
@@ -258,30 +233,22 @@ void TfrmListado::CambiarListado(qint16 tipo) {
 }
 
 void TfrmListado::ActivarControles() {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{nbiImprimir, nbiExportar, nbiEtiqueta, nbiConteo, nbiSMS,
-                                         nbrEmail, nbiFicheroSMS, rbnTodas, rbnCualquiera})
-        w->setEnabled(true);
-    switch (TipoListado) {
-    case 4:
-        for (QWidget* w : std::initializer_list<QWidget*>{nbiExportar, nbiEtiqueta, nbiConteo,
-                                                          nbiSMS, nbrEmail, nbiFicheroSMS})
-            w->setEnabled(false);
-        break;
-    case 5:
-        nbrEmail->setEnabled(false);
-        break;
-    case 6:
-        rbnTodas->setEnabled(false);
-        rbnCualquiera->setEnabled(false);
-        break;
-    default:
-        break;
-    }
+    // An action item is there for the kinds the registry routes it for.
+    const quill::DescriptorListado* d = quill::Listado(TipoListado);
+    const std::pair<QWidget*, qint16> items[] = {
+        {nbiImprimir, AccionImprimir}, {nbiExportar, AccionExportar}, {nbiEtiqueta, AccionEtiqueta},
+        {nbiConteo, AccionConteo},     {nbiSMS, AccionSMS},           {nbrEmail, AccionCorreo},
+        {nbiFicheroSMS, AccionFicheroSMS},
+    };
+    for (const auto& [w, accion] : items)
+        w->setEnabled(d && d->Admite(accion));
+    for (QWidget* w : {static_cast<QWidget*>(rbnTodas), static_cast<QWidget*>(rbnCualquiera)})
+        w->setEnabled(d && d->todasOCualquiera);
 }
 
 QString TfrmListado::TituloListado(qint16 tipo, const QString& filtro) {
-    QString titulo = tipo >= 0 && tipo < 7 ? QString::fromUtf8(kTitulos[tipo]) : QString();
+    const quill::DescriptorListado* d = quill::Listado(tipo);
+    QString titulo = d ? d->tituloCondiciones : QString();
     if (!filtro.isEmpty()) titulo += QStringLiteral(" - ") + filtro;
     return titulo;
 }
@@ -304,132 +271,36 @@ void TfrmListado::BeforeEdit(MemTable&) {
     OperadorCargado = true;
 }
 
-void TfrmListado::BeforePost(MemTable& tabla) {
-    if (!ReconstruirSentencia) return;
-    PrepararLista(tabla);
-    if (CampoEspecial(tabla) == 0) ConstruirSentenciaSQL(tabla);
-}
-
 void TfrmListado::AfterPost(MemTable&) {
     OperadorCargado = true;
     ++NumObjetosFila;
 }
 
 void TfrmListado::BeforeDelete(MemTable& tabla) {
-    const double id = tabla.asDouble(QStringLiteral("Id"));
-    if (id == 50) {
-        if (dmFechas && !dmFechas->Familias.isEmpty()) dmFechas->Familias.clear();
-        if (dmGeneral && !dmGeneral->Familias.isEmpty()) dmGeneral->Familias.clear();
-    } else if (id == 463) {
-        TipoPrescripcion = QStringLiteral("Óptica");
-    }
+    Parametros.AlBorrar(tabla.asDouble(quill::campo::Id));
 }
 
-namespace {
-
-// The values of a condition row the builder reads.
-quill::CondicionFila filaDe(const MemTable& tabla) {
-    quill::CondicionFila fila;
-    fila.id = tabla.isNull(QStringLiteral("Id")) ? -1.0 : tabla.asDouble(QStringLiteral("Id"));
-    fila.condicion = tabla.asString(QStringLiteral("Condicion"));
-    fila.condicion1 = tabla.asString(QStringLiteral("Condicion1"));
-    fila.condicion2 = tabla.asString(QStringLiteral("Condicion2"));
-    return fila;
-}
-
-// A debt value of field 552 as a number; an empty value is 0 only where the operator needs none.
-double numeroDeuda(const QString& texto, const QString& condicion) {
-    if (texto.trimmed().isEmpty() &&
-        (condicion == quill::operador::Vacio || condicion == quill::operador::NoVacio))
-        return 0.0;
-    return quill::checkedNumber(texto).toDouble();
-}
-
-} // namespace
-
-int TfrmListado::CampoEspecial(MemTable& tabla) {
-    if (!Lista || !LstSentPaciente || !dmlstPaciente) throw quill::Error(kSinObjetos);
-    const quill::CondicionFila fila = filaDe(tabla);
-    // A refused value leaves the row with the fragment it had, and says so.
-    auto rehusar = [](const QString& mensaje) {
-        quill::Modal::current().message(QStringLiteral("AVISO"), mensaje, quill::MessageIcon::Stop);
-        return quill::kErrorCondicion;
-    };
-    switch (quill::CampoEspecialDe(fila.id)) {
-    case quill::CampoEspecial::CodigoPostal:
-    case quill::CampoEspecial::Provincia:
-    case quill::CampoEspecial::FechaFicha: {
-        const quill::ResultadoCondicion r =
-            quill::ConstruirCondicion(*LstSentPaciente, fila, *Lista);
-        if (r.codigo != quill::kCondicionConstruida) return rehusar(r.mensaje);
-        tabla.setValue(QStringLiteral("Sentencia"), r.sentencia);
-        return 1;
-    }
-    case quill::CampoEspecial::TipoPrescripcion:
-        TipoPrescripcion = fila.condicion1;
-        return 1;
-    case quill::CampoEspecial::Deuda: {
-        try {
-            const double valor1 = numeroDeuda(fila.condicion1, fila.condicion);
-            const bool unValor = fila.condicion == quill::operador::IgualA ||
-                                 fila.condicion == quill::operador::DistintoDe ||
-                                 fila.condicion == quill::operador::MayorQue ||
-                                 fila.condicion == quill::operador::MenorQue;
-            const double valor2 = unValor ? -1.0 : numeroDeuda(fila.condicion2, fila.condicion);
-            EncargoValor1 = valor1;
-            EncargoValor2 = valor2;
-            EncargoOperador = fila.condicion;
-        } catch (const quill::Error&) {
-            return rehusar(quill::fragmentErrorMessage());
-        }
-        return 1;
-    }
-    case quill::CampoEspecial::Articulos: {
-        // The row's own selection: its conditions, each in parentheses, joined by AND, restrict
-        // the listing through the row's Sentencia.
-        const int numero =
-            tabla.isNull(QStringLiteral("Contador")) ? -1 : tabla.asInt(QStringLiteral("Contador"));
-        const MemTable* seleccion = numero == -1 ? nullptr : dmlstPaciente->Articulos(numero);
-        QString sentencia;
-        if (seleccion) {
-            try {
-                sentencia = SentenciaArticulos(*LstSentPaciente,
-                                               quill::TipoListadoArticulos(fila.id), *seleccion);
-            } catch (const std::exception&) {
-                return rehusar(quill::fragmentErrorMessage());
-            }
-        }
-        CondicionesArticulos += sentencia;
-        tabla.setValue(QStringLiteral("Sentencia"), sentencia);
-        return 1;
-    }
-    case quill::CampoEspecial::TipoFicha:
-        if (dmGeneral) dmGeneral->Familias = *Lista;
-        if (dmFechas) dmFechas->Familias = *Lista;
-        return 0;
-    case quill::CampoEspecial::GarantiaTipoFicha:
-        if (dmGarantias) dmGarantias->Familias = *Lista;
-        return 0;
-    case quill::CampoEspecial::GarantiaOjo:
-        if (dmGarantias) dmGarantias->Ojos = QStringList{Lista->join(QLatin1Char('\n'))};
-        return 0;
-    case quill::CampoEspecial::Ninguno:
-        break;
-    }
-    return 0;
+void TfrmListado::BeforePost(MemTable& tabla) {
+    if (!ReconstruirSentencia) return;
+    PrepararLista(tabla);
+    ConstruirSentenciaSQL(tabla);
 }
 
 int TfrmListado::ConstruirSentenciaSQL(MemTable& tabla) {
-    if (!LstSentPaciente || !Lista) throw quill::Error(kSinObjetos);
+    if (!LstSentPaciente || !Lista || !dmlstPaciente) throw quill::Error(kSinObjetos);
+    const MemTable* seleccion = nullptr;
+    if (quill::CampoEspecialDe(tabla.asDouble(quill::campo::Id)) ==
+            quill::CampoEspecial::Articulos &&
+        !tabla.isNull(quill::campo::Contador))
+        seleccion = dmlstPaciente->Articulos(tabla.asInt(quill::campo::Contador));
     const quill::ResultadoCondicion r =
-        quill::ConstruirCondicion(*LstSentPaciente, filaDe(tabla), *Lista);
+        quill::ConstruirFila(*LstSentPaciente, tabla, *Lista, seleccion, Parametros);
     if (r.codigo != quill::kCondicionConstruida) {
         // The row keeps the fragment it had.
         quill::Modal::current().message(QStringLiteral("AVISO"), r.mensaje,
                                         quill::MessageIcon::Stop);
         return r.codigo;
     }
-    if (r.conSentencia) tabla.setValue(QStringLiteral("Sentencia"), r.sentencia);
     return 0;
 }
 
@@ -472,13 +343,7 @@ void TfrmListado::LiberarObjetos() {
     liberar(Calendario);
     liberar(CheckComboBox);
     liberar(dmlstPaciente);
-    liberar(dmGeneral);
-    liberar(dmGarantias);
-    liberar(dmPrescripciones);
-    liberar(dmConsumo);
-    liberar(dmFechas);
-    liberar(dmEncargo);
-    liberar(dmReposiciones);
+    Ejecutores.clear();
     LstConfiguracion.reset();
     liberar(FltArticulo);
     liberar(LstFiltros);

@@ -9,28 +9,25 @@
 #include "listing/gridcondiciones.h"
 #include "listing/grideditores.h"
 
+#include "actions/registro.h"
+#include "conditions/construir.h"
+
 #include <QList>
 #include <QPointer>
 #include <QStringList>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class TdmlstPaciente;
-class TdmGeneral;
-class TdmGarantias;
-class TdmPrescripciones;
-class TdmConsumo;
-class TdmFechas;
-class TdmEncargo;
-class TdmReposiciones;
 class TFltArticulo;
 class TBuscarPaciente;
 class TLstFiltros;
 class TfrmPorcentajeListado; // Actions
-struct GridExportacion;      // Actions
 
 namespace quill {
+class EjecutorListado;
 class MemTable;
 class TLstConfiguracion;
 class TLstSentPaciente;
@@ -73,9 +70,8 @@ public:
     // Shows the error window for a failed method or handler.
     void MostrarError(const QString& funcion, const QString& mensaje);
 
-    // Building the fragment of a row before it is posted. CampoEspecial answers 0 when it did
-    // not handle the row, 1 when it did, -3002 when building failed.
-    int CampoEspecial(quill::MemTable& tabla);
+    // Building the fragment of the row being posted (conditions/construir.h); a refused value
+    // is shown and leaves the row with the fragment it had. 0 or -3002.
     int ConstruirSentenciaSQL(quill::MemTable& tabla);
 
     // Runs fn in the guard; a failure goes to this window's error window.
@@ -83,13 +79,10 @@ public:
 
     // ---- Owned objects (null once freed) ----
     QPointer<TdmlstPaciente> dmlstPaciente;
-    QPointer<TdmGeneral> dmGeneral;
-    QPointer<TdmGarantias> dmGarantias;
-    QPointer<TdmPrescripciones> dmPrescripciones;
-    QPointer<TdmConsumo> dmConsumo;
-    QPointer<TdmFechas> dmFechas;
-    QPointer<TdmEncargo> dmEncargo;
-    QPointer<TdmReposiciones> dmReposiciones;
+    // One runner per listing kind, with the kind's data module (kind-code order).
+    std::vector<std::unique_ptr<quill::EjecutorListado>> Ejecutores;
+    // The runner of a kind; null outside 0..6 or once freed.
+    quill::EjecutorListado* Ejecutor(qint16 tipo) const;
     std::unique_ptr<quill::TLstConfiguracion> LstConfiguracion;
     QPointer<TFltArticulo> FltArticulo;
     QPointer<TBuscarPaciente> BuscarPacienteObj;
@@ -119,8 +112,9 @@ public:
     bool OperadorCargado = false;     // the row's operator has been filled in
     bool Etiqueta = false;
     int ContadorArticulos = 1;
-    QString TipoPrescripcion;
-    QString CondicionesArticulos;
+    // What the special fields of the posted rows hand to the kinds (prescription type, debt,
+    // record families, warranty families and eyes, article fragments).
+    quill::ParametrosListado Parametros;
     // The listing configuration's filter value as computed at start.
     double FiltroConfiguracion = -1.0;
     qint16 Accion = 0;
@@ -183,36 +177,30 @@ public:
     QStringList ListaValores;      // names of the value list loaded last
     QStringList IdsValores;        // and their ids, item by item
     QString FiltroCargado;         // the saved filter loaded last
-    // Field 552 (debt) hands these to the pending-orders listing: the first value, the second
-    // (-1 when the operator compares a single value) and the operator.
-    double EncargoValor1 = 0;
-    double EncargoValor2 = 0;
-    QString EncargoOperador;
     // End of Condition grid.
 
-    // Actions (acciones*.cpp): validation, dispatch by kind, progress, count, export.
-    // Action codes, stored in Accion before the routed method runs.
-    static constexpr qint16 AccionImprimir = 0;
-    static constexpr qint16 AccionEtiqueta = 2;
-    static constexpr qint16 AccionExportar = 3;
-    static constexpr qint16 AccionConteo = 4;
-    static constexpr qint16 AccionCorreo = 5;
-    static constexpr qint16 AccionSMS = 6;
-    static constexpr qint16 AccionFicheroSMS = 9;
+    // Actions (acciones.cpp): validation, routing through the kind registry, progress, count,
+    // export. Action codes (quill::accion), stored in Accion before the routed method runs.
+    static constexpr qint16 AccionImprimir = quill::accion::Imprimir;
+    static constexpr qint16 AccionEtiqueta = quill::accion::Etiqueta;
+    static constexpr qint16 AccionExportar = quill::accion::Exportar;
+    static constexpr qint16 AccionConteo = quill::accion::Conteo;
+    static constexpr qint16 AccionCorreo = quill::accion::Correo;
+    static constexpr qint16 AccionSMS = quill::accion::SMS;
+    static constexpr qint16 AccionFicheroSMS = quill::accion::FicheroSMS;
     // Connects the Tareas items to EjecutarAccion (called once, by the constructor).
     void ConectarAcciones();
-    // What a click on an action item does: ValidarCondiciones, store the code, run the method
-    // routed for the current kind in its own guard. Nothing while another action runs.
+    // What a click on an action item does: ValidarCondiciones, store the code, run the action
+    // in a guard named after the kind's routed method. Nothing while another action runs.
     void EjecutarAccion(qint16 accion);
     // The routed method's name for a kind and action (empty: the action does nothing there).
     static QString MetodoAccion(qint16 tipo, qint16 accion);
-    // 0, or -3 after refusing an empty value or a filter made only of fields 55 and 95.
+    // 0, or -3 after showing why the conditions cannot run.
     qint16 ValidarCondiciones();
-    // The table list of the current rows, rebuilt through the sentence builder from each row's
-    // Id: a deleted or cleared condition leaves nothing behind in FROM.
+    // The table list of the current rows, rebuilt from each row's own values.
     QStringList ReconstruirTablas();
-    // Points the General query at the current table and hands it partition and tables.
-    void PrepararListadoGeneral();
+    // Hands the current kind's runner its conditions, tables, parameters and partition.
+    quill::EjecutorListado& PrepararListado();
     void MostrarProgreso();
     qint16 ProgresoCancelado(); // -301 when Cancel was pressed, else 0
     void CerrarProgreso();
@@ -220,19 +208,16 @@ public:
     bool MensajeResultado(qint16 resultado);
     // Shows the count window for 0, else the result's message.
     void Conteo(qint16 resultado);
-    qint16 ImprimirListadoGeneral();
-    qint16 ImprimirEtiquetasGeneral();
-    qint16 ExportarListadoGeneral();
-    qint16 ConteoListadoGeneral();
-    qint16 EMailListadoGeneral();
-    qint16 SMSListadoGeneral();
+    // The routed actions of the current kind.
+    qint16 ImprimirListado();
+    qint16 ImprimirEtiquetas();
+    qint16 ExportarListado();
+    qint16 ConteoListado();
+    qint16 EMailListado();
+    qint16 SMSListado();
     // The export dialog (SMS mode for action 9): 0 with TipoExportacion and FicheroExportacion
     // set, -301 when cancelled.
     qint16 OpcionesExportacion();
-    void CrearGridExportacion();
-    // Writes the export grid's table to FicheroExportacion by TipoExportacion; throws with the
-    // writer's message when the file cannot be written.
-    void ExportarGrid();
     // Copies the current conditions into a report's conditions table.
     void RellenarTablaCondiciones(quill::MemTable& tabla);
     QString TextoOrden() const { return TextoOrden(Orden); }
@@ -241,7 +226,6 @@ public:
     double NumeroPacientes = 0;   // the last count
     qint16 TipoExportacion = -1;  // 0 Excel, 1 HTML, 2 text, 3 XML
     QString FicheroExportacion;
-    std::shared_ptr<GridExportacion> grdExportacion; // rebuilt by every export
     bool AccionEnCurso = false;
     // End of Actions.
 

@@ -1,6 +1,6 @@
 #include "queries/listingmodule.h"
 
-#include "host/bloque.h"
+#include "conditions/construir.h"
 #include "platform/memtable.h"
 
 #include <QSqlDatabase>
@@ -8,7 +8,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include <cmath>
 
 namespace quill {
 
@@ -21,52 +20,24 @@ QString MensajeErrorInterno() {
         "Ha Ocurrido un Error Interno al Generar el Listado y no Puede mostrarse");
 }
 
-int FilaCondicion::idEntero() const {
-    if (!std::isfinite(id)) return -1;
-    return static_cast<int>(std::trunc(id));
-}
-
 ListingModule::ListingModule(QObject* owner) : QObject(owner) {}
 
 ListingModule::~ListingModule() = default;
 
-void ListingModule::setBloque(const std::intptr_t* bloque) {
-    m_bloque = bloque;
-    const auto* db = slotObject<HostConnection>(bloque, SlotDatabase);
-    const auto* tr = slotObject<HostTransaction>(bloque, SlotTransaction);
-    m_conexion = db ? db->connectionName : QString();
-    m_transaccion = tr ? tr->connectionName : QString();
-}
-
-void ListingModule::setConexion(const QString& conexion) {
+void ListingModule::setConexion(const QString& conexion, const QString& transaccion) {
     CerrarListado();
     m_conexion = conexion;
-    m_transaccion = conexion;
+    m_transaccion = transaccion.isEmpty() ? conexion : transaccion;
 }
+
+void ListingModule::AsignarParametros(const ParametrosListado&) {}
 
 QList<FilaCondicion> ListingModule::LeerCondiciones() const {
     QList<FilaCondicion> filas;
     if (!m_condiciones || !m_condiciones->isOpen()) return filas;
-    MemTable& t = *m_condiciones;
     // Rows are read by index: the grid's cursor and a row being edited stay as they are.
-    const int id = t.fieldIndex(QStringLiteral("Id"));
-    const int condicion = t.fieldIndex(QStringLiteral("Condicion"));
-    const int condicion1 = t.fieldIndex(QStringLiteral("Condicion1"));
-    const int condicion2 = t.fieldIndex(QStringLiteral("Condicion2"));
-    const int sentencia = t.fieldIndex(QStringLiteral("Sentencia"));
-    const int ids = t.fieldIndex(QStringLiteral("Condicion1Ids"));
-    auto texto = [&](int fila, int campo) { return campo < 0 ? QString() : t.textAt(fila, campo); };
-    for (int i = 0; i < t.recordCount(); ++i) {
-        FilaCondicion f;
-        const QVariant v = id < 0 ? QVariant() : t.valueAt(i, id);
-        f.id = v.isNull() ? -1 : v.toDouble();
-        f.condicion = texto(i, condicion);
-        f.condicion1 = texto(i, condicion1);
-        f.condicion2 = texto(i, condicion2);
-        f.sentencia = texto(i, sentencia);
-        f.condicion1Ids = texto(i, ids);
-        filas.append(f);
-    }
+    for (int i = 0; i < m_condiciones->recordCount(); ++i)
+        filas.append(LeerFila(*m_condiciones, i));
     return filas;
 }
 

@@ -1,19 +1,19 @@
 #pragma once
 
-// What every listing data module shares: the owner, the host parameter block and the connection
-// (slots 2 and 5) its queries run on, the condition table it reads, the table list handed over
+// What every listing data module shares: the owner, the connection its queries run on, the condition table it reads, the table list handed over
 // by the window, the joiner and FROM builder of its statement, and running the statement with
 // the listing result codes.
 //
 // Assembling a statement is pure text work (testable without a database); Ejecutar() runs it
 // on the bound connection and keeps the open result (dstListado) until the next run.
 
+#include "conditions/condicion.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <cstdint>
 #include <memory>
 
 class QSqlQuery;
@@ -21,6 +21,7 @@ class QSqlQuery;
 namespace quill {
 
 class MemTable;
+struct ParametrosListado;
 
 // Result codes of a listing action.
 inline constexpr qint16 kListadoCorrecto = 0;
@@ -32,32 +33,33 @@ inline constexpr qint16 kListadoErrorInterno = -303;
 QString MensajeSinRegistros();
 QString MensajeErrorInterno();
 
-// One condition row as the data modules read it.
-struct FilaCondicion {
-    double id = -1;
-    QString condicion;     // operator text
-    QString condicion1;    // first value as shown
-    QString condicion2;    // second value
-    QString sentencia;     // fragment built by the sentence builder
-    QString condicion1Ids; // ids behind a list value, joined by ";"
-
-    // The catalogue identifier as the modules compare it (integer part; -1 when not finite).
-    int idEntero() const;
-};
-
 class ListingModule : public QObject {
     Q_OBJECT
 public:
     explicit ListingModule(QObject* owner = nullptr);
     ~ListingModule() override;
 
-    // Keeps the block for the window's life and binds the queries to slots 2 and 5.
-    void setBloque(const std::intptr_t* bloque);
-    const std::intptr_t* Bloque() const { return m_bloque; }
+    // Binds the queries to a Qt connection and its transaction's connection (the host's
+    // database and transaction; the same name when there is no separate transaction).
+    void setConexion(const QString& conexion, const QString& transaccion = QString());
     QString Conexion() const { return m_conexion; }
     QString Transaccion() const { return m_transaccion; }
-    // Binds the queries to a Qt connection directly (callers without a host block).
-    void setConexion(const QString& conexion);
+
+    // ---- What the action runner asks of every kind ----
+    // The values the special condition fields hand to the kind (families, prescription type,
+    // debt...); each kind keeps what it reads.
+    virtual void AsignarParametros(const ParametrosListado& parametros);
+    // The data partition of the host (slot 601 as text); it must read as an integer.
+    virtual void AsignarParticion(const QString& valor) { m_particion = valor; }
+    const QString& Particion() const { return m_particion; }
+    // The statement a run would execute, without running it; throws quill::Error on a value
+    // that cannot become SQL.
+    virtual QString ConstruirSQL(qint16 orden, qint16 sentido, bool todas) = 0;
+    // Runs the listing: 0, -302 or -303 (also kept in Resultado).
+    virtual qint16 GenerarSQL(qint16 orden, qint16 sentido, bool todas) = 0;
+    // The count form of the run and the number of patients it found.
+    virtual qint16 GenerarSQLConteo(bool todas) = 0;
+    virtual double ContarPacientes() = 0;
 
     // Last result code: 0 rows found, -301 cancelled, -302 no row matched, -303 internal error.
     qint16 Resultado = 0;
@@ -104,8 +106,9 @@ protected:
     // ErrorSQL(), -303.
     qint16 FalloInterno(const QString& motivo);
 
+    QString m_particion;
+
 private:
-    const std::intptr_t* m_bloque = nullptr;
     QString m_conexion;
     QString m_transaccion;
     MemTable* m_condiciones = nullptr;

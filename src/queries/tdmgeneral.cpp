@@ -1,6 +1,8 @@
 #include "queries/tdmgeneral.h"
 
-#include "output/export/tablas.h"
+#include "conditions/construir.h"
+
+#include "queries/tablas.h"
 #include "platform/guard.h"
 #include "platform/memtable.h"
 #include "sql/lstutil.h"
@@ -120,6 +122,10 @@ TdmGeneral::TdmGeneral(QObject* owner)
 
 TdmGeneral::~TdmGeneral() {
     CerrarListado();
+}
+
+void TdmGeneral::AsignarParametros(const quill::ParametrosListado& parametros) {
+    Familias = parametros.familias;
 }
 
 quill::TLstUtil& TdmGeneral::Util() {

@@ -34,24 +34,22 @@ public:
     // Family codes of the record-type condition ("0" hearing aids ... "4" low vision).
     QStringList Familias;
 
-    // The data partition of the host (slot 601 as text); inserted into the statement as given,
-    // so it must read as an integer or the run ends with -303.
-    void AsignarParticion(const QString& valor) { m_particion = valor; }
-    const QString& Particion() const { return m_particion; }
+    // Families of the record-type row (50).
+    void AsignarParametros(const quill::ParametrosListado& parametros) override;
 
     // The statement a run would execute, without running it. Throws quill::Error when the
     // partition is not an integer.
-    QString ConstruirSQL(qint16 orden, qint16 sentido, bool todas);
+    QString ConstruirSQL(qint16 orden, qint16 sentido, bool todas) override;
     QString ConstruirSQLConteo(bool todas);
 
     // Analyses the conditions, runs the statement and answers 0, -302 or -303 (kept in
     // Resultado). The three result tables are emptied first; with the last-visit condition
     // (Id 56) memPacientesFecha is filled after a run that found rows.
-    qint16 GenerarSQL(qint16 orden, qint16 sentido, bool todas);
+    qint16 GenerarSQL(qint16 orden, qint16 sentido, bool todas) override;
     // The count form: one column of patient ids.
-    qint16 GenerarSQLConteo(bool todas);
+    qint16 GenerarSQLConteo(bool todas) override;
     // Patients of the last count run that pass the lens and prescription filters.
-    double ContarPacientes();
+    double ContarPacientes() override;
 
     // Fill the result tables from the last run, one row per patient (a patient listed twice by
     // the statement is added once), after the lens and prescription filters.
@@ -93,7 +91,6 @@ private:
     bool pasaFiltros(int idPaciente);
     void vaciarTablas();
 
-    QString m_particion;
     quill::AnalisisGeneral m_analisis;
     std::unique_ptr<quill::TLstUtil> m_util;
     QString m_utilConexion;

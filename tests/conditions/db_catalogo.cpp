@@ -315,9 +315,11 @@ TEST_F(CatalogoEnBase, EveryFragmentRunsOnTheDatabase) {
                 TLstSentPaciente constructor(kConexion);
                 constructor.setTipoListado(linea);
                 QStringList ids = valor.ids;
-                const CondicionFila fila{double(id), op, valor.v1,
-                                         op == QStringLiteral("...Entre...") ? valor.v2
-                                                                             : QString()};
+                FilaCondicion fila;
+                fila.id = double(id);
+                fila.condicion = op;
+                fila.condicion1 = valor.v1;
+                if (op == QStringLiteral("...Entre...")) fila.condicion2 = valor.v2;
                 const ResultadoCondicion r = ConstruirCondicion(constructor, fila, ids);
                 if (r.codigo != kCondicionConstruida) {
                     fallos << QStringLiteral("ID %1 %2 '%3': rechazado (%4)")

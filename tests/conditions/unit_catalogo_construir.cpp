@@ -18,6 +18,15 @@ using namespace quill;
 
 namespace {
 
+FilaCondicion fila(double id, const QString& op, const QString& v1 = {}, const QString& v2 = {}) {
+    FilaCondicion f;
+    f.id = id;
+    f.condicion = op;
+    f.condicion1 = v1;
+    f.condicion2 = v2;
+    return f;
+}
+
 std::shared_ptr<LocalidadCache> localidades() {
     auto cache = std::make_shared<LocalidadCache>();
     cache->add({1, "Barcelona", 8001, 8, "Barcelona"});
@@ -34,7 +43,7 @@ protected:
 
     ResultadoCondicion construir(double id, const QString& op, const QString& v1 = {},
                                  const QString& v2 = {}) {
-        return ConstruirCondicion(constructor, CondicionFila{id, op, v1, v2}, ids);
+        return ConstruirCondicion(constructor, fila(id, op, v1, v2), ids);
     }
 
     TLstSentPaciente constructor;
@@ -97,8 +106,8 @@ TEST_F(Construir, RecordDatesIgnoreTheSelectedIds) {
 }
 
 TEST_F(Construir, FieldsWithoutFragmentKeepTheRowsSentencia) {
-    for (double id : {463.0, 552.0}) {
-        const ResultadoCondicion r = construir(id, "Igual a...", "Óptica");
+    for (const auto& [id, valor] : {std::pair{463.0, "Óptica"}, std::pair{552.0, "10"}}) {
+        const ResultadoCondicion r = construir(id, "Igual a...", valor);
         EXPECT_EQ(r.codigo, 0);
         EXPECT_FALSE(r.conSentencia) << id;
         EXPECT_TRUE(r.sentencia.isEmpty());
@@ -106,17 +115,63 @@ TEST_F(Construir, FieldsWithoutFragmentKeepTheRowsSentencia) {
     EXPECT_TRUE(constructor.Tablas().isEmpty());
 }
 
-TEST_F(Construir, ArticlePickersSetTheConsumptionKindAndBuildEachArticleRow) {
-    const QList<CondicionFila> articulos = {{501, "Igual a...", "ref-1", {}},
-                                            {504, "...Contiene...", "gafa", {}}};
+TEST_F(Construir, ArticlePickersBuildTheirSelectionIntoTheRowsSentencia) {
+    MemTable seleccion;
+    for (const char* f : {"Id", "Condicion", "Condicion1", "Condicion2", "IdsCondicion1"})
+        seleccion.addField(f, QString(f) == "Id" ? FieldType::Float : FieldType::String, 255);
+    seleccion.open();
+    for (const auto& [id, op, v1] : {std::tuple{501.0, "Igual a...", "ref-1"},
+                                     std::tuple{504.0, "...Contiene...", "gafa"}}) {
+        seleccion.append();
+        seleccion.setValue("Id", id);
+        seleccion.setValue("Condicion", op);
+        seleccion.setValue("Condicion1", v1);
+        seleccion.post();
+    }
+    ParametrosListado p;
     const ResultadoCondicion r =
-        ConstruirCondicion(constructor, CondicionFila{129, "Igual a...", "x", {}}, ids, articulos);
-    EXPECT_EQ(r.codigo, 0);
-    EXPECT_FALSE(r.conSentencia);
+        ConstruirCondicion(constructor, fila(129, "Igual a...", "x"), ids, &seleccion, &p);
+    ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
+    EXPECT_TRUE(r.conSentencia);
     EXPECT_EQ(constructor.TipoListado(), 3);
-    // The last article row is what the builder holds afterwards.
-    EXPECT_EQ(constructor.Id(), 504);
-    EXPECT_EQ(constructor.Condicion1(), "gafa");
+    // The selection's own fragment, which the kinds also get.
+    TLstSentPaciente otro;
+    EXPECT_EQ(r.sentencia, SentenciaArticulos(otro, 3, seleccion));
+    EXPECT_EQ(p.condicionesArticulos, r.sentencia);
+    // Without a selection the row restricts nothing.
+    EXPECT_TRUE(ConstruirCondicion(constructor, fila(91, "Igual a...", "x"), ids).sentencia.isEmpty());
+}
+
+// What the special fields hand to the kinds instead of (or besides) a fragment; a refused value
+// hands nothing over.
+TEST_F(Construir, SpecialFieldsHandTheirValuesToTheKinds) {
+    ParametrosListado p;
+    auto con = [&](double id, const QString& op, const QString& v1, const QString& v2,
+                   QStringList lista) {
+        ids = lista;
+        return ConstruirCondicion(constructor, fila(id, op, v1, v2), ids, nullptr, &p).codigo;
+    };
+    EXPECT_EQ(con(463, "Igual a...", "Contactología", {}, {}), 0);
+    EXPECT_EQ(p.tipoPrescripcion, "Contactología");
+    EXPECT_EQ(con(552, "...Entre...", "10,5", "20", {}), 0);
+    EXPECT_EQ(p.deudaValor1, 10.5);
+    EXPECT_EQ(p.deudaValor2, 20);
+    EXPECT_EQ(p.deudaOperador, "...Entre...");
+    EXPECT_EQ(con(552, "Mayor que...", "7", "99", {}), 0);
+    EXPECT_EQ(p.deudaValor2, -1) << "one-value operators leave no second value";
+    EXPECT_EQ(con(552, "Igual a...", "siete", {}, {}), kErrorCondicion);
+    EXPECT_EQ(p.deudaValor1, 7) << "a refused debt keeps the one before";
+    EXPECT_EQ(con(50, "Igual a...", "Graduación; Audífonos", {}, {"1", "0"}), 0);
+    EXPECT_EQ(p.familias, QStringList({"1", "0"}));
+    EXPECT_EQ(con(3001, "Igual a...", "Lentillas", {}, {"2"}), 0);
+    EXPECT_EQ(p.familiasGarantia, QStringList({"2"}));
+    EXPECT_EQ(con(3003, "Igual a...", "OD; OI", {}, {"OD", "OI"}), 0);
+    EXPECT_EQ(p.ojosGarantia, QStringList({"OD\nOI"}));
+    p.AlBorrar(50);
+    p.AlBorrar(463);
+    EXPECT_TRUE(p.familias.isEmpty());
+    EXPECT_EQ(p.tipoPrescripcion, "Óptica");
+    EXPECT_EQ(p.familiasGarantia, QStringList({"2"}));
 }
 
 TEST_F(Construir, PlainFieldsAndTheRecordTypeListsAreBuiltAsUsual) {
@@ -157,7 +212,7 @@ TEST_F(Construir, RefusedValuesLeaveTablesAsTheyWere) {
         nuevo.setLocalidades(localidades());
         QStringList lista = c.ids;
         const ResultadoCondicion r =
-            ConstruirCondicion(nuevo, CondicionFila{c.id, c.op, c.v1, c.v2}, lista);
+            ConstruirCondicion(nuevo, fila(c.id, c.op, c.v1, c.v2), lista);
         EXPECT_EQ(r.codigo, kErrorCondicion) << c.id << " " << qPrintable(c.v1);
         EXPECT_FALSE(r.conSentencia);
         EXPECT_EQ(r.mensaje, fragmentErrorMessage());
@@ -170,7 +225,7 @@ TEST(ConstruirSinBase, PostalCodesWithoutDatabaseAreRefusedNotCrashed) {
     TLstSentPaciente sinBase(QStringLiteral("conexion-que-no-existe"));
     QStringList lista;
     const ResultadoCondicion r =
-        ConstruirCondicion(sinBase, CondicionFila{4, "Igual a...", "28000", {}}, lista);
+        ConstruirCondicion(sinBase, fila(4, "Igual a...", "28000"), lista);
     EXPECT_EQ(r.codigo, kErrorCondicion);
     EXPECT_EQ(r.mensaje, fragmentErrorMessage());
     EXPECT_FALSE(r.detalle.isEmpty());
@@ -196,8 +251,8 @@ TEST(CatalogoYConstructor, CaptionsNameTheSideTheFragmentTests) {
         TLstSentPaciente constructor;
         QStringList ids;
         const QString valor = tipo == 0 ? QStringLiteral("1") : QStringLiteral("X");
-        const ResultadoCondicion r = ConstruirCondicion(
-            constructor, CondicionFila{double(id), "Igual a...", valor, {}}, ids);
+        const ResultadoCondicion r =
+            ConstruirCondicion(constructor, fila(double(id), "Igual a...", valor), ids);
         ASSERT_EQ(r.codigo, 0) << id;
         if (r.sentencia.isEmpty()) continue; // family not built
         ++comprobadas;

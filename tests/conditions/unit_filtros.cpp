@@ -125,7 +125,7 @@ protected:
         puesto.CarpetaPaquetes = quilltest::dataDir();
         ASSERT_TRUE(QDir().mkpath(puesto.CarpetaFiltros));
         setSlot(bloque, SlotSettings, &puesto);
-        filtros.setBloque(bloque.data());
+        filtros.setCarpetas(puesto.CarpetaFiltros, puesto.CarpetaPaquetes);
 
         dm.AbrirTablas();
         cargarCatalogo(0);
@@ -137,13 +137,7 @@ protected:
                 posteos.append({id, reconstruir, lista});
                 if (!reconstruir) return;
                 if (id == idQueFalla) throw Error(QStringLiteral("fallo al construir"));
-                const ResultadoCondicion r =
-                    ConstruirCondicion(constructor,
-                                       {id, m.asString("Condicion"), m.asString("Condicion1"),
-                                        m.asString("Condicion2")},
-                                       lista);
-                if (r.codigo == kCondicionConstruida && r.conSentencia)
-                    m.setValue("Sentencia", r.sentencia);
+                ConstruirFila(constructor, m, lista, nullptr, parametros);
             });
         }
     }
@@ -194,6 +188,7 @@ protected:
     TLstFiltros filtros;
     TdmlstPaciente dm;
     TLstSentPaciente constructor;
+    ParametrosListado parametros;
     ScriptedModal modal;
     ScopedModal instalado{modal};
     bool reconstruir = true;
@@ -493,8 +488,7 @@ TEST_F(Filtros, SavingWhereNothingCanBeWrittenLeavesNothingBehind) {
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.nombre);
         modal.clear();
-        puesto.CarpetaFiltros = c.filtros;
-        puesto.CarpetaPaquetes = c.paquetes;
+        filtros.setCarpetas(c.filtros, c.paquetes);
         const QStringList antes = QDir(carpeta->path()).entryList(QDir::AllEntries);
         const ResultadoFiltro r = GuardarFiltro(filtros, *dm.memGeneral, 0, true, "nuevo");
         EXPECT_EQ(r.codigo, TLstFiltros::ErrorPlantilla);
@@ -566,7 +560,7 @@ TEST_F(Filtros, OnlyTheKindsOwnFiltersAreOffered) {
     escribirBytes(puesto.CarpetaFiltros + "/notas.txt", "x");
 
     TLstFiltros buscador;
-    buscador.setBloque(bloque.data());
+    buscador.setCarpetas(puesto.CarpetaFiltros, puesto.CarpetaPaquetes);
     EXPECT_EQ(FiltrosDisponibles(buscador, 0), QStringList({"General a", "General b"}));
     EXPECT_EQ(FiltrosDisponibles(buscador, 1), QStringList({"Consumo"}));
     EXPECT_TRUE(FiltrosDisponibles(buscador, 6).isEmpty());

@@ -18,6 +18,7 @@
 #include "listing/tfrmporcentajelistado.h"
 #include "platform/memtable.h"
 #include "platform/modal.h"
+#include "actions/ejecutor.h"
 #include "queries/tdmgeneral.h"
 #include "sql/database.h"
 #include "sql/lstsentpaciente.h"
@@ -55,6 +56,11 @@ using quill::MemTable;
 using quill::ScriptedModal;
 
 namespace {
+
+// The General kind's data module of a window.
+TdmGeneral* general(TfrmListado* w) {
+    return static_cast<TdmGeneral*>(w->Ejecutor(0)->Modulo());
+}
 
 const QString kConexion = QStringLiteral("gui_acciones");
 const QString kErrorInterno =
@@ -494,7 +500,7 @@ TEST_F(Acciones, CancelInTheProgressWindowStopsQuietlyAfterTheQuery) {
     EXPECT_TRUE(progreso.visto);
     EXPECT_EQ(w->Resultado, quill::kListadoCancelado);
     // The query ran to its end; nothing was shown after it.
-    EXPECT_FALSE(w->dmGeneral->SentenciaSQL().isEmpty());
+    EXPECT_FALSE(general(w)->SentenciaSQL().isEmpty());
     EXPECT_EQ(modal.dialogCount(), 0);
     EXPECT_TRUE(modal.messages().isEmpty());
     EXPECT_FALSE(w->frmPorcentajeListado);
@@ -579,7 +585,7 @@ TEST_F(Acciones, ValidationRefusesEmptyValuesAndSpecialOnlyFilters) {
         w->CambiarListado(0);
         c.condiciones(*this);
         w->Accion = -1;
-        w->dmGeneral->CerrarListado();
+        general(w)->CerrarListado();
         const qint16 r = w->ValidarCondiciones();
         EXPECT_EQ(r, c.mensaje.isEmpty() ? 0 : -3);
         EXPECT_EQ(textosMensajes(), c.mensaje.isEmpty() ? QStringList{} : QStringList{c.mensaje});
@@ -606,9 +612,9 @@ TEST_F(Acciones, TheTableListIsRebuiltFromTheCurrentRows) {
     ASSERT_TRUE(t->locate(QStringLiteral("Id"), 82));
     t->remove();
     const QString texto = conteo();
-    EXPECT_FALSE(w->dmGeneral->Tablas.contains(QStringLiteral("MGRADUACION")));
+    EXPECT_FALSE(general(w)->Tablas.contains(QStringLiteral("MGRADUACION")));
     EXPECT_FALSE(w->LstSentPaciente->Tablas().contains(QStringLiteral("MGRADUACION")));
-    EXPECT_FALSE(w->dmGeneral->SentenciaSQL().contains(QStringLiteral("MGRADUACION")));
+    EXPECT_FALSE(general(w)->SentenciaSQL().contains(QStringLiteral("MGRADUACION")));
     EXPECT_EQ(texto,
               TfrmConteo::TextoConteo(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes +
                                              " AND UPPER(P.APELLIDOS) STARTING WITH 'G'")));
@@ -619,9 +625,9 @@ TEST_F(Acciones, TheTableListIsRebuiltFromTheCurrentRows) {
     w->CambiarListado(0);
     EXPECT_EQ(conteo(),
               TfrmConteo::TextoConteo(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes)));
-    EXPECT_TRUE(w->dmGeneral->Tablas.isEmpty() ||
-                w->dmGeneral->Tablas == QStringList{QStringLiteral("PACIENTE")})
-        << qPrintable(w->dmGeneral->Tablas.join(','));
+    EXPECT_TRUE(general(w)->Tablas.isEmpty() ||
+                general(w)->Tablas == QStringList{QStringLiteral("PACIENTE")})
+        << qPrintable(general(w)->Tablas.join(','));
 
     // The list follows the rows in order of first use.
     condicion(82, "Cilindro OD", "...Entre...", "-1", "-0,25");
@@ -698,15 +704,15 @@ TEST_F(Acciones, GeneralOutputsNotBuiltRunTheQueryThenSayInternalError) {
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.accion);
         modal.clear();
-        w->dmGeneral->CerrarListado();
+        general(w)->CerrarListado();
         w->Orden = 21;
         c.item->click();
         EXPECT_EQ(w->Accion, c.accion);
         // The query ran with the conditions and the order; SMS sends with order and direction 0.
         const qint16 orden = c.accion == 6 ? 0 : 21;
         EXPECT_EQ(w->Orden, orden);
-        EXPECT_EQ(w->dmGeneral->SentenciaSQL(), w->dmGeneral->ConstruirSQL(orden, 0, true));
-        EXPECT_TRUE(w->dmGeneral->SentenciaSQL().contains(QStringLiteral("starting with 'G'"),
+        EXPECT_EQ(general(w)->SentenciaSQL(), general(w)->ConstruirSQL(orden, 0, true));
+        EXPECT_TRUE(general(w)->SentenciaSQL().contains(QStringLiteral("starting with 'G'"),
                                                           Qt::CaseInsensitive));
         EXPECT_EQ(textosMensajes(), QStringList{kErrorInterno});
         EXPECT_EQ(w->Resultado, quill::kListadoErrorInterno);
@@ -828,8 +834,8 @@ TEST_F(Acciones, SmsFileListsNamesAndValidMobilesAsPlainText) {
 
 TEST_F(Acciones, CancelledExportDialogRunsNoQuery) {
     condicion(1, "Apellidos", "Empieza por...", "M");
-    w->dmGeneral->CerrarListado();
-    const QString antes = w->dmGeneral->SentenciaSQL();
+    general(w)->CerrarListado();
+    const QString antes = general(w)->SentenciaSQL();
     modal.queueDialog([](QWidget* d) {
         auto* o = qobject_cast<TfrmOpcionesExportacion*>(d);
         if (!o) return 0;
@@ -845,7 +851,7 @@ TEST_F(Acciones, CancelledExportDialogRunsNoQuery) {
     EXPECT_EQ(modal.questions().at(0).text,
               QStringLiteral("¿Está seguro de querer cancelar la Exportación?"));
     EXPECT_FALSE(progreso.visto);
-    EXPECT_EQ(w->dmGeneral->SentenciaSQL(), antes);
+    EXPECT_EQ(general(w)->SentenciaSQL(), antes);
     EXPECT_TRUE(modal.messages().isEmpty());
     EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/no-se-escribe.xlsx")));
 }

@@ -401,17 +401,17 @@ TEST_F(Grid, SpecialFieldsSetTheirListingsParametersBeforePosting) {
         if (!c.valor2.isEmpty()) escribir(0, 3, c.valor2);
         tabla()->post();
         EXPECT_EQ(modal.messages().size(), c.rehusado ? 1 : 0);
-        EXPECT_EQ(w->EncargoValor1, c.esperado1);
-        EXPECT_EQ(w->EncargoValor2, c.esperado2);
-        EXPECT_EQ(w->EncargoOperador, c.rehusado ? kEntre : c.condicion);
+        EXPECT_EQ(w->Parametros.deudaValor1, c.esperado1);
+        EXPECT_EQ(w->Parametros.deudaValor2, c.esperado2);
+        EXPECT_EQ(w->Parametros.deudaOperador, c.rehusado ? kEntre : c.condicion);
         EXPECT_EQ(texto(0, "Sentencia"), QString());
     }
     // Clearing sets them back.
     modal.queueAnswer(true);
     QTest::keyClick(grid(), Qt::Key_F7);
-    EXPECT_EQ(w->EncargoValor1, 0.0);
-    EXPECT_EQ(w->EncargoValor2, 0.0);
-    EXPECT_EQ(w->EncargoOperador, QString());
+    EXPECT_EQ(w->Parametros.deudaValor1, 0.0);
+    EXPECT_EQ(w->Parametros.deudaValor2, 0.0);
+    EXPECT_EQ(w->Parametros.deudaOperador, QString());
 }
 
 TEST_F(Grid, InsertAddsARowAndControlSuprDeletesWithoutAsking) {
@@ -449,7 +449,7 @@ TEST_F(Grid, ClearingAsksFirstAndNoKeepsEveryCondition) {
     ASSERT_TRUE(w->Calendario);
     w->CambiarListado(3);
     elegirCampo(0, QStringLiteral("apel"), 1);
-    w->TipoPrescripcion = QStringLiteral("Audiometría");
+    w->Parametros.tipoPrescripcion = QStringLiteral("Audiometría");
     w->pnlTitulo->setText(w->TituloListado(QStringLiteral("Revisiones")));
 
     modal.queueAnswer(false);
@@ -471,6 +471,6 @@ TEST_F(Grid, ClearingAsksFirstAndNoKeepsEveryCondition) {
     EXPECT_EQ(valor(0, "Id").toDouble(), -1.0);
     EXPECT_EQ(w->pnlTitulo->text(), QStringLiteral("Condiciones Listado Por Fechas"));
     EXPECT_FALSE(w->Calendario);
-    EXPECT_EQ(w->TipoPrescripcion, QStringLiteral("Óptica"));
+    EXPECT_EQ(w->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
     EXPECT_EQ(w->NumObjetosFila, 0);
 }

@@ -1,8 +1,8 @@
 // The grid's buttons beyond editing: saving the conditions under a name and loading them back,
 // and the picker button of article fields.
 
-#include "conditions/tfrmlstbuscarfiltros.h"
-#include "conditions/tfrmlstcrearfiltro.h"
+#include "listing/tfrmlstbuscarfiltros.h"
+#include "listing/tfrmlstcrearfiltro.h"
 #include "gui_grid_apoyo.h"
 #include "listing/navbar.h"
 

@@ -10,9 +10,8 @@
 #include "platform/memtable.h"
 #include "platform/memtablemodel.h"
 #include "platform/modal.h"
-#include "queries/tdmfechas.h"
-#include "queries/tdmgarantias.h"
-#include "queries/tdmgeneral.h"
+#include "actions/ejecutor.h"
+#include "queries/listingmodule.h"
 #include "sql/lstconfiguracion.h"
 
 #include <gtest/gtest.h>
@@ -124,11 +123,14 @@ TEST_F(Listado, StartRunsTheFiveStepsInOrderAndLeavesTheGeneralKindReady) {
     for (QObject* o : host.principal.children())
         if (!o->isWidgetType() && !o->objectName().startsWith(QLatin1Char('_')))
             creados << o->objectName();
-    EXPECT_EQ(creados, (QStringList{"dmlstPaciente", "dmGeneral", "dmGarantias", "dmPrescripciones",
-                                    "dmConsumo", "dmFechas", "dmEncargo", "dmReposiciones",
-                                    "FltArticulo", "BuscarPaciente", "LstFiltros"}));
-    EXPECT_EQ(w->dmlstPaciente->Bloque(), host.bloque.data());
-    EXPECT_EQ(w->dmGeneral->Bloque(), host.bloque.data());
+    EXPECT_EQ(creados,
+              (QStringList{"dmlstPaciente", "FltArticulo", "BuscarPaciente", "LstFiltros"}));
+    // One runner per kind of the registry; the General one runs on the host's connection.
+    ASSERT_EQ(w->Ejecutores.size(), 7u);
+    ASSERT_TRUE(w->Ejecutor(0)->Modulo());
+    EXPECT_EQ(w->Ejecutor(0)->Modulo()->Conexion(),
+              quill::slotObject<quill::HostConnection>(host.bloque.data(), quill::SlotDatabase)
+                  ->connectionName);
     ASSERT_TRUE(w->LstConfiguracion);
     ASSERT_TRUE(w->LstSentPaciente);
     ASSERT_TRUE(w->Lista);
@@ -148,7 +150,7 @@ TEST_F(Listado, StartRunsTheFiveStepsInOrderAndLeavesTheGeneralKindReady) {
     EXPECT_EQ(w->grdListado->model(), w->dmlstPaciente->dtsDatos());
     EXPECT_TRUE(w->rbnTodas->isChecked());
     EXPECT_FALSE(w->rbnCualquiera->isChecked());
-    EXPECT_EQ(w->TipoPrescripcion, QStringLiteral("Óptica"));
+    EXPECT_EQ(w->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
     EXPECT_EQ(w->ContadorArticulos, 1);
     EXPECT_TRUE(w->ReconstruirSentencia);
     EXPECT_FALSE(w->Etiqueta);
@@ -430,25 +432,23 @@ TEST_F(Listado, SpecialRowsChangeTheWindowAndTheListingModules) {
     t->setValue(QStringLiteral("Condicion"), QStringLiteral("Igual a..."));
     t->setValue(QStringLiteral("Condicion1"), QStringLiteral("Audiometría"));
     t->post();
-    EXPECT_EQ(w->TipoPrescripcion, QStringLiteral("Audiometría"));
+    EXPECT_EQ(w->Parametros.tipoPrescripcion, QStringLiteral("Audiometría"));
     EXPECT_EQ(t->asString(QStringLiteral("Sentencia")), QString());
     t->remove();
-    EXPECT_EQ(w->TipoPrescripcion, QStringLiteral("Óptica"));
+    EXPECT_EQ(w->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
 
-    // 50: the record families go to the general and dates modules, and leave with the row.
+    // 50: the record families go to the kinds, and leave with the row.
     *w->Lista = QStringList{QStringLiteral("1"), QStringLiteral("2")};
     t->append();
     t->setValue(QStringLiteral("Id"), 50.0);
     t->setValue(QStringLiteral("Condicion"), QStringLiteral("Igual a..."));
     t->setValue(QStringLiteral("Condicion1"), QStringLiteral("Graduación; Lentillas"));
     t->post();
-    EXPECT_EQ(w->dmGeneral->Familias, (QStringList{"1", "2"}));
-    EXPECT_EQ(w->dmFechas->Familias, (QStringList{"1", "2"}));
+    EXPECT_EQ(w->Parametros.familias, (QStringList{"1", "2"}));
     t->remove();
-    EXPECT_TRUE(w->dmGeneral->Familias.isEmpty());
-    EXPECT_TRUE(w->dmFechas->Familias.isEmpty());
+    EXPECT_TRUE(w->Parametros.familias.isEmpty());
 
-    // 3001 and 3003: the warranties module's two lists, the second as one line.
+    // 3001 and 3003: the warranties' two lists, the second as one line.
     MemTable* g = w->dmlstPaciente->memGarantias;
     w->CambiarListado(6);
     *w->Lista = QStringList{QStringLiteral("0"), QStringLiteral("1")};
@@ -458,12 +458,12 @@ TEST_F(Listado, SpecialRowsChangeTheWindowAndTheListingModules) {
     g->append();
     g->setValue(QStringLiteral("Id"), 3003.0);
     g->post();
-    EXPECT_EQ(w->dmGarantias->Familias, (QStringList{"0", "1"}));
-    EXPECT_EQ(w->dmGarantias->Ojos, (QStringList{"0\n1"}));
+    EXPECT_EQ(w->Parametros.familiasGarantia, (QStringList{"0", "1"}));
+    EXPECT_EQ(w->Parametros.ojosGarantia, (QStringList{"0\n1"}));
     // A new window start clears both.
     w->ValoresIniciales();
-    EXPECT_TRUE(w->dmGarantias->Familias.isEmpty());
-    EXPECT_TRUE(w->dmGarantias->Ojos.isEmpty());
+    EXPECT_TRUE(w->Parametros.familiasGarantia.isEmpty());
+    EXPECT_TRUE(w->Parametros.ojosGarantia.isEmpty());
 }
 
 TEST_F(Listado, AFailedCreationLeavesNoWindow) {

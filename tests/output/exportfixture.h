@@ -5,7 +5,7 @@
 
 #include "output/export/columnas.h"
 #include "output/export/exportwriters.h"
-#include "output/export/tablas.h"
+#include "queries/tablas.h"
 
 #include <gtest/gtest.h>
 

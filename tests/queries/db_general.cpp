@@ -74,7 +74,7 @@ protected:
         l->dm->setConexion(kConexion);
         l->dm->setCondiciones(l->condiciones.tabla.get());
         l->dm->Tablas = l->condiciones.tablas;
-        l->dm->Familias = l->condiciones.familias;
+        l->dm->AsignarParametros(l->condiciones.parametros);
         l->dm->AsignarParticion(particion);
         return l;
     }

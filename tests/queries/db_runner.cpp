@@ -2,6 +2,7 @@
 // count and its error paths with their exit statuses, and export files read back. Most cases run
 // in-process; the program itself is run once for each exit path of the count.
 
+#include "actions/registro.h"
 #include "comandos.h"
 #include "generada.h"
 #include "listados.h"
@@ -288,7 +289,7 @@ TEST_F(Runner, ExportarYLeerElFichero) {
 
 TEST(RunnerTextos, TipoListadoYConteo) {
     using quill::cli::TextoConteo;
-    using quill::cli::TipoListado;
+    const auto TipoListado = [](const char* t) { return quill::CodigoListado(t); };
     EXPECT_EQ(TipoListado("general"), 0);
     EXPECT_EQ(TipoListado(" 3 "), 3);
     EXPECT_EQ(TipoListado("garantias"), 6);

@@ -1,4 +1,4 @@
-#include "conditions/tfrmlstcrearfiltro.h"
+#include "listing/tfrmlstcrearfiltro.h"
 
 #include "conditions/filtros.h"
 #include "platform/modal.h"

@@ -48,6 +48,10 @@ private:
 
 namespace quill {
 
+// Hands the filters and data-packet folders of the host's workstation settings (slot 6) to a
+// saved-filter holder; empty folders without a block or settings object.
+void AsignarCarpetas(TLstFiltros& filtros, const std::intptr_t* bloque);
+
 // Shows TfrmlstBuscarFiltros through Modal with the filters of `tipoListado` in the filters
 // folder of the host block; the chosen name, or an empty text when none was chosen.
 QString ElegirFiltro(const std::intptr_t* bloque, qint16 tipoListado, QWidget* padre = nullptr);

@@ -1,9 +1,7 @@
 #pragma once
 
 // Field definitions of the listing result tables that the exports, labels, reports and SMS
-// read. They live here, beside the column sets that name their fields, so that the data
-// modules that fill the tables and the outputs that read them share one definition: the data
-// modules call these on their own MemTable members before opening them.
+// read. The data modules that fill the tables own them; the outputs read them by these names.
 //
 // Each function clears the table's fields and defines them again (the table must be closed).
 // Sizes are characters; types and order are those the outputs rely on.

@@ -5,8 +5,8 @@
 #include "conditions/catalogo.h"
 #include "conditions/filtros.h"
 #include "conditions/tdmlstpaciente.h"
-#include "conditions/tfrmlstbuscarfiltros.h"
-#include "conditions/tfrmlstcrearfiltro.h"
+#include "listing/tfrmlstbuscarfiltros.h"
+#include "listing/tfrmlstcrearfiltro.h"
 #include "conditions/tlstfiltros.h"
 #include "host/bloque.h"
 #include "platform/datapacket.h"
@@ -176,7 +176,7 @@ TEST_F(DialogosFiltro, PedirNombreGoesThroughModal) {
 
 TEST_F(DialogosFiltro, BuscarFiltrosListsTheKindsFiltersAndNeedsAChoice) {
     TLstFiltros guardar;
-    guardar.setBloque(bloque.data());
+    AsignarCarpetas(guardar, bloque.data());
     MemTable tabla;
     TdmlstPaciente::DefinirCampos(tabla, 0);
     tabla.open();
@@ -226,7 +226,7 @@ TEST_F(DialogosFiltro, SaveClearAndLoadThroughTheDialogs) {
     t.appendRecord({11.0, 0.0, "Sexo", "Igual a...", 4, 3, "Mujer", QVariant(), "X", -1, "2"});
     t.appendRecord({1.0, 0.0, "Apellidos", "Empieza por...", 1, 0, "GAR", QVariant(), "Y", -1});
     TLstFiltros filtros;
-    filtros.setBloque(bloque.data());
+    AsignarCarpetas(filtros, bloque.data());
 
     modal.queueDialog([](QWidget* w) {
         auto* d = qobject_cast<TfrmlstCrearFiltro*>(w);

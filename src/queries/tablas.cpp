@@ -1,4 +1,4 @@
-#include "output/export/tablas.h"
+#include "queries/tablas.h"
 
 #include <initializer_list>
 #include <span>

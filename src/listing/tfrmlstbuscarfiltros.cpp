@@ -1,6 +1,7 @@
-#include "conditions/tfrmlstbuscarfiltros.h"
+#include "listing/tfrmlstbuscarfiltros.h"
 
 #include "conditions/filtros.h"
+#include "host/bloque.h"
 #include "conditions/tlstfiltros.h"
 #include "platform/modal.h"
 
@@ -64,7 +65,7 @@ TfrmlstBuscarFiltros::TfrmlstBuscarFiltros(QWidget* parent) : QDialog(parent) {
 TfrmlstBuscarFiltros::~TfrmlstBuscarFiltros() = default;
 
 void TfrmlstBuscarFiltros::setBloque(const std::intptr_t* bloque) {
-    LstFiltros->setBloque(bloque);
+    quill::AsignarCarpetas(*LstFiltros, bloque);
 }
 
 int TfrmlstBuscarFiltros::CargarFiltros() {
@@ -84,6 +85,12 @@ void TfrmlstBuscarFiltros::Aceptar() {
 }
 
 namespace quill {
+
+void AsignarCarpetas(TLstFiltros& filtros, const std::intptr_t* bloque) {
+    const auto* puesto = bloque ? slotObject<TConfPuesto>(bloque, SlotSettings) : nullptr;
+    filtros.setCarpetas(puesto ? puesto->CarpetaFiltros : QString(),
+                        puesto ? puesto->CarpetaPaquetes : QString());
+}
 
 QString ElegirFiltro(const std::intptr_t* bloque, qint16 tipoListado, QWidget* padre) {
     TfrmlstBuscarFiltros dialogo(padre);

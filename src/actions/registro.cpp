@@ -1,0 +1,121 @@
+#include "actions/registro.h"
+
+#include "queries/tdmgeneral.h"
+
+namespace quill {
+
+namespace {
+
+DescriptorListado general() {
+    DescriptorListado d;
+    d.codigo = 0;
+    d.nombre = QStringLiteral("general");
+    d.titulo = QStringLiteral("General");
+    d.tituloCondiciones = QStringLiteral("Condiciones Listado General");
+    d.metodos = {QStringLiteral("ImprimirListadoGeneral"), QStringLiteral("ImprimirEtiquetasGeneral"),
+                 QStringLiteral("ExportarListadoGeneral"), QStringLiteral("ConteoListadoGeneral"),
+                 QStringLiteral("EMailListadoGeneral"),    QStringLiteral("SMSListadoGeneral")};
+    d.crearModulo = [] { return std::make_unique<TdmGeneral>(); };
+    d.exportacion = [](ListingModule& m, const QList<double>& ids) {
+        auto& g = static_cast<TdmGeneral&>(m);
+        // With the last-visit condition the run filled the last-visit table itself.
+        if (g.Analisis().tablaUltimaVisita)
+            return TablaSalida{g.memPacientesFecha,
+                               ConfigurarGridExpListGeneralUltimaVisita(*g.memPacientesFecha)};
+        g.CrearTablaPaciente();
+        return TablaSalida{g.memPacientes, ConfigurarGridExpListGeneral(*g.memPacientes, ids)};
+    };
+    d.tablaSMS = [](ListingModule& m) {
+        auto& g = static_cast<TdmGeneral&>(m);
+        g.TablaSMS();
+        return TablaSalida{g.memSMS, ConfigurarGridSMSExpListGeneral(*g.memSMS)};
+    };
+    return d;
+}
+
+// A kind whose statement is not built yet: its routing and titles, no data module.
+DescriptorListado pendiente(qint16 codigo, const char* nombre, const char* titulo,
+                            const char* tituloCondiciones, std::array<const char*, 6> metodos) {
+    DescriptorListado d;
+    d.codigo = codigo;
+    d.nombre = QString::fromLatin1(nombre);
+    d.titulo = QString::fromUtf8(titulo);
+    d.tituloCondiciones = QString::fromUtf8(tituloCondiciones);
+    for (size_t i = 0; i < metodos.size(); ++i)
+        d.metodos[i] = metodos[i] ? QString::fromLatin1(metodos[i]) : QString();
+    return d;
+}
+
+QList<DescriptorListado> crear() {
+    QList<DescriptorListado> l;
+    l << general();
+    // Every kind's SMS goes through the General SMS method, which reports its failures.
+    l << pendiente(1, "consumo", "Consumo", "Condiciones Listado Por Consumo",
+                   {"ImprimirListadoConsumo", "ImprimirEtiquetasConsumo", "ExportarListadoConsumo",
+                    "ConteoListadoConsumo", "EMailListadoConsumo", "SMSListadoGeneral"});
+    l << pendiente(2, "encargos", "Encargos Pendientes", "Condiciones Listado Encargos Pendientes",
+                   {"ImprimirListadoEncargo", "ImprimirEtiquetasEncargo", "ExportarListadoEncargo",
+                    "ConteoListadoEncargo", "EMailListadoEncargo", "SMSListadoGeneral"});
+    l << pendiente(3, "fechas", "Fechas", "Condiciones Listado Por Fechas",
+                   {"ImprimirListadoFechas", "ImprimirEtiquetaFechas", "ExportarListadoFechas",
+                    "ConteoListadoFechas", "EMailListadoFechas", "SMSListadoGeneral"});
+    l << pendiente(4, "prescripciones", "Prescripciones al CNOO",
+                   "Condiciones Listado Prescripciones al CNOO",
+                   {"ImprimirListadoPrescripciones", nullptr, nullptr, nullptr, nullptr, nullptr});
+    l << pendiente(5, "reposiciones", "Reposiciones", "Condiciones Listado Reposiciones",
+                   {"ImprimirListadoReposiciones", "ImprimirEtiquetaReposiciones",
+                    "ExportarListadoReposiciones", "ConteoListadoReposiciones", nullptr,
+                    "SMSListadoGeneral"});
+    DescriptorListado garantias =
+        pendiente(6, "garantias", "Garantías", "Condiciones Listado Garantías",
+                  {"ImprimirListadoGarantias", "ImprimirEtiquetasGarantias",
+                   "ExportarListadoGarantias", "ConteoListadoGarantias", "EMailListadoGarantias",
+                   "SMSListadoGeneral"});
+    garantias.todasOCualquiera = false;
+    l << garantias;
+    return l;
+}
+
+} // namespace
+
+QString DescriptorListado::Metodo(qint16 codigoAccion) const {
+    switch (codigoAccion) {
+    case accion::Imprimir:
+        return metodos[0];
+    case accion::Etiqueta:
+        return metodos[1];
+    case accion::Exportar:
+    case accion::FicheroSMS:
+        return metodos[2];
+    case accion::Conteo:
+        return metodos[3];
+    case accion::Correo:
+        return metodos[4];
+    case accion::SMS:
+        return metodos[5];
+    default:
+        return QString();
+    }
+}
+
+const QList<DescriptorListado>& Listados() {
+    static const QList<DescriptorListado> listados = crear();
+    return listados;
+}
+
+const DescriptorListado* Listado(int codigo) {
+    const auto& l = Listados();
+    return codigo >= 0 && codigo < l.size() ? &l[codigo] : nullptr;
+}
+
+int CodigoListado(const QString& texto) {
+    const QString t = texto.trimmed();
+    bool ok = false;
+    const int n = t.toInt(&ok);
+    if (ok) return Listado(n) ? n : -1;
+    for (const DescriptorListado& d : Listados())
+        if (t == d.nombre) return d.codigo;
+    return -1;
+}
+
+} // namespace quill

@@ -1,0 +1,67 @@
+#pragma once
+
+// The listing kinds, one descriptor each: what the window's routing and `listado` read to run a
+// kind. Adding a kind means adding its data module and its descriptor here.
+
+#include "output/export/columnas.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace quill {
+
+class ListingModule;
+class MemTable;
+
+// Action codes, as the window stores them in Accion before the routed method runs.
+namespace accion {
+inline constexpr qint16 Imprimir = 0;
+inline constexpr qint16 Etiqueta = 2;
+inline constexpr qint16 Exportar = 3;
+inline constexpr qint16 Conteo = 4;
+inline constexpr qint16 Correo = 5;
+inline constexpr qint16 SMS = 6;
+inline constexpr qint16 FicheroSMS = 9;
+} // namespace accion
+
+// A result table and the columns an output shows of it.
+struct TablaSalida {
+    const MemTable* tabla = nullptr;
+    ExportColumnSet columnas;
+};
+
+struct DescriptorListado {
+    qint16 codigo = 0;
+    QString nombre;            // on the command line: general, consumo, ...
+    QString titulo;            // as the kinds panel names it
+    QString tituloCondiciones; // above the condition grid
+    // The routed method of each action column: print, labels, export (and SMS file), count,
+    // e-mail, SMS. Empty: the action does nothing for this kind (its item is disabled).
+    std::array<QString, 6> metodos;
+    // Whether the user may choose between all and any of the conditions.
+    bool todasOCualquiera = true;
+    // The kind's data module; empty while its statement is not built.
+    std::function<std::unique_ptr<ListingModule>()> crearModulo;
+    // After a run: the exported table with its column set (`ids`: the Id of every condition
+    // row, which adds columns), and the SMS-file table (also what the mass SMS walks).
+    std::function<TablaSalida(ListingModule&, const QList<double>& ids)> exportacion;
+    std::function<TablaSalida(ListingModule&)> tablaSMS;
+
+    bool Disponible() const { return bool(crearModulo); }
+    // The routed method of an action; empty for an action the kind does not have.
+    QString Metodo(qint16 accion) const;
+    bool Admite(qint16 accion) const { return !Metodo(accion).isEmpty(); }
+};
+
+// The seven kinds in code order (0 General ... 6 Garantías).
+const QList<DescriptorListado>& Listados();
+// A kind by code; null outside 0..6.
+const DescriptorListado* Listado(int codigo);
+// A kind from its code (0-6) or its command-line name; -1 when it is neither.
+int CodigoListado(const QString& texto);
+
+} // namespace quill

@@ -1,7 +1,0 @@
-#include "queries/tdmreposiciones.h"
-
-TdmReposiciones::TdmReposiciones(QObject* owner) : quill::ListingModule(owner) {
-    setObjectName(QStringLiteral("dmReposiciones"));
-}
-
-TdmReposiciones::~TdmReposiciones() = default;
