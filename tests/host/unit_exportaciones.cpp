@@ -4,7 +4,7 @@
 #include "platform/settings.h"
 #include "sql/database.h"
 #include "testsupport.h"
-#include "tiendadb.h"
+#include "tiendaprueba.h"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +86,7 @@ TEST(Programa, RefusesWhatItCannotOpenWithStatusOne) {
          "no-existe.fdb"},
         {{}, "Falta la base de datos"},
         {{QStringLiteral("--db"), carpeta->filePath(QStringLiteral("x.fdb")),
-          QStringLiteral("--particion"), QStringLiteral("uno")},
+         QStringLiteral("--particion"), QStringLiteral("uno")},
          "La partición debe ser un número entero"},
     };
     for (const Caso& c : casos) {
@@ -98,9 +98,9 @@ TEST(Programa, RefusesWhatItCannotOpenWithStatusOne) {
 }
 
 TEST(Programa, OpensTheListingAndClosesCleanlyOnSigterm) {
-    tiendadb::Tienda tienda;
+    tiendaprueba::Tienda tienda;
     ASSERT_EQ(tienda.crear(QStringLiteral("programa")), QString());
-    quill::closeDatabase(QStringLiteral("programa"));
+    tienda.cerrar(); // the program opens the file itself
     auto carpeta = quilltest::scratch();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -121,9 +121,7 @@ TEST(Programa, OpensTheListingAndClosesCleanlyOnSigterm) {
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
 
     // The listing window was open and wrote its entry when the program closed it.
-    quill::DbParams params;
-    params.database = tienda.ruta();
-    ASSERT_EQ(quill::openDatabase(QStringLiteral("programa-despues"), params), QString());
+    ASSERT_EQ(quill::openDatabase(QStringLiteral("programa-despues"), {tienda.ruta()}), QString());
     {
         QSqlQuery q(QSqlDatabase::database(QStringLiteral("programa-despues")));
         ASSERT_TRUE(q.exec(QStringLiteral("SELECT COUNT(*), MIN(VENTANA) FROM ACCESO")));

@@ -197,6 +197,7 @@ TEST(DataPacket, BadPacketsGiveAMessageAndAnEmptyTable) {
         QByteArray xml;
         const char* message; // a part of the expected message
     };
+    // clang-format off
     const QList<Case> cases = {
         {"empty", "", "vacío"},
         {"not xml", "esto no es XML", "no es XML válido"},
@@ -206,29 +207,25 @@ TEST(DataPacket, BadPacketsGiveAMessageAndAnEmptyTable) {
         {"bad nesting", "<DATAPACKET><METADATA></DATAPACKET></METADATA>", "no es XML válido"},
         {"unknown type",
          "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"nested\"/></FIELDS>"
-         "</METADATA><ROWDATA/></DATAPACKET>",
-         "tipo desconocido: 'nested'"},
+         "</METADATA><ROWDATA/></DATAPACKET>", "tipo desconocido: 'nested'"},
         {"no fields", "<DATAPACKET><METADATA><FIELDS/></METADATA><ROWDATA/></DATAPACKET>",
          "ningún campo"},
         {"no metadata", "<DATAPACKET><ROWDATA><ROW A=\"1\"/></ROWDATA></DATAPACKET>", "METADATA"},
-        {"repeated field",
-         "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"i4\"/>"
-         "<FIELD attrname=\"a\" fieldtype=\"i4\"/></FIELDS></METADATA></DATAPACKET>",
-         "repetido"},
+        {"repeated field", "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"i4\"/>"
+         "<FIELD attrname=\"a\" fieldtype=\"i4\"/></FIELDS></METADATA></DATAPACKET>", "repetido"},
         {"bad number",
          "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"r8\"/></FIELDS>"
          "</METADATA><ROWDATA><ROW A=\"1\"/><ROW A=\"1 OR 1=1\"/></ROWDATA></DATAPACKET>",
          "Fila 2: el valor '1 OR 1=1' del campo 'A' no es válido"},
         {"bad date",
          "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"F\" fieldtype=\"date\"/></FIELDS>"
-         "</METADATA><ROWDATA><ROW F=\"20090231\"/></ROWDATA></DATAPACKET>",
-         "'20090231'"},
+         "</METADATA><ROWDATA><ROW F=\"20090231\"/></ROWDATA></DATAPACKET>", "'20090231'"},
         {"bad width",
          "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"S\" fieldtype=\"string\" WIDTH=\"x\"/>"
-         "</FIELDS></METADATA></DATAPACKET>",
-         "ancho"},
+         "</FIELDS></METADATA></DATAPACKET>", "ancho"},
         {"garbage after the packet", catalogue + "<otro/>", "no es XML válido"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         MemTable t;
         t.addField(QStringLiteral("ID"), FieldType::Float);

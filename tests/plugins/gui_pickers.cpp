@@ -2,7 +2,7 @@
 // build's library folder and its window is driven with the keyboard and mouse on a small shop
 // database.
 
-#include "../business/shopdb_fixture.h"
+#include "tiendaprueba.h"
 #include "listing/tbuscarpaciente.h"
 #include "listing/tfltarticulo.h"
 #include "pickers_api.h"
@@ -118,7 +118,7 @@ protected:
         const QString conexion =
             QStringLiteral("pickers_pacientes_") +
             QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        ASSERT_EQ(tienda.create(conexion, pacientes()), QString());
+        ASSERT_EQ(tienda.crear(conexion, pacientes()), QString());
         bloque.setConexion(conexion);
         quill::setSlot(bloque.bloque, quill::SlotOwner, &principal);
         ASSERT_TRUE(libreria.load(puentes::carpetaLibrerias(),
@@ -134,7 +134,7 @@ protected:
     }
 
     QWidget principal;
-    shopdb::ShopDatabase tienda;
+    tiendaprueba::Tienda tienda;
     puentes::Bloque bloque;
     quill::Library libreria;
     pickers::CargarPacienteFn cargar = nullptr;
@@ -265,7 +265,7 @@ protected:
             QStringLiteral("pickers_articulos_") +
             QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
         ASSERT_EQ(
-            tienda.create(conexion, {QStringLiteral("INSERT INTO FAMILIA (ID_FAMILIA, DESCRIPCION) "
+            tienda.crear(conexion, {QStringLiteral("INSERT INTO FAMILIA (ID_FAMILIA, DESCRIPCION) "
                                                     "VALUES (1, 'Metal')"),
                                      QStringLiteral("INSERT INTO FAMILIA (ID_FAMILIA, DESCRIPCION) "
                                                     "VALUES (2, 'Pasta')"),
@@ -309,7 +309,7 @@ protected:
     }
 
     QWidget principal;
-    shopdb::ShopDatabase tienda;
+    tiendaprueba::Tienda tienda;
     puentes::Bloque bloque;
     TdmlstPaciente dm;
     quill::MemTable* seleccion = nullptr;

@@ -1,7 +1,7 @@
-#include "../business/shopdb_fixture.h"
 #include "business/consultas.h"
 #include "business/maestros.h"
 #include "sql/lstconfiguracion.h"
+#include "tiendaprueba.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace {
 const QString kConnection = QStringLiteral("d2-configuracion");
 
 QStringList masterRows() {
-    QStringList rows = shopdb::localityRows();
+    QStringList rows = tiendaprueba::filasLocalidades();
     rows << QStringLiteral("INSERT INTO TIENDA (ID_TIENDA, DESCRIPCION) VALUES (2, 'Óptica Sol')")
          << QStringLiteral("INSERT INTO TIENDA (ID_TIENDA, DESCRIPCION) VALUES (1, 'Centro')")
          << QStringLiteral("INSERT INTO TIENDA (ID_TIENDA, DESCRIPCION) VALUES (3, 'alameda')")
@@ -32,10 +32,10 @@ QStringList masterRows() {
     return rows;
 }
 
-class ConfiguracionDb : public shopdb::SharedShopSuite<ConfiguracionDb> {
+class ConfiguracionDb : public tiendaprueba::SuiteTienda<ConfiguracionDb> {
 public:
-    static QString connection() { return kConnection; }
-    static QStringList rows() { return masterRows(); }
+    static QString conexion() { return kConnection; }
+    static QStringList filas() { return masterRows(); }
 };
 
 } // namespace
@@ -57,9 +57,8 @@ TEST_F(ConfiguracionDb, MasterListsInNameOrderWithTheirKeys) {
         {33, {"Efectivo", "Tarjeta"}, {"1", "2"}},
         {12, {}, {}}, // an empty master is an empty list, not an error
         {2, {"Ávila", "Barcelona", "Madrid", "Teruel"}, {"5", "8", "28", "44"}},
-        {1,
-         {"Ávila", "Barcelona", "Madrid", "Móstoles", "Sin provincia", "Villanueva", "VILLANUEVA"},
-         {"4", "1", "3", "6", "7", "2", "5"}},
+        {1, {"Ávila", "Barcelona", "Madrid", "Móstoles", "Sin provincia", "Villanueva",
+         "VILLANUEVA"}, {"4", "1", "3", "6", "7", "2", "5"}},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(config.CargarValores(c.codigo), TLstConfiguracion::Preparado)

@@ -58,47 +58,34 @@ TEST(ScriptSplit, StatementsTerminatorsCommentsAndQuotes) {
         QStringList statements;
         QList<int> lines;
     };
+    // clang-format off
     const QList<Case> cases = {
-        {"plain",
-         "SELECT 1 FROM RDB$DATABASE;\nSELECT 2 FROM RDB$DATABASE;",
-         {"SELECT 1 FROM RDB$DATABASE", "SELECT 2 FROM RDB$DATABASE"},
-         {1, 2}},
-        {"terminator inside quotes",
-         "INSERT INTO T VALUES ('a;b', \"X;Y\");",
-         {"INSERT INTO T VALUES ('a;b', \"X;Y\")"},
-         {1}},
-        {"doubled quote",
-         "INSERT INTO T VALUES ('it''s; fine');",
-         {"INSERT INTO T VALUES ('it''s; fine')"},
-         {1}},
+        {"plain", "SELECT 1 FROM RDB$DATABASE;\nSELECT 2 FROM RDB$DATABASE;",
+         {"SELECT 1 FROM RDB$DATABASE", "SELECT 2 FROM RDB$DATABASE"}, {1, 2}},
+        {"terminator inside quotes", "INSERT INTO T VALUES ('a;b', \"X;Y\");",
+         {"INSERT INTO T VALUES ('a;b', \"X;Y\")"}, {1}},
+        {"doubled quote", "INSERT INTO T VALUES ('it''s; fine');",
+         {"INSERT INTO T VALUES ('it''s; fine')"}, {1}},
         {"comments before a statement are dropped",
          "-- one; two\n/* three;\n four */\nSELECT 1 FROM RDB$DATABASE;",
-         {"SELECT 1 FROM RDB$DATABASE"},
-         {4}},
-        {"comments inside a statement are kept",
-         "SELECT 1 /* ; */ FROM -- x;\nRDB$DATABASE;",
-         {"SELECT 1 /* ; */ FROM -- x;\nRDB$DATABASE"},
-         {1}},
+         {"SELECT 1 FROM RDB$DATABASE"}, {4}},
+        {"comments inside a statement are kept", "SELECT 1 /* ; */ FROM -- x;\nRDB$DATABASE;",
+         {"SELECT 1 /* ; */ FROM -- x;\nRDB$DATABASE"}, {1}},
         {"set term",
          "SET TERM ^ ;\nCREATE PROCEDURE P AS BEGIN EXIT; END^\nSET TERM ; ^\nSELECT 1 FROM "
-         "RDB$DATABASE;",
-         {"CREATE PROCEDURE P AS BEGIN EXIT; END", "SELECT 1 FROM RDB$DATABASE"},
+         "RDB$DATABASE;", {"CREATE PROCEDURE P AS BEGIN EXIT; END", "SELECT 1 FROM RDB$DATABASE"},
          {2, 4}},
-        {"multi-character terminator",
-         "set term !! ;\nA; B!!\nset term ; !!\nC;",
-         {"A; B", "C"},
+        {"multi-character terminator", "set term !! ;\nA; B!!\nset term ; !!\nC;", {"A; B", "C"},
          {2, 4}},
         {"isql settings are left out",
          "SET SQL DIALECT 3;\nSET NAMES UTF8;\nSET AUTODDL ON;\nSET STATISTICS INDEX IX;\nSET "
-         "GENERATOR G TO 5;",
-         {"SET STATISTICS INDEX IX", "SET GENERATOR G TO 5"},
-         {4, 5}},
+         "GENERATOR G TO 5;", {"SET STATISTICS INDEX IX", "SET GENERATOR G TO 5"}, {4, 5}},
         {"last statement without terminator",
-         "SELECT 1 FROM RDB$DATABASE;\n  SELECT 2\n  FROM X  \n",
-         {"SELECT 1 FROM RDB$DATABASE", "SELECT 2\n  FROM X"},
-         {1, 2}},
+         "SELECT 1 FROM RDB$DATABASE;\n  SELECT 2\n  FROM X  \n", {"SELECT 1 FROM RDB$DATABASE",
+         "SELECT 2\n  FROM X"}, {1, 2}},
         {"empty statements", " ; ;\n;", {}, {}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         QString error;
         const QList<ScriptStatement> got = splitScript(QString::fromUtf8(c.script), &error);
@@ -264,20 +251,20 @@ TEST_F(EmbeddedDatabase, BadOpenInputGivesAMessageAndNoConnection) {
     const struct {
         QString database;
         QString expected;
+    // clang-format off
     } cases[] = {
         {"", "No se ha indicado la base de datos que abrir"},
         {path("no-existe.fdb"),
          QString("No se puede abrir la base de datos '%1': el fichero no existe")
-             .arg(path("no-existe.fdb"))},
+         .arg(path("no-existe.fdb"))},
         {dir_->path(),
          QString("No se puede abrir la base de datos '%1': no es un fichero").arg(dir_->path())},
         {notDb, QString("No se puede abrir la base de datos '%1': el fichero no es una base de "
-                        "datos Firebird")
-                    .arg(notDb)},
+         "datos Firebird") .arg(notDb)},
         {empty, QString::fromUtf8("No se puede abrir la base de datos '%1': el fichero está "
-                                  "vacío o cortado: no es una base de datos Firebird")
-                    .arg(empty)},
+         "vacío o cortado: no es una base de datos Firebird") .arg(empty)},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(s(openDatabase("prueba", {c.database})), s(c.expected)) << s(c.database);
         EXPECT_FALSE(QSqlDatabase::contains("prueba")) << s(c.database);

@@ -2,9 +2,9 @@
 // operator its kind offers, runs inside a statement (a wrong column or a stray parenthesis fails
 // there), and on a few rows of our own the conditions list the patients they should.
 
-#include "../business/shopdb_fixture.h"
 #include "familias_casos.h"
 #include "sql/catalogo.h"
+#include "tiendaprueba.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -16,6 +16,7 @@
 
 using namespace familias;
 using namespace quill;
+using tiendaprueba::SuiteTienda;
 
 namespace {
 
@@ -33,7 +34,7 @@ const QString kConexion = QStringLiteral("g-familias");
 //  9: one record of every family, so every fragment is evaluated on a row; some notes end with
 //     a line break, as the record editors save them.
 //  5: deleted, with a prescription that would match everything.
-QStringList filas() {
+QStringList filasFamilias() {
     return {
         "INSERT INTO PACIENTE (ID_PACIENTE, APELLIDOS) VALUES (1, 'Uno')",
         "INSERT INTO PACIENTE (ID_PACIENTE, APELLIDOS) VALUES (2, 'Dos')",
@@ -158,18 +159,12 @@ const QList<Condicion>& condicionesDe(const EntradaCatalogo& e) {
     return kTexto;
 }
 
-class FamiliasDb : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        s_db = new shopdb::ShopDatabase;
-        s_error = s_db->create(kConexion, filas());
-    }
-    static void TearDownTestSuite() {
-        delete s_db;
-        s_db = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString(); }
+class FamiliasDb : public SuiteTienda<FamiliasDb> {
+public:
+    static QString conexion() { return kConexion; }
+    static QStringList filas() { return filasFamilias(); }
 
+protected:
     // Runs a statement; the values of its first column, or the database's complaint.
     static QString ejecutar(const QString& sql, QList<int>* valores) {
         QSqlQuery q(QSqlDatabase::database(kConexion));
@@ -200,12 +195,7 @@ protected:
         return ids;
     }
 
-    static shopdb::ShopDatabase* s_db;
-    static QString s_error;
 };
-
-shopdb::ShopDatabase* FamiliasDb::s_db = nullptr;
-QString FamiliasDb::s_error;
 
 } // namespace
 

@@ -1,5 +1,5 @@
-#include "../business/shopdb_fixture.h"
 #include "business/consultas.h"
+#include "tiendaprueba.h"
 #include "sql/lstutil.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ namespace {
 const QString kConnection = QStringLiteral("d2-util");
 
 QStringList utilRows() {
-    QStringList rows = shopdb::localityRows();
+    QStringList rows = tiendaprueba::filasLocalidades();
     // Patients 10 and 11 have contact-lens records; 12 only a record whose id is 0; 13 has a
     // spectacle prescription; 14 has nothing.
     rows << QStringLiteral("INSERT INTO MLENTILLA (ID_MLENTILLA, ID_PACIENTE) VALUES (1, 10)")
@@ -29,10 +29,10 @@ QStringList utilRows() {
     return rows;
 }
 
-class UtilDb : public shopdb::SharedShopSuite<UtilDb> {
+class UtilDb : public tiendaprueba::SuiteTienda<UtilDb> {
 public:
-    static QString connection() { return kConnection; }
-    static QStringList rows() { return utilRows(); }
+    static QString conexion() { return kConnection; }
+    static QStringList filas() { return utilRows(); }
 };
 
 } // namespace
@@ -79,13 +79,13 @@ TEST_F(UtilDb, RecordTestsReadEachFamilyOnce) {
     EXPECT_TRUE(util.Error().isEmpty()) << util.Error().toStdString();
 
     // A record added later is seen once the object is told to read again.
-    ASSERT_EQ(s_db->run({QStringLiteral(
+    ASSERT_EQ(s_tienda->ejecutar({QStringLiteral(
                   "INSERT INTO MLENTILLA (ID_MLENTILLA, ID_PACIENTE) VALUES (4, 14)")}),
               QString());
     EXPECT_FALSE(util.TieneLentillas(14));
     util.OlvidarFichas();
     EXPECT_TRUE(util.TieneLentillas(14));
-    ASSERT_EQ(s_db->run({QStringLiteral("DELETE FROM MLENTILLA WHERE ID_MLENTILLA = 4")}),
+    ASSERT_EQ(s_tienda->ejecutar({QStringLiteral("DELETE FROM MLENTILLA WHERE ID_MLENTILLA = 4")}),
               QString());
 }
 

@@ -152,35 +152,24 @@ TEST(SentenciaCatalogo, ShapeFunctions) {
         const char* c1;
         QStringList items;
         std::string esperado;
+    // clang-format off
     } casos[] = {
         {&unida, "Vacío", "", {}, jg.toStdString() + "MGRADUACION.OD_ESFERA_LEJOS  = 98"},
-        {&unida,
-         "No Vacío",
-         "",
-         {},
-         jg.toStdString() +
-             "MGRADUACION.OD_ESFERA_LEJOS  != 98 AND MGRADUACION.OD_ESFERA_LEJOS != 98"},
-        {&par,
-         "Igual a...",
-         "90",
-         {},
-         jg.toStdString() + "(MGRADUACION.OD_EJE  = 90 AND MGRADUACION.OD_EJE != 400 OR "
-                            "MGRADUACION.OI_EJE  = 90 AND MGRADUACION.OI_EJE != 98)"},
-        {&notas,
-         "...Contiene...",
-         "dolor",
-         {},
+        {&unida, "No Vacío", "", {}, jg.toStdString() +
+         "MGRADUACION.OD_ESFERA_LEJOS  != 98 AND MGRADUACION.OD_ESFERA_LEJOS != 98"},
+        {&par, "Igual a...", "90", {}, jg.toStdString() +
+         "(MGRADUACION.OD_EJE  = 90 AND MGRADUACION.OD_EJE != 400 OR "
+         "MGRADUACION.OI_EJE  = 90 AND MGRADUACION.OI_EJE != 98)"},
+        {&notas, "...Contiene...", "dolor", {},
          "PACIENTE.ID_PACIENTE = OPTOMETRIA.ID_PACIENTE AND (UPPER(BI_OBSERVACIONES) containing "
          "'DOLOR' Or UPPER(TA_CONCLUSIONES) containing 'DOLOR')"},
-        {&lista,
-         "Igual a...",
-         "",
-         {"3", "5"},
+        {&lista, "Igual a...", "", {"3", "5"},
          " (PACIENTE.ID_PACIENTE = MGRADUACION.ID_PACIENTE AND (MGRADUACION.ID_DOCTOR  = 3 Or "
          "MGRADUACION.ID_DOCTOR = 5))"},
         {&oido, "Mayor que...", "40", {}, ja.toStdString() + "(MAUDIFONO.OD_AEREA_125  > 40)"},
         {&sinCalculo, "Igual a...", "1", {}, ""},
     };
+    // clang-format on
     for (const auto& k : casos) {
         TLstSentPaciente s;
         QStringList items = k.items;

@@ -95,18 +95,14 @@ protected:
 TEST_F(SentenciaPaciente, PatientFields) {
     const std::string nac = "CAST(PACIENTE.FECHA_NACIMIENTO AS DATE)";
     const std::string ult = "CAST(PACIENTE.FECHA_ULTIMA_VISITA AS DATE)";
+    // clang-format off
     const Caso casos[] = {
         {0, kIgual, "15", "", {}, "PACIENTE.CODIGO  = 15", P},
         {0, kVacio, "", "", {}, "PACIENTE.CODIGO  = 0", P},
         {1, kEmpieza, "gar", "", {}, "UPPER(PACIENTE.APELLIDOS) starting with 'GAR'", P},
         {2, kIgual, "ana", "", {}, "UPPER(PACIENTE.NOMBRE)  = 'ANA'", P},
         {3, kContiene, "mayor", "", {}, "UPPER(PACIENTE.DIRECCION)containing 'MAYOR'", P},
-        {5,
-         kIgual,
-         "",
-         "",
-         {"3", "7"},
-         "(PACIENTE.ID_LOCALIDAD  = 3 Or PACIENTE.ID_LOCALIDAD = 7)",
+        {5, kIgual, "", "", {"3", "7"}, "(PACIENTE.ID_LOCALIDAD  = 3 Or PACIENTE.ID_LOCALIDAD = 7)",
          P},
         {6, kDistinto, "", "", {"3"}, "(PACIENTE.ID_LOCALIDAD  != 3)", P},
         {7, kTermine, "34", "", {}, "UPPER(PACIENTE.TELEFONO) like '%34'", P},
@@ -117,20 +113,10 @@ TEST_F(SentenciaPaciente, PatientFields) {
         {11, kVacio, "", "", {}, "(PACIENTE.SEXO  = -1 Or PACIENTE.SEXO = 0 )", P},
         {12, kDistinto, "x", "", {}, "UPPER(PACIENTE.NIF)  != 'X'", P},
         {13, kMenor, "1/1/1950", "", {}, fechaGuardada(nac, " < '01/01/1950'"), P},
-        {14,
-         kIgual,
-         "2/3/2020",
-         "",
-         {},
-         fechaGuardada("CAST(PACIENTE.FECHA_PRIMERA_VISITA AS DATE)", " = '03/02/2020'"),
-         P},
+        {14, kIgual, "2/3/2020", "", {},
+         fechaGuardada("CAST(PACIENTE.FECHA_PRIMERA_VISITA AS DATE)", " = '03/02/2020'"), P},
         {15, kMayor, "31/12/2009", "", {}, fechaGuardada(ult, " > '12/31/2009'"), P},
-        {16,
-         kNoVacio,
-         "1/1/2000",
-         "",
-         {},
-         "CAST(PACIENTE.FECHA_CARNET AS DATE) != '12/30/1899'",
+        {16, kNoVacio, "1/1/2000", "", {}, "CAST(PACIENTE.FECHA_CARNET AS DATE) != '12/30/1899'",
          P},
         {17, kMayor, "10,5", "", {}, "PACIENTE.ULTIMO_DESCUENTO  > 10.5", P},
         {18, kIgual, "", "", {"1"}, "PACIENTE.CORREO = 1", P},
@@ -138,106 +124,58 @@ TEST_F(SentenciaPaciente, PatientFields) {
         {20, kContiene, "@gmail", "", {}, "UPPER(PACIENTE.E_MAIL) containing '@GMAIL'", P},
         {21, kNoVacio, "", "", {}, "UPPER(PACIENTE.WEB)  != ''", P},
         {22, kIgual, "", "", {"3"}, "PACIENTE.TIENDA  = 3", P},
-        {23,
-         kContiene,
-         "alerg",
-         "",
-         {},
-         "PACIENTE.ID_PACIENTE = POBSERVACIONES.ID_PACIENTE And "
-         "UPPER(POBSERVACIONES.OBSERVACIONES) "
-         "containing 'ALERG'",
-         {"POBSERVACIONES", "PACIENTE"}},
+        {23, kContiene, "alerg", "", {}, "PACIENTE.ID_PACIENTE = POBSERVACIONES.ID_PACIENTE And "
+         "UPPER(POBSERVACIONES.OBSERVACIONES) " "containing 'ALERG'", {"POBSERVACIONES",
+         "PACIENTE"}},
         {51, kIgual, "", "", {"12", "15"}, "In (12,15)", {}},
         {52, kDistinto, "", "", {"4"}, "Not In (4)", {}},
         {56, kIgual, "1/2/2020", "", {}, fechaGuardada(ult, " = '02/01/2020'"), {}},
         // Only the integer part of the id counts.
         {2.7, kIgual, "ana", "", {}, "UPPER(PACIENTE.NOMBRE)  = 'ANA'", P},
     };
+    // clang-format on
     for (const auto& k : casos)
         comprobar(k);
 }
 
 TEST_F(SentenciaPaciente, DatePartsRecordDatesAndSharedFields) {
+    // clang-format off
     const Caso casos[] = {
-        {421,
-         kIgual,
-         "5",
-         "",
-         {},
+        {421, kIgual, "5", "", {},
          " CAST(PACIENTE.FECHA_PRIMERA_VISITA AS DATE) != '12/30/1899' AND (EXTRACT (DAY FROM "
-         "PACIENTE.FECHA_PRIMERA_VISITA)  = 5)",
-         P},
-        {425,
-         kIgual,
-         "",
-         "",
-         {"1", "12"},
+         "PACIENTE.FECHA_PRIMERA_VISITA)  = 5)", P},
+        {425, kIgual, "", "", {"1", "12"},
          " CAST(PACIENTE.FECHA_NACIMIENTO AS DATE) != '12/30/1899' AND (EXTRACT (MONTH FROM "
          "PACIENTE.FECHA_NACIMIENTO)  = 1 Or EXTRACT (MONTH FROM PACIENTE.FECHA_NACIMIENTO) = 12)",
          P},
-        {426,
-         kEntre,
-         "1980",
-         "1990",
-         {},
+        {426, kEntre, "1980", "1990", {},
          " CAST(PACIENTE.FECHA_NACIMIENTO AS DATE) != '12/30/1899' AND (EXTRACT (YEAR FROM "
-         "PACIENTE.FECHA_NACIMIENTO)  BETWEEN 1980 AND 1990)",
-         P},
-        {427,
-         kMayor,
-         "15",
-         "",
-         {},
+         "PACIENTE.FECHA_NACIMIENTO)  BETWEEN 1980 AND 1990)", P},
+        {427, kMayor, "15", "", {},
          " CAST(PACIENTE.FECHA_ULTIMA_VISITA AS DATE) != '12/30/1899' AND(EXTRACT (DAY FROM "
-         "PACIENTE.FECHA_ULTIMA_VISITA)  > 15)",
-         P},
-        {428,
-         kIgual,
-         "",
-         "",
-         {"3", "4"},
+         "PACIENTE.FECHA_ULTIMA_VISITA)  > 15)", P},
+        {428, kIgual, "", "", {"3", "4"},
          " CAST(PACIENTE.FECHA_ULTIMA_VISITA AS DATE) != '12/30/1899' AND (EXTRACT (MONTH FROM "
          "PACIENTE.FECHA_ULTIMA_VISITA)  = 3 Or EXTRACT (MONTH FROM PACIENTE.FECHA_ULTIMA_VISITA)  "
-         "= "
-         "4)",
-         P},
-        {431,
-         kDistinto,
-         "",
-         "",
-         {"8"},
+         "= " "4)", P},
+        {431, kDistinto, "", "", {"8"},
          " CAST(PACIENTE.FECHA_CARNET AS DATE) != '12/30/1899' AND (EXTRACT (MONTH FROM "
-         "PACIENTE.FECHA_CARNET)  != 8)",
-         P},
-        {432,
-         kMenor,
-         "2000",
-         "",
-         {},
+         "PACIENTE.FECHA_CARNET)  != 8)", P},
+        {432, kMenor, "2000", "", {},
          " CAST(PACIENTE.FECHA_CARNET AS DATE) != '12/30/1899' AND (EXTRACT (YEAR FROM "
-         "PACIENTE.FECHA_CARNET)  < 2000)",
-         P},
+         "PACIENTE.FECHA_CARNET)  < 2000)", P},
         {433, kMenor, "1/1/2020", "", {}, " < '01/01/2020'", P},
         {435, kVacio, "1/1/2020", "", {}, " = '12/30/1899' ", P},
-        {461,
-         kIgual,
-         "1/1/2020",
-         "",
-         {},
-         fechaGuardada("CAST(FECHA AS DATE)", " = '01/01/2020'"),
+        {461, kIgual, "1/1/2020", "", {}, fechaGuardada("CAST(FECHA AS DATE)", " = '01/01/2020'"),
          P},
         {462, kIgual, "", "", {"1"}, " (PROPIA_AJENA  = 1)", P},
         {462, kVacio, "", "", {}, " (PROPIA_AJENA  = -1 )", P},
         {464, kIgual, "", "", {"2", "5"}, " (TABLA.ID_TIENDA  = 2 Or TABLA.ID_TIENDA = 5)", P},
         {3000, kIgual, "", "", {"0"}, "PACIENTE.CORREO = 0", {}},
-        {3002,
-         kMenor,
-         "1/1/2020",
-         "",
-         {},
-         fechaGuardada("CAST(FECHA_GARANTIA AS DATE)", " < '01/01/2020'"),
-         {}},
+        {3002, kMenor, "1/1/2020", "", {}, fechaGuardada("CAST(FECHA_GARANTIA AS DATE)",
+         " < '01/01/2020'"), {}},
     };
+    // clang-format on
     for (const auto& k : casos)
         comprobar(k);
 }
@@ -312,29 +250,22 @@ TEST_F(SentenciaPaciente, PostalCodesBecomeLocalityIds) {
         const char* c2;
         QStringList ids;
         std::string esperado;
+    // clang-format off
     } casos[] = {
-        {kMayor,
-         "28000",
-         "",
-         {"1", "2", "4", "5", "6"},
+        {kMayor, "28000", "", {"1", "2", "4", "5", "6"},
          "(PACIENTE.ID_LOCALIDAD  = 1 Or PACIENTE.ID_LOCALIDAD = 2 Or PACIENTE.ID_LOCALIDAD = 4 Or "
          "PACIENTE.ID_LOCALIDAD = 5 Or PACIENTE.ID_LOCALIDAD = 6)"},
         {kIgual, "08001", "", {"3"}, "(PACIENTE.ID_LOCALIDAD  = 3)"},
         {kDistinto, "28001", "", {"1"}, "(PACIENTE.ID_LOCALIDAD  != 1)"},
-        {kMenor,
-         "28801",
-         "",
-         {"1", "3", "4"},
+        {kMenor, "28801", "", {"1", "3", "4"},
          "(PACIENTE.ID_LOCALIDAD  = 1 Or PACIENTE.ID_LOCALIDAD = 3 Or PACIENTE.ID_LOCALIDAD = 4)"},
-        {kEntre,
-         "28000",
-         "28999",
-         {"1", "2", "4"},
+        {kEntre, "28000", "28999", {"1", "2", "4"},
          "(PACIENTE.ID_LOCALIDAD  = 1 Or PACIENTE.ID_LOCALIDAD = 2 Or PACIENTE.ID_LOCALIDAD = 4)"},
         // No locality in range: the list stays empty and the statement will be refused later.
         {kIgual, "99999", "", {}, "(PACIENTE.ID_LOCALIDAD )"},
         {kNoVacio, "", "", {"9"}, "(PACIENTE.ID_LOCALIDAD  != -1 AND PACIENTE.ID_LOCALIDAD != 0 )"},
     };
+    // clang-format on
     for (const auto& k : casos) {
         poner(4, k.op, k.c1, k.c2, {"9"});
         EXPECT_EQ(s.CodigosPostales().toStdString(), k.esperado) << k.op << " " << k.c1;
