@@ -4,7 +4,7 @@
 
 #include "output/export/columnas.h"
 #include "output/export/exportwriters.h"
-#include "output/export/tablas.h"
+#include "queries/tablas.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
