@@ -2,12 +2,11 @@
 
 #include "actions/registro.h"
 #include "conditions/catalogo.h"
-#include "conditions/construir.h"
+#include "conditions/control.h"
 #include "conditions/tdmlstpaciente.h"
 #include "platform/guard.h"
 #include "platform/memtable.h"
 #include "sql/lstbasesentencia.h"
-#include "sql/lstsentpaciente.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -94,8 +93,8 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
     salida.parametros.Limpiar();
     salida.necesitaBase = false;
 
-    // One builder for every row, as in the window: it collects the tables of all fragments.
-    TLstSentPaciente constructor(conexion);
+    // One controller for every row, as in the window.
+    ControlCondiciones control(conexion);
     const QJsonArray filas = doc.array();
     const DescriptorListado* descriptor = Listado(tipoListado);
     const QString listado = descriptor ? descriptor->titulo : QString();
@@ -139,9 +138,10 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
                                    .arg(QString::number(fila.id, 'g', 15));
         }
 
-        QStringList lista;
+        // The ids the value editors would have chosen.
+        control.Lista.clear();
         for (const QString& id : ids.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            if (!id.trimmed().isEmpty()) lista.append(id.trimmed());
+            if (!id.trimmed().isEmpty()) control.Lista.append(id.trimmed());
 
         // The row as the grid holds it before its post, then built by the window's own path.
         tabla.append();
@@ -155,8 +155,7 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
         tabla.setValue(campo::Condicion2, fila.condicion2);
         tabla.setValue(campo::Contador, -1);
         tabla.setValue(campo::Condicion1Ids, ids);
-        const ResultadoCondicion r =
-            ConstruirFila(constructor, tabla, lista, nullptr, salida.parametros);
+        const ResultadoCondicion r = control.AntesDePostear(tabla);
         if (r.codigo != kCondicionConstruida) {
             tabla.cancel();
             QString mensaje = donde + QStringLiteral(": ") + r.mensaje;
@@ -166,7 +165,8 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
         }
         tabla.post();
     }
-    salida.tablas = ReconstruirTablas(constructor, tabla);
+    salida.tablas = control.Tablas(tabla);
+    salida.parametros = control.Parametros;
     return ValidarCondiciones(tabla);
 }
 

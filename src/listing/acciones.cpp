@@ -3,7 +3,7 @@
 // the export. Running a kind is the action runner's (actions/ejecutor.h); this file only shows.
 
 #include "actions/ejecutor.h"
-#include "conditions/construir.h"
+#include "conditions/control.h"
 #include "conditions/tdmlstpaciente.h"
 #include "host/bloque.h"
 #include "listing/gridcondiciones.h"
@@ -16,7 +16,6 @@
 #include "platform/memtable.h"
 #include "platform/modal.h"
 #include "queries/listingmodule.h"
-#include "sql/lstsentpaciente.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -124,24 +123,20 @@ qint16 TfrmListado::ValidarCondiciones() {
 }
 
 QStringList TfrmListado::ReconstruirTablas() {
-    if (!dmlstPaciente || !LstSentPaciente) throw quill::Error(kSinObjetos);
+    if (!dmlstPaciente || !Condiciones) throw quill::Error(kSinObjetos);
     const MemTable* t = dmlstPaciente->TablaActual();
     if (!t) {
-        LstSentPaciente->VaciarTablas();
+        Condiciones->Constructor.VaciarTablas();
         return {};
     }
     TdmlstPaciente* datos = dmlstPaciente;
-    const QStringList tablas = quill::ReconstruirTablas(
-        *LstSentPaciente, *t, [datos](int contador) { return datos->Articulos(contador); });
-    // The builder reads the window's selected-ids list again.
-    LstSentPaciente->setLista(Lista.get());
-    return tablas;
+    return Condiciones->Tablas(*t, [datos](int contador) { return datos->Articulos(contador); });
 }
 
 quill::EjecutorListado& TfrmListado::PrepararListado() {
     quill::EjecutorListado* e = Ejecutor(TipoListado);
     if (!e || !dmlstPaciente) throw quill::Error(kSinObjetos);
-    e->Preparar(dmlstPaciente->TablaActual(), ReconstruirTablas(), Parametros,
+    e->Preparar(dmlstPaciente->TablaActual(), ReconstruirTablas(), Condiciones->Parametros,
                 QString::asprintf("%i", quill::slotPartition(m_bloque)));
     return *e;
 }

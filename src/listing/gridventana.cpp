@@ -366,11 +366,11 @@ void TfrmListado::CargarCheckComboBox() {
 
 void TfrmListado::ValidarComboBox(const QString& nombre) {
     MemTable* t = TablaCondiciones();
-    if (!t || !Lista) return;
-    Lista->clear();
+    if (!t || !Condiciones) return;
+    Condiciones->Lista.clear();
     const qsizetype i = ListaValores.indexOf(nombre);
     const QString id = i >= 0 && i < IdsValores.size() ? IdsValores.at(i) : QString();
-    if (!id.isEmpty()) Lista->append(id);
+    if (!id.isEmpty()) Condiciones->Lista.append(id);
     t->edit();
     t->setValue(kCondicion1Ids, id);
     t->setValue(kCondicion1, nombre);
@@ -380,9 +380,9 @@ void TfrmListado::ValidarComboBox(const QString& nombre) {
 void TfrmListado::MarcarCheckComboBox() {
     MemTable* t = TablaCondiciones();
     quill::CheckListPopup* marcas = PopupCheck();
-    if (!t || !Lista || !marcas || !LstConfiguracion) return;
+    if (!t || !Condiciones || !marcas || !LstConfiguracion) return;
     const bool localidades = t->asInt(kTipoObjeto) == kObjetoLocalidades;
-    Lista->clear();
+    Condiciones->Lista.clear();
     QStringList nombres;
     QStringList ids;
     for (int i : marcas->marcados()) {
@@ -392,10 +392,10 @@ void TfrmListado::MarcarCheckComboBox() {
             // One name may stand for several localities: every one is taken.
             const QStringList encontrados = LstConfiguracion->IdsLocalidad(nombre);
             ids << encontrados;
-            *Lista << encontrados;
+            Condiciones->Lista << encontrados;
         } else if (i < IdsValores.size()) {
             ids << IdsValores.at(i);
-            Lista->append(IdsValores.at(i));
+            Condiciones->Lista.append(IdsValores.at(i));
         }
     }
     const int columna = ColumnaActual();
@@ -482,8 +482,7 @@ void TfrmListado::LimpiarCampos() {
     dmlstPaciente->VaciarTablas();
     dmlstPaciente->AnadirFilaVacia();
     // Nothing chosen for a condition that is gone may shape a later listing.
-    Parametros.Limpiar();
-    if (Lista) Lista->clear();
+    if (Condiciones) Condiciones->Limpiar();
     if (QAbstractItemModel* m = grdListado->model(); m && m->rowCount() > 0)
         grdListado->setCurrentIndex(m->index(0, 0));
     setTextoAyuda(kAyudaInsertar);
@@ -510,7 +509,7 @@ void TfrmListado::CargarFiltros() {
     quill::VentanaFiltro ventana;
     ventana.datos = dmlstPaciente;
     ventana.reconstruir = &ReconstruirSentencia;
-    ventana.lista = Lista.get();
+    ventana.lista = Condiciones ? &Condiciones->Lista : nullptr;
     ventana.limpiarCampos = [this] { LimpiarCampos(); };
     const quill::ResultadoFiltro r = quill::MostrarFiltros(*LstFiltros, ventana, nombre);
     if (r.codigo == 0) (r.todas ? rbnTodas : rbnCualquiera)->setChecked(true);
@@ -518,19 +517,3 @@ void TfrmListado::CargarFiltros() {
         grdListado->setCurrentIndex(m->index(0, 0));
 }
 
-// ---- Before a post ----
-
-void TfrmListado::PrepararLista(MemTable& tabla) {
-    // The list is the window's, filled by the value editors of the row edited last. A list row
-    // posted again later (its operator changed, say) takes its own ids back from the row.
-    if (!Lista || tabla.state() != MemTable::State::Edit) return;
-    const int tipo = tabla.asInt(kTipoCondicion);
-    if (tipo != 3 && tipo != 4) return;
-    const QString ids = tabla.asString(kCondicion1Ids);
-    const QString actual = Lista->join(QLatin1Char(';'));
-    // A narrow Condicion1Ids (the dates table) may hold only the start of the ids chosen.
-    const int campo = tabla.fieldIndex(kCondicion1Ids);
-    const int ancho = campo >= 0 ? tabla.fieldDef(campo).size : 0;
-    if (actual == ids || (ancho > 0 && ids.size() >= ancho && actual.startsWith(ids))) return;
-    *Lista = ids.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-}

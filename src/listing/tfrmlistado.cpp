@@ -16,7 +16,6 @@
 #include "platform/modal.h"
 #include "sql/lstbasesentencia.h"
 #include "sql/lstconfiguracion.h"
-#include "sql/lstsentpaciente.h"
 #include "sql/valores.h"
 
 #include <QCloseEvent>
@@ -107,7 +106,7 @@ void TfrmListado::CrearObjetos() {
 
     FltArticulo = new TFltArticulo(owner, conexion, conexionDefecto);
     BuscarPacienteObj = new TBuscarPaciente(owner, conexion, conexionDefecto);
-    LstSentPaciente = std::make_unique<quill::TLstSentPaciente>(conexionDefecto);
+    Condiciones = std::make_unique<quill::ControlCondiciones>(conexionDefecto);
     LstFiltros = new TLstFiltros(owner);
     quill::AsignarCarpetas(*LstFiltros, m_bloque);
 
@@ -121,7 +120,6 @@ void TfrmListado::CrearObjetos() {
     InstalarEventos();
     dmlstPaciente->AbrirTablas();
 
-    Lista = std::make_unique<QStringList>();
     dmlstPaciente->LiberarArticulos(0);
 }
 
@@ -209,7 +207,7 @@ void TfrmListado::ValoresIniciales() {
     for (quill::NavItem* i : {nbiGrafico, nbiTicket, nbiVisualizar})
         i->setVisible(false);
     rbnTodas->setChecked(true);
-    Parametros.Limpiar();
+    if (Condiciones) Condiciones->Parametros.Limpiar();
 }
 
 void TfrmListado::CambiarListado(qint16 tipo) {
@@ -277,24 +275,22 @@ void TfrmListado::AfterPost(MemTable&) {
 }
 
 void TfrmListado::BeforeDelete(MemTable& tabla) {
-    Parametros.AlBorrar(tabla.asDouble(quill::campo::Id));
+    if (Condiciones) Condiciones->AlBorrar(tabla);
 }
 
 void TfrmListado::BeforePost(MemTable& tabla) {
     if (!ReconstruirSentencia) return;
-    PrepararLista(tabla);
     ConstruirSentenciaSQL(tabla);
 }
 
 int TfrmListado::ConstruirSentenciaSQL(MemTable& tabla) {
-    if (!LstSentPaciente || !Lista || !dmlstPaciente) throw quill::Error(kSinObjetos);
+    if (!Condiciones || !dmlstPaciente) throw quill::Error(kSinObjetos);
     const MemTable* seleccion = nullptr;
     if (quill::CampoEspecialDe(tabla.asDouble(quill::campo::Id)) ==
             quill::CampoEspecial::Articulos &&
         !tabla.isNull(quill::campo::Contador))
         seleccion = dmlstPaciente->Articulos(tabla.asInt(quill::campo::Contador));
-    const quill::ResultadoCondicion r =
-        quill::ConstruirFila(*LstSentPaciente, tabla, *Lista, seleccion, Parametros);
+    const quill::ResultadoCondicion r = Condiciones->AntesDePostear(tabla, seleccion);
     if (r.codigo != quill::kCondicionConstruida) {
         // The row keeps the fragment it had.
         quill::Modal::current().message(QStringLiteral("AVISO"), r.mensaje,
@@ -352,8 +348,7 @@ void TfrmListado::LiberarObjetos() {
     Documento.reset();
     FormatoEtiqueta.reset();
     liberar(BuscarPacienteObj);
-    LstSentPaciente.reset();
-    Lista.reset();
+    Condiciones.reset();
     liberar(grdFiltro);
 }
 

@@ -10,7 +10,7 @@
 #include "listing/grideditores.h"
 
 #include "actions/registro.h"
-#include "conditions/construir.h"
+#include "conditions/control.h"
 
 #include <QList>
 #include <QPointer>
@@ -30,7 +30,7 @@ namespace quill {
 class EjecutorListado;
 class MemTable;
 class TLstConfiguracion;
-class TLstSentPaciente;
+class ControlCondiciones;
 } // namespace quill
 
 class TfrmListado : public TfrmlstBase {
@@ -86,7 +86,9 @@ public:
     std::unique_ptr<quill::TLstConfiguracion> LstConfiguracion;
     QPointer<TFltArticulo> FltArticulo;
     QPointer<TBuscarPaciente> BuscarPacienteObj;
-    std::unique_ptr<quill::TLstSentPaciente> LstSentPaciente;
+    // The condition-row controller: the sentence builder, the selected-ids list the value
+    // editors fill, and what the special fields hand to the kinds.
+    std::unique_ptr<quill::ControlCondiciones> Condiciones;
     QPointer<TLstFiltros> LstFiltros;
     // Business objects of the label output and the locality look-up, made on first need.
     std::unique_ptr<QObject> Localidad;
@@ -100,8 +102,6 @@ public:
     // The catalogue drop-down of the Campo column (a quill::CatalogoPopup), built anew on every
     // kind switch.
     QPointer<QWidget> grdFiltro;
-    // Selected value ids, filled by the value editors and handed to the sentence builder.
-    std::unique_ptr<QStringList> Lista;
     // One object per inserted condition row.
     QList<QStringList*> ObjetosFila;
     int NumObjetosFila = 0;
@@ -112,9 +112,6 @@ public:
     bool OperadorCargado = false;     // the row's operator has been filled in
     bool Etiqueta = false;
     int ContadorArticulos = 1;
-    // What the special fields of the posted rows hand to the kinds (prescription type, debt,
-    // record families, warranty families and eyes, article fragments).
-    quill::ParametrosListado Parametros;
     // The listing configuration's filter value as computed at start.
     double FiltroConfiguracion = -1.0;
     qint16 Accion = 0;
@@ -247,8 +244,6 @@ private:
     void EnlazarGrid();
     // The grid's delegate, editing event, keys and focus moves (gridventana.cpp).
     void ConectarGrid();
-    // Before a row's fragment is built: the selected-ids list must be the row's own.
-    void PrepararLista(quill::MemTable& tabla);
 
     // Row events of the condition tables.
     void BeforeInsert(quill::MemTable& tabla);

@@ -262,7 +262,7 @@ public:
         const bool enBlanco =
             t->state() == MemTable::State::Insert && t->asString(QStringLiteral("Campo")).isEmpty();
         if (!enBlanco) t->append();
-        *w->Lista = ids;
+        w->Condiciones->Lista = ids;
         t->setValue(QStringLiteral("Id"), id);
         t->setValue(QStringLiteral("Campo"), campo);
         t->setValue(QStringLiteral("Condicion"), operador);
@@ -606,14 +606,14 @@ TEST_F(Acciones, ValidationRefusesEmptyValuesAndSpecialOnlyFilters) {
 TEST_F(Acciones, TheTableListIsRebuiltFromTheCurrentRows) {
     condicion(1, "Apellidos", "Empieza por...", "G");
     condicion(82, "Cilindro OD", "...Entre...", "-1", "-0,25");
-    EXPECT_TRUE(w->LstSentPaciente->Tablas().contains(QStringLiteral("MGRADUACION")));
+    EXPECT_TRUE(w->Condiciones->Constructor.Tablas().contains(QStringLiteral("MGRADUACION")));
     // The prescription condition goes (Ctrl+Supr): its table must not stay in FROM.
     MemTable* t = w->dmlstPaciente->TablaActual();
     ASSERT_TRUE(t->locate(QStringLiteral("Id"), 82));
     t->remove();
     const QString texto = conteo();
     EXPECT_FALSE(general(w)->Tablas.contains(QStringLiteral("MGRADUACION")));
-    EXPECT_FALSE(w->LstSentPaciente->Tablas().contains(QStringLiteral("MGRADUACION")));
+    EXPECT_FALSE(w->Condiciones->Constructor.Tablas().contains(QStringLiteral("MGRADUACION")));
     EXPECT_FALSE(general(w)->SentenciaSQL().contains(QStringLiteral("MGRADUACION")));
     EXPECT_EQ(texto,
               TfrmConteo::TextoConteo(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes +
@@ -632,10 +632,10 @@ TEST_F(Acciones, TheTableListIsRebuiltFromTheCurrentRows) {
     // The list follows the rows in order of first use.
     condicion(82, "Cilindro OD", "...Entre...", "-1", "-0,25");
     condicion(1, "Apellidos", "Empieza por...", "G");
-    w->LstSentPaciente->VaciarTablas();
+    w->Condiciones->Constructor.VaciarTablas();
     const QStringList tablas = w->ReconstruirTablas();
     EXPECT_TRUE(tablas.contains(QStringLiteral("MGRADUACION")));
-    EXPECT_EQ(tablas, w->LstSentPaciente->Tablas());
+    EXPECT_EQ(tablas, w->Condiciones->Constructor.Tablas());
 }
 
 TEST_F(Acciones, RoutingByKind) {

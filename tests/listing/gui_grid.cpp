@@ -271,7 +271,7 @@ TEST_F(Grid, ADateIsPickedFromTheMonthCalendar) {
 TEST_F(Grid, TickingListEntriesWritesNamesAndIds) {
     auto cache = localidades();
     w->LstConfiguracion->setLocalidades(cache);
-    w->LstSentPaciente->setLocalidades(cache);
+    w->Condiciones->Constructor.setLocalidades(cache);
 
     elegirCampo(0, QStringLiteral("sexo"), 11);
     operadores(0);
@@ -286,7 +286,7 @@ TEST_F(Grid, TickingListEntriesWritesNamesAndIds) {
     marcar(lista, 1);
     EXPECT_EQ(texto(0, "Condicion1"), QStringLiteral("Hombre; Mujer"));
     EXPECT_EQ(texto(0, "Condicion1Ids"), QStringLiteral("1;2"));
-    EXPECT_EQ(*w->Lista, (QStringList{"1", "2"}));
+    EXPECT_EQ(w->Condiciones->Lista, (QStringList{"1", "2"}));
     EXPECT_EQ(editor->texto(), QStringLiteral("Hombre; Mujer"));
     lista->hide();
     salirDeFila(0);
@@ -304,7 +304,7 @@ TEST_F(Grid, TickingListEntriesWritesNamesAndIds) {
     marcar(lista, 2);
     EXPECT_EQ(texto(1, "Condicion1"), QStringLiteral("Arroyo; Soria"));
     EXPECT_EQ(texto(1, "Condicion1Ids"), QStringLiteral("5;9;7"));
-    EXPECT_EQ(*w->Lista, (QStringList{"5", "9", "7"}));
+    EXPECT_EQ(w->Condiciones->Lista, (QStringList{"5", "9", "7"}));
     lista->hide();
     salirDeFila(1);
     EXPECT_EQ(texto(1, "Sentencia"),
@@ -333,7 +333,7 @@ TEST_F(Grid, TheSingleChoiceListWritesTheNameAndItsId) {
     ASSERT_EQ(lista->currentText(), QStringLiteral("Si"));
     EXPECT_EQ(texto(0, "Condicion1"), QStringLiteral("Si"));
     EXPECT_EQ(texto(0, "Condicion1Ids"), QStringLiteral("1"));
-    EXPECT_EQ(*w->Lista, QStringList{QStringLiteral("1")});
+    EXPECT_EQ(w->Condiciones->Lista, QStringList{QStringLiteral("1")});
     salirDeFila(0);
     EXPECT_EQ(texto(0, "Sentencia"), QStringLiteral("PACIENTE.CORREO = 1"));
 }
@@ -401,17 +401,17 @@ TEST_F(Grid, SpecialFieldsSetTheirListingsParametersBeforePosting) {
         if (!c.valor2.isEmpty()) escribir(0, 3, c.valor2);
         tabla()->post();
         EXPECT_EQ(modal.messages().size(), c.rehusado ? 1 : 0);
-        EXPECT_EQ(w->Parametros.deudaValor1, c.esperado1);
-        EXPECT_EQ(w->Parametros.deudaValor2, c.esperado2);
-        EXPECT_EQ(w->Parametros.deudaOperador, c.rehusado ? kEntre : c.condicion);
+        EXPECT_EQ(w->Condiciones->Parametros.deudaValor1, c.esperado1);
+        EXPECT_EQ(w->Condiciones->Parametros.deudaValor2, c.esperado2);
+        EXPECT_EQ(w->Condiciones->Parametros.deudaOperador, c.rehusado ? kEntre : c.condicion);
         EXPECT_EQ(texto(0, "Sentencia"), QString());
     }
     // Clearing sets them back.
     modal.queueAnswer(true);
     QTest::keyClick(grid(), Qt::Key_F7);
-    EXPECT_EQ(w->Parametros.deudaValor1, 0.0);
-    EXPECT_EQ(w->Parametros.deudaValor2, 0.0);
-    EXPECT_EQ(w->Parametros.deudaOperador, QString());
+    EXPECT_EQ(w->Condiciones->Parametros.deudaValor1, 0.0);
+    EXPECT_EQ(w->Condiciones->Parametros.deudaValor2, 0.0);
+    EXPECT_EQ(w->Condiciones->Parametros.deudaOperador, QString());
 }
 
 TEST_F(Grid, InsertAddsARowAndControlSuprDeletesWithoutAsking) {
@@ -449,7 +449,7 @@ TEST_F(Grid, ClearingAsksFirstAndNoKeepsEveryCondition) {
     ASSERT_TRUE(w->Calendario);
     w->CambiarListado(3);
     elegirCampo(0, QStringLiteral("apel"), 1);
-    w->Parametros.tipoPrescripcion = QStringLiteral("Audiometría");
+    w->Condiciones->Parametros.tipoPrescripcion = QStringLiteral("Audiometría");
     w->pnlTitulo->setText(w->TituloListado(QStringLiteral("Revisiones")));
 
     modal.queueAnswer(false);
@@ -471,6 +471,6 @@ TEST_F(Grid, ClearingAsksFirstAndNoKeepsEveryCondition) {
     EXPECT_EQ(valor(0, "Id").toDouble(), -1.0);
     EXPECT_EQ(w->pnlTitulo->text(), QStringLiteral("Condiciones Listado Por Fechas"));
     EXPECT_FALSE(w->Calendario);
-    EXPECT_EQ(w->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
+    EXPECT_EQ(w->Condiciones->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
     EXPECT_EQ(w->NumObjetosFila, 0);
 }

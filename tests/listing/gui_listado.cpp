@@ -132,8 +132,7 @@ TEST_F(Listado, StartRunsTheFiveStepsInOrderAndLeavesTheGeneralKindReady) {
               quill::slotObject<quill::HostConnection>(host.bloque.data(), quill::SlotDatabase)
                   ->connectionName);
     ASSERT_TRUE(w->LstConfiguracion);
-    ASSERT_TRUE(w->LstSentPaciente);
-    ASSERT_TRUE(w->Lista);
+    ASSERT_TRUE(w->Condiciones);
     EXPECT_FALSE(w->Localidad || w->Almacen || w->Documento || w->FormatoEtiqueta);
 
     // A sub-window of the host's area, shown.
@@ -150,7 +149,7 @@ TEST_F(Listado, StartRunsTheFiveStepsInOrderAndLeavesTheGeneralKindReady) {
     EXPECT_EQ(w->grdListado->model(), w->dmlstPaciente->dtsDatos());
     EXPECT_TRUE(w->rbnTodas->isChecked());
     EXPECT_FALSE(w->rbnCualquiera->isChecked());
-    EXPECT_EQ(w->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
+    EXPECT_EQ(w->Condiciones->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
     EXPECT_EQ(w->ContadorArticulos, 1);
     EXPECT_TRUE(w->ReconstruirSentencia);
     EXPECT_FALSE(w->Etiqueta);
@@ -213,7 +212,7 @@ TEST_F(Listado, TwoCallsGiveTwoIndependentWindows) {
     EXPECT_EQ(frmListado(), b.data());
     EXPECT_EQ(host.area->subWindowList().size(), 2);
     EXPECT_NE(a->dmlstPaciente.data(), b->dmlstPaciente.data());
-    EXPECT_NE(a->LstSentPaciente.get(), b->LstSentPaciente.get());
+    EXPECT_NE(a->Condiciones.get(), b->Condiciones.get());
 
     a->CambiarListado(3);
     a->dmlstPaciente->memGeneral->append();
@@ -432,38 +431,38 @@ TEST_F(Listado, SpecialRowsChangeTheWindowAndTheListingModules) {
     t->setValue(QStringLiteral("Condicion"), QStringLiteral("Igual a..."));
     t->setValue(QStringLiteral("Condicion1"), QStringLiteral("Audiometría"));
     t->post();
-    EXPECT_EQ(w->Parametros.tipoPrescripcion, QStringLiteral("Audiometría"));
+    EXPECT_EQ(w->Condiciones->Parametros.tipoPrescripcion, QStringLiteral("Audiometría"));
     EXPECT_EQ(t->asString(QStringLiteral("Sentencia")), QString());
     t->remove();
-    EXPECT_EQ(w->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
+    EXPECT_EQ(w->Condiciones->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
 
     // 50: the record families go to the kinds, and leave with the row.
-    *w->Lista = QStringList{QStringLiteral("1"), QStringLiteral("2")};
+    w->Condiciones->Lista = QStringList{QStringLiteral("1"), QStringLiteral("2")};
     t->append();
     t->setValue(QStringLiteral("Id"), 50.0);
     t->setValue(QStringLiteral("Condicion"), QStringLiteral("Igual a..."));
     t->setValue(QStringLiteral("Condicion1"), QStringLiteral("Graduación; Lentillas"));
     t->post();
-    EXPECT_EQ(w->Parametros.familias, (QStringList{"1", "2"}));
+    EXPECT_EQ(w->Condiciones->Parametros.familias, (QStringList{"1", "2"}));
     t->remove();
-    EXPECT_TRUE(w->Parametros.familias.isEmpty());
+    EXPECT_TRUE(w->Condiciones->Parametros.familias.isEmpty());
 
     // 3001 and 3003: the warranties' two lists, the second as one line.
     MemTable* g = w->dmlstPaciente->memGarantias;
     w->CambiarListado(6);
-    *w->Lista = QStringList{QStringLiteral("0"), QStringLiteral("1")};
+    w->Condiciones->Lista = QStringList{QStringLiteral("0"), QStringLiteral("1")};
     g->setValue(QStringLiteral("Id"), 3001.0);
     g->post();
-    *w->Lista = QStringList{QStringLiteral("0"), QStringLiteral("1")};
+    w->Condiciones->Lista = QStringList{QStringLiteral("0"), QStringLiteral("1")};
     g->append();
     g->setValue(QStringLiteral("Id"), 3003.0);
     g->post();
-    EXPECT_EQ(w->Parametros.familiasGarantia, (QStringList{"0", "1"}));
-    EXPECT_EQ(w->Parametros.ojosGarantia, (QStringList{"0\n1"}));
+    EXPECT_EQ(w->Condiciones->Parametros.familiasGarantia, (QStringList{"0", "1"}));
+    EXPECT_EQ(w->Condiciones->Parametros.ojosGarantia, (QStringList{"0\n1"}));
     // A new window start clears both.
     w->ValoresIniciales();
-    EXPECT_TRUE(w->Parametros.familiasGarantia.isEmpty());
-    EXPECT_TRUE(w->Parametros.ojosGarantia.isEmpty());
+    EXPECT_TRUE(w->Condiciones->Parametros.familiasGarantia.isEmpty());
+    EXPECT_TRUE(w->Condiciones->Parametros.ojosGarantia.isEmpty());
 }
 
 TEST_F(Listado, AFailedCreationLeavesNoWindow) {
