@@ -31,8 +31,8 @@ const QStringList& operadores() {
 
 const QStringList& clavesAdmitidas() {
     static const QStringList claves = {
-        QStringLiteral("Id"),         QStringLiteral("Condicion"),     QStringLiteral("Condicion1"),
-        QStringLiteral("Condicion2"), QStringLiteral("Condicion1Ids"), QStringLiteral("Campo")};
+        quill::campo::Id,         quill::campo::Condicion,     quill::campo::Condicion1,
+        quill::campo::Condicion2, quill::campo::Condicion1Ids, quill::campo::Campo};
     return claves;
 }
 
@@ -107,17 +107,17 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
             if (!clavesAdmitidas().contains(it.key()))
                 return donde + QStringLiteral(": campo desconocido '%1' (se admiten %2)")
                                    .arg(it.key(), clavesAdmitidas().join(QStringLiteral(", ")));
-        const QJsonValue vid = o.value(QStringLiteral("Id"));
+        const QJsonValue vid = o.value(quill::campo::Id);
         if (!vid.isDouble() || !std::isfinite(vid.toDouble()))
             return donde + QStringLiteral(": falta 'Id', el número del campo en el catálogo de "
                                           "filtros (Filtros.xml)");
         FilaCondicion fila;
         fila.id = vid.toDouble();
         QString ids;
-        if (!texto(o, QStringLiteral("Condicion"), fila.condicion) ||
-            !texto(o, QStringLiteral("Condicion1"), fila.condicion1) ||
-            !texto(o, QStringLiteral("Condicion2"), fila.condicion2) ||
-            !texto(o, QStringLiteral("Condicion1Ids"), ids))
+        if (!texto(o, quill::campo::Condicion, fila.condicion) ||
+            !texto(o, quill::campo::Condicion1, fila.condicion1) ||
+            !texto(o, quill::campo::Condicion2, fila.condicion2) ||
+            !texto(o, quill::campo::Condicion1Ids, ids))
             return donde + QStringLiteral(": 'Condicion', 'Condicion1', 'Condicion2' y "
                                           "'Condicion1Ids' deben ser textos");
         if (fila.condicion.isEmpty()) fila.condicion = operador::IgualA;

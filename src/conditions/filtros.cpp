@@ -1,4 +1,5 @@
 #include "conditions/filtros.h"
+#include "conditions/condicion.h"
 
 #include "conditions/catalogo.h"
 #include "conditions/tdmlstpaciente.h"
@@ -148,12 +149,12 @@ ResultadoFiltro GuardarFiltro(TLstFiltros& filtros, MemTable& tabla, qint16 tipo
     try {
         filtros.BorrarRegistros();
         if (tabla.isOpen()) {
-            const int id = tabla.fieldIndex(QStringLiteral("Id"));
-            const int condicion = tabla.fieldIndex(QStringLiteral("Condicion"));
-            const int tipoCondicion = tabla.fieldIndex(QStringLiteral("TipoCondicion"));
-            const int tipoObjeto = tabla.fieldIndex(QStringLiteral("TipoObjeto"));
-            const int condicion1 = tabla.fieldIndex(QStringLiteral("Condicion1"));
-            const int ids = tabla.fieldIndex(QStringLiteral("Condicion1Ids"));
+            const int id = tabla.fieldIndex(quill::campo::Id);
+            const int condicion = tabla.fieldIndex(quill::campo::Condicion);
+            const int tipoCondicion = tabla.fieldIndex(quill::campo::TipoCondicion);
+            const int tipoObjeto = tabla.fieldIndex(quill::campo::TipoObjeto);
+            const int condicion1 = tabla.fieldIndex(quill::campo::Condicion1);
+            const int ids = tabla.fieldIndex(quill::campo::Condicion1Ids);
             if (id < 0 || condicion < 0 || tipoCondicion < 0 || tipoObjeto < 0 || condicion1 < 0 ||
                 ids < 0)
                 throw Error(QStringLiteral("La tabla '%1' no es una tabla de condiciones")
@@ -250,17 +251,17 @@ ResultadoFiltro MostrarFiltros(TLstFiltros& filtros, const VentanaFiltro& ventan
             FlagReconstruir restaurar(reconstruir);
             tabla.append();
             try {
-                tabla.setValue(QStringLiteral("Id"), double(reg.idCampo1));
-                tabla.setValue(QStringLiteral("IdGrupo"),
+                tabla.setValue(quill::campo::Id, double(reg.idCampo1));
+                tabla.setValue(quill::campo::IdGrupo,
                                catalogo.value(QStringLiteral("IDGRUPO")));
-                tabla.setValue(QStringLiteral("Campo"), catalogo.asString(QStringLiteral("CAMPO")));
-                tabla.setValue(QStringLiteral("TipoCondicion"),
+                tabla.setValue(quill::campo::Campo, catalogo.asString(QStringLiteral("CAMPO")));
+                tabla.setValue(quill::campo::TipoCondicion,
                                catalogo.value(QStringLiteral("TIPOCAMPO")));
-                tabla.setValue(QStringLiteral("Condicion"), reg.operador);
-                tabla.setValue(QStringLiteral("TipoObjeto"), reg.tipoObjeto);
-                tabla.setValue(QStringLiteral("Condicion1"), reg.condicion);
-                tabla.setValue(QStringLiteral("Condicion1Ids"), reg.condicionIds);
-                tabla.setValue(QStringLiteral("Contador"), -1);
+                tabla.setValue(quill::campo::Condicion, reg.operador);
+                tabla.setValue(quill::campo::TipoObjeto, reg.tipoObjeto);
+                tabla.setValue(quill::campo::Condicion1, reg.condicion);
+                tabla.setValue(quill::campo::Condicion1Ids, reg.condicionIds);
+                tabla.setValue(quill::campo::Contador, -1);
                 // Free values were not saved: such rows wait for the user to fill them in,
                 // without a fragment. "Vacío" and "No Vacío" need no value and are built now,
                 // with no ids of an earlier row.

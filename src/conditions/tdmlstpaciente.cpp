@@ -1,4 +1,5 @@
 #include "conditions/tdmlstpaciente.h"
+#include "conditions/condicion.h"
 
 #include "platform/memtable.h"
 #include "platform/memtablemodel.h"
@@ -19,10 +20,10 @@ TdmlstPaciente::TdmlstPaciente(QObject* owner) : QObject(owner) {
     }
     // The four visible columns of the condition grid.
     const quill::ColumnSet columnas = {
-        {QStringLiteral("Campo"), QString()},
-        {QStringLiteral("Condicion"), QString()},
-        {QStringLiteral("Condicion1"), QStringLiteral("Condición Inicial")},
-        {QStringLiteral("Condicion2"), QStringLiteral("Condición Final")},
+        {quill::campo::Campo, QString()},
+        {quill::campo::Condicion, QString()},
+        {quill::campo::Condicion1, QStringLiteral("Condición Inicial")},
+        {quill::campo::Condicion2, QStringLiteral("Condición Final")},
     };
     for (int tipo = 0; tipo < NumTablas; ++tipo) {
         m_modelos[tipo] = std::make_unique<quill::MemTableModel>(*tablas[tipo], columnas);
@@ -42,14 +43,14 @@ TdmlstPaciente::~TdmlstPaciente() {
 
 void TdmlstPaciente::DefinirCampos(MemTable& t, int tipo) {
     t.clearFields();
-    t.addField(QStringLiteral("Id"), FieldType::Float);
-    t.addField(QStringLiteral("IdGrupo"), FieldType::Float);
-    t.addField(QStringLiteral("Campo"), FieldType::String, 50);
-    t.addField(QStringLiteral("Condicion"), FieldType::String, 25);
-    t.addField(QStringLiteral("TipoCondicion"), FieldType::SmallInt);
-    t.addField(QStringLiteral("TipoObjeto"), FieldType::SmallInt);
-    t.addField(QStringLiteral("Condicion1"), FieldType::String, 255);
-    t.addField(QStringLiteral("Condicion2"), FieldType::String, 255);
+    t.addField(quill::campo::Id, FieldType::Float);
+    t.addField(quill::campo::IdGrupo, FieldType::Float);
+    t.addField(quill::campo::Campo, FieldType::String, 50);
+    t.addField(quill::campo::Condicion, FieldType::String, 25);
+    t.addField(quill::campo::TipoCondicion, FieldType::SmallInt);
+    t.addField(quill::campo::TipoObjeto, FieldType::SmallInt);
+    t.addField(quill::campo::Condicion1, FieldType::String, 255);
+    t.addField(quill::campo::Condicion2, FieldType::String, 255);
     const bool general = tipo == 0;
     const bool consumo = tipo == 1;
     if (!general) {
@@ -59,12 +60,12 @@ void TdmlstPaciente::DefinirCampos(MemTable& t, int tipo) {
              {"Tabla", "CampoSubTabla1", "SubTabla1", "CampoSubTabla2", "SubTabla2"})
             t.addField(QString::fromLatin1(campo), FieldType::String, 50);
     }
-    t.addField(QStringLiteral("Sentencia"), consumo ? FieldType::Blob : FieldType::Memo);
-    t.addField(QStringLiteral("Contador"), FieldType::Integer);
+    t.addField(quill::campo::Sentencia, consumo ? FieldType::Blob : FieldType::Memo);
+    t.addField(quill::campo::Contador, FieldType::Integer);
     if (tipo == 3)
-        t.addField(QStringLiteral("Condicion1Ids"), FieldType::String, 20);
+        t.addField(quill::campo::Condicion1Ids, FieldType::String, 20);
     else
-        t.addField(QStringLiteral("Condicion1Ids"), FieldType::Memo);
+        t.addField(quill::campo::Condicion1Ids, FieldType::Memo);
     if (tipo == 5) t.addField(QStringLiteral("IdTLentillaOD"), FieldType::Float);
 }
 
@@ -125,9 +126,9 @@ void TdmlstPaciente::VaciarTablas() {
 bool TdmlstPaciente::AnadirFilaVacia() {
     if (!m_actual || !m_actual->isOpen() || m_actual->recordCount() > 0) return false;
     m_actual->append();
-    m_actual->setValue(QStringLiteral("Contador"), -1);
-    m_actual->setValue(QStringLiteral("Id"), -1.0);
-    m_actual->setValue(QStringLiteral("Sentencia"), QString());
+    m_actual->setValue(quill::campo::Contador, -1);
+    m_actual->setValue(quill::campo::Id, -1.0);
+    m_actual->setValue(quill::campo::Sentencia, QString());
     return true;
 }
 
@@ -138,14 +139,14 @@ MemTable* TdmlstPaciente::Articulos(int numero) const {
 
 MemTable* TdmlstPaciente::CrearArticulos(int numero) {
     auto t = std::make_unique<MemTable>(QStringLiteral("memArticulos%1").arg(numero));
-    t->addField(QStringLiteral("Id"), FieldType::Float);
-    t->addField(QStringLiteral("Campo"), FieldType::String, 50);
-    t->addField(QStringLiteral("Condicion"), FieldType::String, 25);
-    t->addField(QStringLiteral("TipoCondicion"), FieldType::SmallInt);
+    t->addField(quill::campo::Id, FieldType::Float);
+    t->addField(quill::campo::Campo, FieldType::String, 50);
+    t->addField(quill::campo::Condicion, FieldType::String, 25);
+    t->addField(quill::campo::TipoCondicion, FieldType::SmallInt);
     for (const char* campo : {"Condicion1", "Condicion2", "IdsCondicion1", "IdsCondicion2"})
         t->addField(QString::fromLatin1(campo), FieldType::String, 500);
-    t->addField(QStringLiteral("Sentencia"), FieldType::Memo);
-    t->addField(QStringLiteral("TipoObjeto"), FieldType::Integer);
+    t->addField(quill::campo::Sentencia, FieldType::Memo);
+    t->addField(quill::campo::TipoObjeto, FieldType::Integer);
     t->open();
     MemTable* tabla = t.get();
     m_articulos[numero] = std::move(t);

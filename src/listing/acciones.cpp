@@ -298,7 +298,7 @@ void TfrmListado::RellenarTablaCondiciones(MemTable& tabla) {
         const quill::FilaCondicion f = quill::LeerFila(t, i);
         tabla.append();
         tabla.setValue(quill::campo::Campo, f.campo);
-        tabla.setValue(QStringLiteral("TipoCondicion"), f.condicion);
+        tabla.setValue(quill::campo::TipoCondicion, f.condicion);
         tabla.setValue(quill::campo::Condicion1, f.condicion1);
         tabla.setValue(quill::campo::Condicion2, f.condicion2);
         tabla.post();

@@ -1,4 +1,5 @@
 #include "listing/gridcondiciones.h"
+#include "conditions/condicion.h"
 
 #include "listing/grideditores.h"
 #include "listing/tfrmlistado.h"
@@ -165,8 +166,8 @@ QWidget* CondicionDelegate::createEditor(QWidget* parent, const QStyleOptionView
                 if (e->abierto() || !e->isVisible()) return;
                 catalogo->reiniciarBusqueda();
                 if (quill::MemTable* t = v->TablaCondiciones())
-                    if (!t->isEmpty() && !t->isNull(QStringLiteral("Id")))
-                        catalogo->seleccionar(t->asDouble(QStringLiteral("Id")));
+                    if (!t->isEmpty() && !t->isNull(quill::campo::Id))
+                        catalogo->seleccionar(t->asDouble(quill::campo::Id));
                 e->abrir();
             });
         }
