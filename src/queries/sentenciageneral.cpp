@@ -84,6 +84,8 @@ struct RanuraGrupo {
     int idGarantia; // the family's guarantee field, 0 for none
     const char* garantiaSelect;
     const char* garantiaGroupBy;
+    // The HAVING predicate for one record inside an "any" EXISTS, where nothing is grouped.
+    const char* ultimaFicha;
 };
 
 // In slot order: spectacle prescriptions, contact lenses, hearing aids, optometry, low vision,
@@ -93,25 +95,37 @@ const std::array<RanuraGrupo, 6> kRanuras = {{
      ", MGRADUACION MG ", " AND MG.ID_PACIENTE = PACIENTE.ID_PACIENTE ",
      ", MGRADUACION.NUMERO_FICHA ",
      " MGRADUACION.NUMERO_FICHA >= COUNT(DISTINCT(MG.NUMERO_FICHA)) ", 92,
-     ", CAST(DGRADUACION.FECHA_GARANTIA AS DATE) ", ", CAST(DGRADUACION.FECHA_GARANTIA AS DATE) "},
+     ", CAST(DGRADUACION.FECHA_GARANTIA AS DATE) ", ", CAST(DGRADUACION.FECHA_GARANTIA AS DATE) ",
+     " AND MGRADUACION.NUMERO_FICHA >= (SELECT COUNT(DISTINCT(MG.NUMERO_FICHA)) FROM MGRADUACION "
+     "MG WHERE MG.ID_PACIENTE = PACIENTE.ID_PACIENTE)"},
     {110, 148, "2", ", MLENTILLA.NUMERO_FICHA, MAX(ML.NUMERO_FICHA) ", ", MLENTILLA ML ",
      " AND ML.ID_PACIENTE = PACIENTE.ID_PACIENTE ", ", MLENTILLA.NUMERO_FICHA ",
      " MLENTILLA.NUMERO_FICHA = MAX(ML.NUMERO_FICHA) ", 130,
-     ", CAST(DLENTILLA.FECHA_GARANTIA AS DATE)", ", CAST(DLENTILLA.FECHA_GARANTIA AS DATE)"},
+     ", CAST(DLENTILLA.FECHA_GARANTIA AS DATE)", ", CAST(DLENTILLA.FECHA_GARANTIA AS DATE)",
+     " AND MLENTILLA.NUMERO_FICHA = (SELECT MAX(ML.NUMERO_FICHA) FROM MLENTILLA ML WHERE "
+     "ML.ID_PACIENTE = PACIENTE.ID_PACIENTE)"},
     {150, 209, "0", ", MAUDIFONO.NUMERO_FICHA, MAX(MA.NUMERO_FICHA) ", ", MAUDIFONO MA ",
      " AND MA.ID_PACIENTE = PACIENTE.ID_PACIENTE ", ", MAUDIFONO.NUMERO_FICHA ",
      " MAUDIFONO.NUMERO_FICHA = MAX(MA.NUMERO_FICHA) ", 191, ", CAST(DAUDIFONO.GARANTIA AS DATE)",
-     ", CAST(DAUDIFONO.GARANTIA AS DATE)"},
+     ", CAST(DAUDIFONO.GARANTIA AS DATE)",
+     " AND MAUDIFONO.NUMERO_FICHA = (SELECT MAX(MA.NUMERO_FICHA) FROM MAUDIFONO MA WHERE "
+     "MA.ID_PACIENTE = PACIENTE.ID_PACIENTE)"},
     {211, 374, "3", ", OPTOMETRIA.NUMERO_FICHA, MAX(OP.NUMERO_FICHA) ", ", OPTOMETRIA OP ",
      " AND OP.ID_PACIENTE = PACIENTE.ID_PACIENTE ", ", OPTOMETRIA.NUMERO_FICHA ",
-     " OPTOMETRIA.NUMERO_FICHA = MAX(OP.NUMERO_FICHA) ", 0, "", ""},
+     " OPTOMETRIA.NUMERO_FICHA = MAX(OP.NUMERO_FICHA) ", 0, "", "",
+     " AND OPTOMETRIA.NUMERO_FICHA = (SELECT MAX(OP.NUMERO_FICHA) FROM OPTOMETRIA OP WHERE "
+     "OP.ID_PACIENTE = PACIENTE.ID_PACIENTE)"},
     {376, 399, "4", ", MOREDUCIDA.NUMERO_FICHA, MAX(MO.NUMERO_FICHA) ", ", MOREDUCIDA MO ",
      " AND MO.ID_PACIENTE = PACIENTE.ID_PACIENTE ", ", MOREDUCIDA.NUMERO_FICHA ",
-     " MOREDUCIDA.NUMERO_FICHA = MAX(MO.NUMERO_FICHA) ", 0, "", ""},
+     " MOREDUCIDA.NUMERO_FICHA = MAX(MO.NUMERO_FICHA) ", 0, "", "",
+     " AND MOREDUCIDA.NUMERO_FICHA = (SELECT MAX(MO.NUMERO_FICHA) FROM MOREDUCIDA MO WHERE "
+     "MO.ID_PACIENTE = PACIENTE.ID_PACIENTE)"},
     {401, 419, nullptr, ", CAST(REPOSICION.FECHA AS DATE) FECHA, MAX(CAST(REP.FECHA AS DATE)) ",
      ", REPOSICION REP ", " AND REP.ID_PACIENTE = PACIENTE.ID_PACIENTE ",
      ", CAST(REPOSICION.FECHA AS DATE) ",
-     " CAST(REPOSICION.FECHA AS DATE) = MAX(CAST(REP.FECHA AS DATE)) ", 0, "", ""},
+     " CAST(REPOSICION.FECHA AS DATE) = MAX(CAST(REP.FECHA AS DATE)) ", 0, "", "",
+     " AND CAST(REPOSICION.FECHA AS DATE) = (SELECT MAX(CAST(REP.FECHA AS DATE)) FROM REPOSICION "
+     "REP WHERE REP.ID_PACIENTE = PACIENTE.ID_PACIENTE)"},
 }};
 
 struct Ranuras {
@@ -283,28 +297,54 @@ public:
     }
 
 private:
-    // Whether "any" must become a UNION: some alternative needs a table outside the base.
+    // Whether "any" needs EXISTS: some alternative needs a table outside the base.
     bool separar(const QStringList& base) const {
         if (m_todas || m_simples.size() < 2 || !m_d.separarCualquiera) return false;
         for (const FilaCondicion* f : m_simples)
-            for (const QString& tabla : TablasDeSentencia(f->sentencia, m_d.tablas))
-                if (!base.contains(tabla)) return true;
+            if (!tablasFuera(f, base).isEmpty()) return true;
         return false;
     }
 
-    QStringList tablasDe(const FilaCondicion* f) const {
-        return TablasDeSentencia(f->sentencia, m_d.tablas);
+    QStringList tablasFuera(const FilaCondicion* f, const QStringList& base) const {
+        QStringList fuera = TablasDeSentencia(f->sentencia, m_d.tablas);
+        fuera.removeIf([&](const QString& tabla) { return base.contains(tabla); });
+        return fuera;
+    }
+
+    // The condition texts. For "any" with tables beyond the base, each condition that needs
+    // them asks for one row of its own tables with EXISTS: joined in the outer FROM they would
+    // multiply every patient, and an empty table would list nobody. Every fragment carries its
+    // join to the base, so the EXISTS is correlated through it. `ultimaFicha`: in last-record
+    // mode the row must be the patient's latest record of its family.
+    QStringList textos(const QStringList& base, bool separadas, bool ultimaFicha) const {
+        QStringList lista;
+        for (const FilaCondicion* f : m_simples) {
+            const QStringList fuera = separadas ? tablasFuera(f, base) : QStringList();
+            if (fuera.isEmpty()) {
+                lista.append(f->sentencia);
+                continue;
+            }
+            QString texto = QStringLiteral("EXISTS (SELECT 1 FROM ") +
+                            fuera.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
+                            f->sentencia;
+            if (ultimaFicha)
+                for (const RanuraGrupo& g : kRanuras)
+                    if (f->idEntero() >= g.desde && f->idEntero() <= g.hasta)
+                        texto += t(g.ultimaFicha);
+            lista.append(texto + QLatin1Char(')'));
+        }
+        return lista;
     }
 
     // The condition sentences (GenerarSQLWhere), after the WHERE text so far.
-    static QString sentencias(const QString& where, const Filas& filas, bool todas) {
+    static QString sentencias(const QString& where, const QStringList& textos, bool todas) {
         QString texto;
-        const bool alguna = !todas && filas.size() > 1;
-        for (int i = 0; i < filas.size(); ++i) {
+        const bool alguna = !todas && textos.size() > 1;
+        for (int i = 0; i < textos.size(); ++i) {
             texto += ListingModule::CondicionWhere(where + texto, i == 0 ? true : todas);
             // With OR, one more pair of parentheses keeps the fixed prefix on every alternative.
             if (i == 0 && alguna) texto += QLatin1Char('(');
-            texto += QLatin1Char('(') + filas.at(i)->sentencia + QLatin1Char(')');
+            texto += QLatin1Char('(') + textos.at(i) + QLatin1Char(')');
         }
         if (alguna) texto += QLatin1Char(')');
         return texto;
@@ -355,25 +395,18 @@ private:
 
     // ---- Normal path ----
 
+    // Without ORDER. With EXISTS the record tables stay out of the outer FROM, and with them
+    // the last-record columns and groups: the latest record is tested inside each EXISTS.
     QString normal() const {
         const QStringList base{QStringLiteral("PACIENTE")};
-        if (!separar(base)) return normalMiembro(m_simples, m_todas, m_d.tablas, true);
-        QStringList miembros;
-        for (const FilaCondicion* f : m_simples)
-            miembros.append(normalMiembro({f}, true, tablasDe(f), false));
-        return miembros.join(QStringLiteral(" UNION "));
-    }
-
-    // One statement of the normal path without ORDER. Members of a UNION leave out the
-    // last-record columns, which differ from one alternative to another.
-    QString normalMiembro(const Filas& filas, bool todas, const QStringList& tablas,
-                          bool columnasFamilia) const {
-        const Ranuras r = m_a.modoGrupo ? ranuras(filas) : Ranuras{};
+        const bool separadas = separar(base);
+        const Ranuras r = m_a.modoGrupo && !separadas ? ranuras(m_simples) : Ranuras{};
         QString select = m_conteo ? kSelectConteo : kSelect;
-        if (!m_conteo && columnasFamilia) select += r.select;
+        if (!m_conteo) select += r.select;
         QString where = whereFijo(m_d.particion);
-        where += sentencias(where, filas, todas) + r.where;
-        const QString from = ListingModule::GenerarSQLFrom(kFrom, tablas) + r.from;
+        where += sentencias(where, textos(base, separadas, m_a.modoGrupo), m_todas) + r.where;
+        const QString from =
+            ListingModule::GenerarSQLFrom(kFrom, separadas ? base : m_d.tablas) + r.from;
         QString groupBy;
         if (m_conteo)
             groupBy = kGroupByConteo + r.groupBy;
@@ -391,15 +424,12 @@ private:
             if (!f) continue;
             QStringList base{QStringLiteral("PACIENTE"), t(f->tabla)};
             if (m_garantia && f->detalle) base.append(t(f->detalle));
-            if (separar(base)) {
-                for (const FilaCondicion* s : m_simples) {
-                    const Miembro m = miembroFamilia(*f, {s}, true, tablasDe(s));
-                    if (!m.resto.isEmpty()) miembros.append(m);
-                }
-            } else {
-                const Miembro m = miembroFamilia(*f, m_simples, m_todas, m_d.tablas);
-                if (!m.resto.isEmpty()) miembros.append(m);
-            }
+            // A condition on the family's own table speaks of the listed record, as with "all";
+            // only the tables beyond it go into EXISTS.
+            const bool separadas = separar(base);
+            const Miembro m =
+                miembroFamilia(*f, textos(base, separadas, false), separadas ? base : m_d.tablas);
+            if (!m.resto.isEmpty()) miembros.append(m);
         }
         if (miembros.isEmpty()) {
             // No ticked family can meet the record conditions: a statement that lists nobody.
@@ -421,7 +451,7 @@ private:
         return textos.join(QStringLiteral(" UNION "));
     }
 
-    Miembro miembroFamilia(const FamiliaFicha& f, const Filas& filas, bool todas,
+    Miembro miembroFamilia(const FamiliaFicha& f, const QStringList& condiciones,
                            const QStringList& tablas) const {
         Miembro m;
         QString clausulas;
@@ -448,7 +478,7 @@ private:
         QString from = ListingModule::GenerarSQLFrom(base, tablas);
         QString where = whereFijo(m_d.particion) + QStringLiteral(" AND PACIENTE.ID_PACIENTE = ") +
                         tabla + QStringLiteral(".ID_PACIENTE ");
-        where += sentencias(where, filas, todas) + clausulas;
+        where += sentencias(where, condiciones, m_todas) + clausulas;
         QString groupBy;
         QString hav;
         if (m_a.modoGrupo) {
@@ -476,16 +506,10 @@ private:
 
     QString especialDistinto() const {
         const QStringList base{QStringLiteral("PACIENTE")};
-        if (!separar(base)) return distintoMiembro(m_simples, m_todas, m_d.tablas);
-        QStringList miembros;
-        for (const FilaCondicion* f : m_simples)
-            miembros.append(distintoMiembro({f}, true, tablasDe(f)));
-        return miembros.join(QStringLiteral(" UNION "));
-    }
-
-    QString distintoMiembro(const Filas& filas, bool todas, const QStringList& tablas) const {
+        const bool separadas = separar(base);
         const QString select = m_conteo ? kSelectConteo : kSelectDistinto;
-        const QString from = ListingModule::GenerarSQLFrom(kFromDistinto, tablas);
+        const QString from =
+            ListingModule::GenerarSQLFrom(kFromDistinto, separadas ? base : m_d.tablas);
         QString where = whereFijo(m_d.particion);
         for (const char* tabla : kTablasFicha) {
             const QString n = t(tabla);
@@ -495,7 +519,7 @@ private:
         }
         // Record conditions name a family; patients without records have none to meet them
         // against, so only the patient conditions apply.
-        where += sentencias(where, filas, todas);
+        where += sentencias(where, textos(base, separadas, false), m_todas);
         return select + from + where + (m_conteo ? kGroupByConteo : QString());
     }
 

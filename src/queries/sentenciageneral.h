@@ -7,8 +7,8 @@
 //
 // "Any" (OR) conditions that need tables beyond the base of their statement are not joined in
 // one FROM: that would multiply every patient by the rows of each table and list nobody when
-// one table is empty. Each alternative then becomes a statement of its own, joining only its
-// own tables, and the alternatives are put together with UNION (same columns, same ORDER).
+// one table is empty. Each such condition becomes EXISTS (SELECT 1 FROM <its own tables> WHERE
+// <its fragment>), OR'ed with the others inside the fixed filters, in one statement.
 
 #include "queries/listingmodule.h"
 
@@ -56,7 +56,7 @@ struct DatosSentenciaGeneral {
     QStringList tablas; // the table list handed over by the window
     QString particion;  // data partition, an integer inserted as given
     AnalisisGeneral analisis;
-    // "Any" conditions with tables of their own become a UNION; off, the one-FROM text is kept
+    // "Any" conditions with tables of their own become EXISTS; off, the one-FROM text is kept
     // (to compare both on a database).
     bool separarCualquiera = true;
 };

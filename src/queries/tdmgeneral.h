@@ -59,8 +59,8 @@ public:
     // With the patient's latest record date (BUSCAR_ULTIMA_FICHA) in Fecha.
     void CrearTablaPacientesFecha();
 
-    // "Any" conditions with tables of their own run as a UNION of one statement per condition
-    // (see sentenciageneral.h). Off only to compare with the one-FROM text.
+    // "Any" conditions with tables of their own run as EXISTS over those tables (see
+    // sentenciageneral.h). Off only to compare with the one-FROM text.
     bool SepararCualquiera = true;
 
     // What the condition walk of the last run found.

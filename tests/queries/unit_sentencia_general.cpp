@@ -1,6 +1,6 @@
 // Statements of the General listing, compared as whole texts: the normal path, "all" and "any",
-// order codes, last-record mode, the record-family paths, the count, and "any" split into a
-// UNION when its alternatives need tables of their own.
+// order codes, last-record mode, the record-family paths, the count, and "any" with EXISTS
+// when its alternatives need tables of their own.
 
 #include "conditions/tdmlstpaciente.h"
 #include "platform/guard.h"
@@ -252,26 +252,69 @@ TEST(SentenciaGeneral, Conteo) {
                   "COUNT(DISTINCT(MG.NUMERO_FICHA))  Order BY 1 ASC");
 }
 
-TEST(SentenciaGeneral, CualquieraConTablasPropiasSeUneConUnion) {
-    const QList<FilaCondicion> filas{fila(1, kApellidos), fila(82, kCilindro), fila(23, kNota)};
-    const QStringList tablas{"PACIENTE", "MGRADUACION", "POBSERVACIONES"};
+TEST(SentenciaGeneral, CualquieraConTablasPropiasUsaExists) {
+    auto existe = [](const char* tabla, const QString& fragmento, const QString& mas = {}) {
+        return "(EXISTS (SELECT 1 FROM " + QLatin1String(tabla) + " WHERE " + fragmento + mas +
+               "))";
+    };
+    const QString ultima = QStringLiteral(
+        " AND MGRADUACION.NUMERO_FICHA >= (SELECT COUNT(DISTINCT(MG.NUMERO_FICHA)) FROM "
+        "MGRADUACION MG WHERE MG.ID_PACIENTE = PACIENTE.ID_PACIENTE)");
     const QString orden = QStringLiteral(" Order BY 3 ASC");
-    EXPECT_EQ(generar(filas, tablas, false),
-              kSelect + " FROM PACIENTE " + where() + " AND (" + kApellidos + ")" + " UNION " +
-                  kSelect + " FROM PACIENTE , MGRADUACION" + where() + " AND (" + kCilindro + ")" +
-                  " UNION " + kSelect + " FROM PACIENTE , POBSERVACIONES" + where() + " AND (" +
-                  kNota + ")" + orden);
+    const QList<FilaCondicion> tres{fila(1, kApellidos), fila(82, kCilindro), fila(23, kNota)};
+    struct Caso {
+        const char* nombre;
+        QList<FilaCondicion> filas;
+        QStringList familias;
+        FormaSentencia forma;
+        QString texto;
+    };
+    const Caso casos[] = {
+        {"paciente, graduación y nota",
+         tres,
+         {},
+         FormaSentencia::Listado,
+         kSelect + " FROM PACIENTE " + where() + " AND ((" + kApellidos + ") OR " +
+             existe("MGRADUACION", kCilindro) + " OR " + existe("POBSERVACIONES", kNota) + ")" +
+             orden},
+        {"conteo",
+         {fila(82, kCilindro), fila(23, kNota)},
+         {},
+         FormaSentencia::Conteo,
+         kConteo + " FROM PACIENTE " + where() + " AND (" + existe("MGRADUACION", kCilindro) +
+             " OR " + existe("POBSERVACIONES", kNota) +
+             ") GROUP BY PACIENTE.ID_PACIENTE  Order BY 1 ASC"},
+        // The latest record is tested inside the EXISTS: nothing is grouped by record.
+        {"última ficha",
+         {fila(55, QStringLiteral("= 1"), "Igual a...", "Última"), fila(82, kCilindro),
+          fila(1, kApellidos)},
+         {},
+         FormaSentencia::Listado,
+         kSelect + " FROM PACIENTE " + where() + " AND (" +
+             existe("MGRADUACION", kCilindro, ultima) + " OR (" + kApellidos + "))" + kGroupBy +
+             orden},
+        // The family's own table is the listed record's: only the other tables go into EXISTS.
+        {"familia",
+         {fila(50, QString(), "Igual a...", "Graduación"), fila(82, kCilindro),
+          fila(112, kLentillaRevision), fila(23, kNota)},
+         {"1"},
+         FormaSentencia::Listado,
+         kSelect +
+             ", CAST(MGRADUACION.FECHA AS DATE), CAST(MGRADUACION.FECHA AS DATE), "
+             "CAST(MGRADUACION.FECHA AS DATE) FROM PACIENTE, MGRADUACION " +
+             where() + " AND PACIENTE.ID_PACIENTE = MGRADUACION.ID_PACIENTE  AND ((" + kCilindro +
+             ") OR " + existe("MLENTILLA", kLentillaRevision) + " OR " +
+             existe("POBSERVACIONES", kNota) + ")" + orden},
+    };
+    const QStringList tablas{"PACIENTE", "MGRADUACION", "MLENTILLA", "POBSERVACIONES"};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        EXPECT_EQ(generar(c.filas, tablas, false, 0, 0, c.familias, c.forma), c.texto);
+    }
     // With "all" the documented text stays.
-    EXPECT_EQ(generar(filas, tablas, true),
+    EXPECT_EQ(generar(tres, {"PACIENTE", "MGRADUACION", "POBSERVACIONES"}, true),
               kSelect + " FROM PACIENTE , MGRADUACION, POBSERVACIONES" + where() + " AND (" +
                   kApellidos + ") AND (" + kCilindro + ") AND (" + kNota + ")" + orden);
-    // The count is split the same way.
-    EXPECT_EQ(generar({fila(82, kCilindro), fila(23, kNota)}, tablas, false, 0, 0, {},
-                      FormaSentencia::Conteo),
-              kConteo + " FROM PACIENTE , MGRADUACION" + where() + " AND (" + kCilindro +
-                  ") GROUP BY PACIENTE.ID_PACIENTE  UNION " + kConteo +
-                  " FROM PACIENTE , POBSERVACIONES" + where() + " AND (" + kNota +
-                  ") GROUP BY PACIENTE.ID_PACIENTE  Order BY 1 ASC");
 }
 
 const QString kFechaFicha = QStringLiteral(" > '01/01/2020'");
@@ -345,7 +388,8 @@ TEST(SentenciaGeneral, ClausulasDeFamilia) {
 
 TEST(SentenciaGeneral, TipoFichaDistinto) {
     const QList<FilaCondicion> filas{fila(50, QString(), "Distinto de...", "x"),
-                                     fila(1, kApellidos), fila(11, kSexo)};
+                                     fila(1, kApellidos), fila(23, kNota)};
+    const QStringList tablas{"PACIENTE", "POBSERVACIONES"};
     const QString sinFichas = QStringLiteral(
         " AND NOT EXISTS (SELECT MGRADUACION.ID_PACIENTE from MGRADUACION where "
         "MGRADUACION.ID_PACIENTE = PACIENTE.ID_PACIENTE)  AND NOT EXISTS (SELECT "
@@ -355,12 +399,14 @@ TEST(SentenciaGeneral, TipoFichaDistinto) {
         "where OPTOMETRIA.ID_PACIENTE = PACIENTE.ID_PACIENTE)  AND NOT EXISTS (SELECT "
         "MOREDUCIDA.ID_PACIENTE from MOREDUCIDA where MOREDUCIDA.ID_PACIENTE = "
         "PACIENTE.ID_PACIENTE) ");
-    EXPECT_EQ(generar(filas, kPaciente, false, 21, 1, {"1", "2"}),
+    EXPECT_EQ(generar(filas, tablas, false, 21, 1, {"1", "2"}),
               kSelectDistinto + " From PACIENTE " + where() + sinFichas + " AND ((" + kApellidos +
-                  ") OR (" + kSexo + ")) ORDER BY 7 DesC");
-    EXPECT_EQ(generar(filas, kPaciente, true, 0, 0, {"1"}, FormaSentencia::Conteo),
-              kConteo + " From PACIENTE " + where() + sinFichas + " AND (" + kApellidos +
-                  ") AND (" + kSexo + ") GROUP BY PACIENTE.ID_PACIENTE  Order BY 1 ASC");
+                  ") OR (EXISTS (SELECT 1 FROM POBSERVACIONES WHERE " + kNota +
+                  "))) ORDER BY 7 DesC");
+    EXPECT_EQ(generar(filas, tablas, true, 0, 0, {"1"}, FormaSentencia::Conteo),
+              kConteo + " From PACIENTE , POBSERVACIONES" + where() + sinFichas + " AND (" +
+                  kApellidos + ") AND (" + kNota +
+                  ") GROUP BY PACIENTE.ID_PACIENTE  Order BY 1 ASC");
 }
 
 TEST(SentenciaGeneral, NingunaFamiliaPuedeCumplir) {
