@@ -6,6 +6,10 @@ namespace quill {
 
 namespace {
 
+const QStringList kResumidoDetalle = {QStringLiteral("Resumido"), QStringLiteral("Detalle")};
+// Code, surname, address: the orders every kind with a print order offers.
+const QList<qint16> kOrdenesBase = {3, 18, 21};
+
 DescriptorListado general() {
     DescriptorListado d;
     d.codigo = 0;
@@ -15,6 +19,9 @@ DescriptorListado general() {
     d.metodos = {QStringLiteral("ImprimirListadoGeneral"), QStringLiteral("ImprimirEtiquetasGeneral"),
                  QStringLiteral("ExportarListadoGeneral"), QStringLiteral("ConteoListadoGeneral"),
                  QStringLiteral("EMailListadoGeneral"),    QStringLiteral("SMSListadoGeneral")};
+    d.tiposInforme = kResumidoDetalle;
+    d.ordenes = kOrdenesBase;
+    d.informes = {QStringLiteral("ReportGeneralResumido"), QStringLiteral("ReportGeneralDetallado")};
     d.crearModulo = [] { return std::make_unique<TdmGeneral>(); };
     d.exportacion = [](ListingModule& m, const QList<double>& ids) {
         auto& g = static_cast<TdmGeneral&>(m);
@@ -50,28 +57,52 @@ QList<DescriptorListado> crear() {
     QList<DescriptorListado> l;
     l << general();
     // Every kind's SMS goes through the General SMS method, which reports its failures.
-    l << pendiente(1, "consumo", "Consumo", "Condiciones Listado Por Consumo",
-                   {"ImprimirListadoConsumo", "ImprimirEtiquetasConsumo", "ExportarListadoConsumo",
-                    "ConteoListadoConsumo", "EMailListadoConsumo", "SMSListadoGeneral"});
-    l << pendiente(2, "encargos", "Encargos Pendientes", "Condiciones Listado Encargos Pendientes",
-                   {"ImprimirListadoEncargo", "ImprimirEtiquetasEncargo", "ExportarListadoEncargo",
-                    "ConteoListadoEncargo", "EMailListadoEncargo", "SMSListadoGeneral"});
-    l << pendiente(3, "fechas", "Fechas", "Condiciones Listado Por Fechas",
-                   {"ImprimirListadoFechas", "ImprimirEtiquetaFechas", "ExportarListadoFechas",
-                    "ConteoListadoFechas", "EMailListadoFechas", "SMSListadoGeneral"});
+    DescriptorListado consumo = pendiente(
+        1, "consumo", "Consumo", "Condiciones Listado Por Consumo",
+        {"ImprimirListadoConsumo", "ImprimirEtiquetasConsumo", "ExportarListadoConsumo",
+         "ConteoListadoConsumo", "EMailListadoConsumo", "SMSListadoGeneral"});
+    consumo.tiposInforme = kResumidoDetalle;
+    consumo.ordenes = kOrdenesBase + QList<qint16>{27};
+    consumo.conMonedas = true;
+    consumo.informes = {QStringLiteral("ReportConsumoResumido"),
+                        QStringLiteral("ReportConsumoDetallado")};
+    l << consumo;
+    DescriptorListado encargos = pendiente(
+        2, "encargos", "Encargos Pendientes", "Condiciones Listado Encargos Pendientes",
+        {"ImprimirListadoEncargo", "ImprimirEtiquetasEncargo", "ExportarListadoEncargo",
+         "ConteoListadoEncargo", "EMailListadoEncargo", "SMSListadoGeneral"});
+    encargos.tiposInforme = kResumidoDetalle;
+    encargos.ordenes = kOrdenesBase;
+    encargos.conMonedas = true;
+    encargos.informes = {QStringLiteral("ReportEncargoResumido"),
+                         QStringLiteral("ReportEncargoDetallado")};
+    l << encargos;
+    DescriptorListado fechas = pendiente(
+        3, "fechas", "Fechas", "Condiciones Listado Por Fechas",
+        {"ImprimirListadoFechas", "ImprimirEtiquetaFechas", "ExportarListadoFechas",
+         "ConteoListadoFechas", "EMailListadoFechas", "SMSListadoGeneral"});
+    fechas.ordenes = kOrdenesBase + QList<qint16>{22, 23, 24};
+    fechas.informes = {QStringLiteral("ReportFechasResumido")};
+    l << fechas;
+    // The prescription sheets choose their own variant and format when printed.
     l << pendiente(4, "prescripciones", "Prescripciones al CNOO",
                    "Condiciones Listado Prescripciones al CNOO",
                    {"ImprimirListadoPrescripciones", nullptr, nullptr, nullptr, nullptr, nullptr});
-    l << pendiente(5, "reposiciones", "Reposiciones", "Condiciones Listado Reposiciones",
-                   {"ImprimirListadoReposiciones", "ImprimirEtiquetaReposiciones",
-                    "ExportarListadoReposiciones", "ConteoListadoReposiciones", nullptr,
-                    "SMSListadoGeneral"});
+    DescriptorListado reposiciones = pendiente(
+        5, "reposiciones", "Reposiciones", "Condiciones Listado Reposiciones",
+        {"ImprimirListadoReposiciones", "ImprimirEtiquetaReposiciones",
+         "ExportarListadoReposiciones", "ConteoListadoReposiciones", nullptr, "SMSListadoGeneral"});
+    reposiciones.ordenes = kOrdenesBase;
+    reposiciones.informes = {QStringLiteral("ReportReposicionesResumido")};
+    l << reposiciones;
     DescriptorListado garantias =
         pendiente(6, "garantias", "Garantías", "Condiciones Listado Garantías",
                   {"ImprimirListadoGarantias", "ImprimirEtiquetasGarantias",
                    "ExportarListadoGarantias", "ConteoListadoGarantias", "EMailListadoGarantias",
                    "SMSListadoGeneral"});
     garantias.todasOCualquiera = false;
+    garantias.ordenes = kOrdenesBase + QList<qint16>{26};
+    garantias.informes = {QStringLiteral("ReportFechasGarantia")};
     l << garantias;
     return l;
 }
@@ -116,6 +147,29 @@ int CodigoListado(const QString& texto) {
     for (const DescriptorListado& d : Listados())
         if (t == d.nombre) return d.codigo;
     return -1;
+}
+
+QString NombreOrden(qint16 orden) {
+    switch (orden) {
+    case 3:
+        return QStringLiteral("Código");
+    case 18:
+        return QStringLiteral("Apellidos");
+    case 21:
+        return QStringLiteral("Direccion");
+    case 22:
+        return QStringLiteral("Fecha Nacimiento");
+    case 23:
+        return QStringLiteral("Fecha 1ª Visita");
+    case 24:
+        return QStringLiteral("Fecha Ult. Visita");
+    case 26:
+        return QStringLiteral("F. Garantía");
+    case 27:
+        return QStringLiteral("Consumo");
+    default:
+        return QString();
+    }
 }
 
 } // namespace quill

@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -44,6 +45,13 @@ struct DescriptorListado {
     std::array<QString, 6> metodos;
     // Whether the user may choose between all and any of the conditions.
     bool todasOCualquiera = true;
+    // What the print options offer: the report types (index = type), the order codes
+    // (NombreOrden gives their names), whether the currencies are asked for, and the report
+    // printed for each type.
+    QStringList tiposInforme;
+    QList<qint16> ordenes;
+    bool conMonedas = false;
+    QStringList informes;
     // The kind's data module; empty while its statement is not built.
     std::function<std::unique_ptr<ListingModule>()> crearModulo;
     // After a run: the exported table with its column set (`ids`: the Id of every condition
@@ -63,5 +71,10 @@ const QList<DescriptorListado>& Listados();
 const DescriptorListado* Listado(int codigo);
 // A kind from its code (0-6) or its command-line name; -1 when it is neither.
 int CodigoListado(const QString& texto);
+
+// The name the print options give an order code: 3 "Código", 18 "Apellidos", 21 "Direccion",
+// 22 "Fecha Nacimiento", 23 "Fecha 1ª Visita", 24 "Fecha Ult. Visita", 26 "F. Garantía",
+// 27 "Consumo"; empty for any other code.
+QString NombreOrden(qint16 orden);
 
 } // namespace quill

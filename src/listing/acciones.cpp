@@ -306,22 +306,6 @@ void TfrmListado::RellenarTablaCondiciones(MemTable& tabla) {
 }
 
 QString TfrmListado::TextoOrden(qint16 orden) {
-    switch (orden) {
-    case 3:
-        return QStringLiteral("Código");
-    case 18:
-        return QStringLiteral("Apellidos");
-    case 21:
-        return QStringLiteral("Direccion");
-    case 22:
-        return QStringLiteral("Fecha Nacimiento");
-    case 23:
-        return QStringLiteral("Fecha 1ª Visita");
-    case 24:
-        return QStringLiteral("Fecha Ult. Visita");
-    case 26:
-        return QStringLiteral("F. Garantía");
-    default:
-        return QString();
-    }
+    // The reports name every order but the consumption one.
+    return orden == 27 ? QString() : quill::NombreOrden(orden);
 }
