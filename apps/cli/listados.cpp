@@ -12,9 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "quill_config.h"
 #include <cmath>
 #include <memory>
-#include "quill_config.h"
 
 namespace quill::cli {
 
@@ -124,8 +124,8 @@ int preparar(const Opciones& o, QTextStream& errores, bool conBase, Sesion& s) {
     }
     s.ejecutor = std::make_unique<EjecutorListado>(descriptor);
     if (s.abierta()) s.ejecutor->setConexion(kConexion);
-    s.ejecutor->Preparar(s.condiciones.tabla.get(), s.condiciones.tablas,
-                         s.condiciones.parametros, particion);
+    s.ejecutor->Preparar(s.condiciones.tabla.get(), s.condiciones.tablas, s.condiciones.parametros,
+                         particion);
     return -1;
 }
 

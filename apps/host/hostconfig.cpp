@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <tuple>
 #include "quill_config.h"
+#include <tuple>
 
 namespace quill {
 

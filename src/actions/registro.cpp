@@ -16,12 +16,14 @@ DescriptorListado general() {
     d.nombre = QStringLiteral("general");
     d.titulo = QStringLiteral("General");
     d.tituloCondiciones = QStringLiteral("Condiciones Listado General");
-    d.metodos = {QStringLiteral("ImprimirListadoGeneral"), QStringLiteral("ImprimirEtiquetasGeneral"),
-                 QStringLiteral("ExportarListadoGeneral"), QStringLiteral("ConteoListadoGeneral"),
-                 QStringLiteral("EMailListadoGeneral"),    QStringLiteral("SMSListadoGeneral")};
+    d.metodos = {
+        QStringLiteral("ImprimirListadoGeneral"), QStringLiteral("ImprimirEtiquetasGeneral"),
+        QStringLiteral("ExportarListadoGeneral"), QStringLiteral("ConteoListadoGeneral"),
+        QStringLiteral("EMailListadoGeneral"),    QStringLiteral("SMSListadoGeneral")};
     d.tiposInforme = kResumidoDetalle;
     d.ordenes = kOrdenesBase;
-    d.informes = {QStringLiteral("ReportGeneralResumido"), QStringLiteral("ReportGeneralDetallado")};
+    d.informes = {QStringLiteral("ReportGeneralResumido"),
+                  QStringLiteral("ReportGeneralDetallado")};
     d.crearModulo = [] { return std::make_unique<TdmGeneral>(); };
     d.exportacion = [](ListingModule& m, const QList<double>& ids) {
         auto& g = static_cast<TdmGeneral&>(m);
@@ -57,30 +59,30 @@ QList<DescriptorListado> crear() {
     QList<DescriptorListado> l;
     l << general();
     // Every kind's SMS goes through the General SMS method, which reports its failures.
-    DescriptorListado consumo = pendiente(
-        1, "consumo", "Consumo", "Condiciones Listado Por Consumo",
-        {"ImprimirListadoConsumo", "ImprimirEtiquetasConsumo", "ExportarListadoConsumo",
-         "ConteoListadoConsumo", "EMailListadoConsumo", "SMSListadoGeneral"});
+    DescriptorListado consumo =
+        pendiente(1, "consumo", "Consumo", "Condiciones Listado Por Consumo",
+                  {"ImprimirListadoConsumo", "ImprimirEtiquetasConsumo", "ExportarListadoConsumo",
+                   "ConteoListadoConsumo", "EMailListadoConsumo", "SMSListadoGeneral"});
     consumo.tiposInforme = kResumidoDetalle;
     consumo.ordenes = kOrdenesBase + QList<qint16>{27};
     consumo.conMonedas = true;
     consumo.informes = {QStringLiteral("ReportConsumoResumido"),
                         QStringLiteral("ReportConsumoDetallado")};
     l << consumo;
-    DescriptorListado encargos = pendiente(
-        2, "encargos", "Encargos Pendientes", "Condiciones Listado Encargos Pendientes",
-        {"ImprimirListadoEncargo", "ImprimirEtiquetasEncargo", "ExportarListadoEncargo",
-         "ConteoListadoEncargo", "EMailListadoEncargo", "SMSListadoGeneral"});
+    DescriptorListado encargos =
+        pendiente(2, "encargos", "Encargos Pendientes", "Condiciones Listado Encargos Pendientes",
+                  {"ImprimirListadoEncargo", "ImprimirEtiquetasEncargo", "ExportarListadoEncargo",
+                   "ConteoListadoEncargo", "EMailListadoEncargo", "SMSListadoGeneral"});
     encargos.tiposInforme = kResumidoDetalle;
     encargos.ordenes = kOrdenesBase;
     encargos.conMonedas = true;
     encargos.informes = {QStringLiteral("ReportEncargoResumido"),
                          QStringLiteral("ReportEncargoDetallado")};
     l << encargos;
-    DescriptorListado fechas = pendiente(
-        3, "fechas", "Fechas", "Condiciones Listado Por Fechas",
-        {"ImprimirListadoFechas", "ImprimirEtiquetaFechas", "ExportarListadoFechas",
-         "ConteoListadoFechas", "EMailListadoFechas", "SMSListadoGeneral"});
+    DescriptorListado fechas =
+        pendiente(3, "fechas", "Fechas", "Condiciones Listado Por Fechas",
+                  {"ImprimirListadoFechas", "ImprimirEtiquetaFechas", "ExportarListadoFechas",
+                   "ConteoListadoFechas", "EMailListadoFechas", "SMSListadoGeneral"});
     fechas.ordenes = kOrdenesBase + QList<qint16>{22, 23, 24};
     fechas.informes = {QStringLiteral("ReportFechasResumido")};
     l << fechas;
@@ -95,11 +97,10 @@ QList<DescriptorListado> crear() {
     reposiciones.ordenes = kOrdenesBase;
     reposiciones.informes = {QStringLiteral("ReportReposicionesResumido")};
     l << reposiciones;
-    DescriptorListado garantias =
-        pendiente(6, "garantias", "Garantías", "Condiciones Listado Garantías",
-                  {"ImprimirListadoGarantias", "ImprimirEtiquetasGarantias",
-                   "ExportarListadoGarantias", "ConteoListadoGarantias", "EMailListadoGarantias",
-                   "SMSListadoGeneral"});
+    DescriptorListado garantias = pendiente(
+        6, "garantias", "Garantías", "Condiciones Listado Garantías",
+        {"ImprimirListadoGarantias", "ImprimirEtiquetasGarantias", "ExportarListadoGarantias",
+         "ConteoListadoGarantias", "EMailListadoGarantias", "SMSListadoGeneral"});
     garantias.todasOCualquiera = false;
     garantias.ordenes = kOrdenesBase + QList<qint16>{26};
     garantias.informes = {QStringLiteral("ReportFechasGarantia")};

@@ -23,7 +23,8 @@ void prepararConstructor(TLstSentPaciente& c, const FilaCondicion& fila, QString
 
 // A debt value as a number; an empty value is 0 only where the operator needs none.
 double numeroDeuda(const QString& texto, const QString& condicion) {
-    if (texto.trimmed().isEmpty() && (condicion == operador::Vacio || condicion == operador::NoVacio))
+    if (texto.trimmed().isEmpty() &&
+        (condicion == operador::Vacio || condicion == operador::NoVacio))
         return 0.0;
     return checkedNumber(texto).toDouble();
 }
@@ -57,10 +58,9 @@ ResultadoCondicion construir(TLstSentPaciente& c, const FilaCondicion& fila, QSt
         return {};
     case CampoEspecial::Deuda: {
         const double valor1 = numeroDeuda(fila.condicion1, fila.condicion);
-        const bool unValor = fila.condicion == operador::IgualA ||
-                             fila.condicion == operador::DistintoDe ||
-                             fila.condicion == operador::MayorQue ||
-                             fila.condicion == operador::MenorQue;
+        const bool unValor =
+            fila.condicion == operador::IgualA || fila.condicion == operador::DistintoDe ||
+            fila.condicion == operador::MayorQue || fila.condicion == operador::MenorQue;
         const double valor2 = unValor ? -1.0 : numeroDeuda(fila.condicion2, fila.condicion);
         if (p) {
             p->deudaValor1 = valor1;
@@ -72,7 +72,8 @@ ResultadoCondicion construir(TLstSentPaciente& c, const FilaCondicion& fila, QSt
     case CampoEspecial::Articulos: {
         // The row's own selection: its conditions, each in parentheses, joined by AND.
         const QString sentencia =
-            seleccion ? SentenciaArticulos(c, TipoListadoArticulos(fila.id), *seleccion) : QString();
+            seleccion ? SentenciaArticulos(c, TipoListadoArticulos(fila.id), *seleccion)
+                      : QString();
         if (p) p->condicionesArticulos += sentencia;
         return conSentencia(sentencia);
     }

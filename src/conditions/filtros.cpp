@@ -252,8 +252,7 @@ ResultadoFiltro MostrarFiltros(TLstFiltros& filtros, const VentanaFiltro& ventan
             tabla.append();
             try {
                 tabla.setValue(quill::campo::Id, double(reg.idCampo1));
-                tabla.setValue(quill::campo::IdGrupo,
-                               catalogo.value(QStringLiteral("IDGRUPO")));
+                tabla.setValue(quill::campo::IdGrupo, catalogo.value(QStringLiteral("IDGRUPO")));
                 tabla.setValue(quill::campo::Campo, catalogo.asString(QStringLiteral("CAMPO")));
                 tabla.setValue(quill::campo::TipoCondicion,
                                catalogo.value(QStringLiteral("TIPOCAMPO")));

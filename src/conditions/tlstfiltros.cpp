@@ -52,7 +52,6 @@ int entero(const MemTable& t, const QString& campo, int vacio) {
     return static_cast<int>(std::trunc(v));
 }
 
-
 } // namespace
 
 TLstFiltros::TLstFiltros(QObject* owner)

@@ -269,9 +269,10 @@ qint16 TfrmListado::ExportarListado() {
         MensajeResultado(r);
         return r;
     }
-    const QString error = Ejecutor(TipoListado)->Exportar(
-        TipoExportacion, FicheroExportacion, Accion == AccionFicheroSMS,
-        quill::IdsCondiciones(*dmlstPaciente->TablaActual()));
+    const QString error =
+        Ejecutor(TipoListado)
+            ->Exportar(TipoExportacion, FicheroExportacion, Accion == AccionFicheroSMS,
+                       quill::IdsCondiciones(*dmlstPaciente->TablaActual()));
     if (!error.isEmpty()) throw quill::Error(error);
     CerrarProgreso();
     return r;

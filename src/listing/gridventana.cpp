@@ -7,12 +7,12 @@
 #include "conditions/construir.h"
 #include "conditions/filtros.h"
 #include "conditions/tdmlstpaciente.h"
-#include "listing/tfrmlstbuscarfiltros.h"
-#include "listing/tfrmlstcrearfiltro.h"
 #include "conditions/tlstfiltros.h"
 #include "host/bloque.h"
 #include "listing/tbuscarpaciente.h"
 #include "listing/tfltarticulo.h"
+#include "listing/tfrmlstbuscarfiltros.h"
+#include "listing/tfrmlstcrearfiltro.h"
 #include "platform/memtable.h"
 #include "platform/memtablemodel.h"
 #include "platform/modal.h"
@@ -63,7 +63,6 @@ bool sinValor(const QString& condicion) {
 bool esFechaVacia(const QDate& fecha) {
     return !fecha.isValid() || fecha == QDate(1899, 12, 30);
 }
-
 
 template <typename T> void liberar(QPointer<T>& p) {
     delete p.data();
@@ -516,4 +515,3 @@ void TfrmListado::CargarFiltros() {
     if (QAbstractItemModel* m = grdListado->model(); m && m->rowCount() > 0)
         grdListado->setCurrentIndex(m->index(0, 0));
 }
-

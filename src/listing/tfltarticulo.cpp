@@ -74,4 +74,3 @@ QString TFltArticulo::TextoCondicion1(qint16 respuesta, const quill::MemTable* t
         return QString();
     return tabla->asString(Condicion1).isEmpty() ? QString() : TextoSeleccion;
 }
-

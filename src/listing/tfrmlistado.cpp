@@ -9,8 +9,8 @@
 #include "listing/navbar.h"
 #include "listing/tbuscarpaciente.h"
 #include "listing/tfltarticulo.h"
-#include "listing/tfrmlstbuscarfiltros.h"
 #include "listing/tfrmerror.h"
+#include "listing/tfrmlstbuscarfiltros.h"
 #include "platform/memtable.h"
 #include "platform/memtablemodel.h"
 #include "platform/modal.h"
@@ -234,8 +234,12 @@ void TfrmListado::ActivarControles() {
     // An action item is there for the kinds the registry routes it for.
     const quill::DescriptorListado* d = quill::Listado(TipoListado);
     const std::pair<QWidget*, qint16> items[] = {
-        {nbiImprimir, AccionImprimir}, {nbiExportar, AccionExportar}, {nbiEtiqueta, AccionEtiqueta},
-        {nbiConteo, AccionConteo},     {nbiSMS, AccionSMS},           {nbrEmail, AccionCorreo},
+        {nbiImprimir, AccionImprimir},
+        {nbiExportar, AccionExportar},
+        {nbiEtiqueta, AccionEtiqueta},
+        {nbiConteo, AccionConteo},
+        {nbiSMS, AccionSMS},
+        {nbrEmail, AccionCorreo},
         {nbiFicheroSMS, AccionFicheroSMS},
     };
     for (const auto& [w, accion] : items)

@@ -220,8 +220,8 @@ public:
     QString TextoOrden() const { return TextoOrden(Orden); }
     static QString TextoOrden(qint16 orden);
     QPointer<TfrmPorcentajeListado> frmPorcentajeListado;
-    double NumeroPacientes = 0;   // the last count
-    qint16 TipoExportacion = -1;  // 0 Excel, 1 HTML, 2 text, 3 XML
+    double NumeroPacientes = 0;  // the last count
+    qint16 TipoExportacion = -1; // 0 Excel, 1 HTML, 2 text, 3 XML
     QString FicheroExportacion;
     bool AccionEnCurso = false;
     // End of Actions.

@@ -1,8 +1,8 @@
 #include "listing/tfrmlstbuscarfiltros.h"
 
 #include "conditions/filtros.h"
-#include "host/bloque.h"
 #include "conditions/tlstfiltros.h"
+#include "host/bloque.h"
 #include "platform/modal.h"
 
 #include <QApplication>

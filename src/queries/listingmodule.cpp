@@ -8,7 +8,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-
 namespace quill {
 
 QString MensajeSinRegistros() {

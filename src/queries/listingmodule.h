@@ -1,8 +1,9 @@
 #pragma once
 
-// What every listing data module shares: the owner, the connection its queries run on, the condition table it reads, the table list handed over
-// by the window, the joiner and FROM builder of its statement, and running the statement with
-// the listing result codes.
+// What every listing data module shares: the owner, the connection its queries run on, the
+// condition table it reads, the table list handed over by the window, the joiner and FROM
+// builder of its statement, running the statement with the listing result codes, and what the
+// action runner asks of every kind.
 //
 // Assembling a statement is pure text work (testable without a database); Ejecutar() runs it
 // on the bound connection and keeps the open result (dstListado) until the next run.

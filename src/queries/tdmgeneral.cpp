@@ -2,9 +2,9 @@
 
 #include "conditions/construir.h"
 
-#include "queries/tablas.h"
 #include "platform/guard.h"
 #include "platform/memtable.h"
+#include "queries/tablas.h"
 #include "sql/lstutil.h"
 
 #include <QSet>

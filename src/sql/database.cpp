@@ -9,8 +9,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <ibase.h>
 #include "quill_config.h"
+#include <ibase.h>
 
 namespace quill {
 

@@ -33,10 +33,10 @@ const Esperado kEsperados[] = {
 
 TEST(Registro, EveryKindAsTheWindowAndListadoReadIt) {
     ASSERT_EQ(Listados().size(), 7);
-    const std::pair<char, qint16> letras[] = {
-        {'I', accion::Imprimir}, {'E', accion::Etiqueta}, {'X', accion::Exportar},
-        {'X', accion::FicheroSMS}, {'C', accion::Conteo}, {'M', accion::Correo},
-        {'S', accion::SMS}};
+    const std::pair<char, qint16> letras[] = {{'I', accion::Imprimir}, {'E', accion::Etiqueta},
+                                              {'X', accion::Exportar}, {'X', accion::FicheroSMS},
+                                              {'C', accion::Conteo},   {'M', accion::Correo},
+                                              {'S', accion::SMS}};
     for (qint16 codigo = 0; codigo < 7; ++codigo) {
         const Esperado& e = kEsperados[codigo];
         SCOPED_TRACE(e.nombre);

@@ -142,7 +142,8 @@ protected:
     Resultado listado(const Caso& c) {
         QJsonArray filas;
         for (const Fila& f : c.filas) {
-            QJsonObject o{{"Id", f.id}, {"Condicion", QString::fromUtf8(f.op)},
+            QJsonObject o{{"Id", f.id},
+                          {"Condicion", QString::fromUtf8(f.op)},
                           {"Condicion1", QString::fromUtf8(f.v1)}};
             if (*f.v2) o.insert("Condicion2", QString::fromUtf8(f.v2));
             if (*f.ids) o.insert("Condicion1Ids", QString::fromUtf8(f.ids));
