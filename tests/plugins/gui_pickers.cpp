@@ -435,26 +435,6 @@ TEST_F(BuscadorArticulos, CancelarYUnValorRechazadoDejanLaTablaComoEstaba) {
     EXPECT_EQ(contenido(), antes);
 }
 
-TEST_F(BuscadorArticulos, UnaFilaSinCampoNoSeGuarda) {
-    const int r = abrir(3, [](QDialog* d) {
-        auto* grid = hijo<QTableView>(d, "grdCondiciones");
-        ASSERT_TRUE(grid);
-        auto* campos = qobject_cast<QComboBox*>(grid->indexWidget(grid->model()->index(0, 0)));
-        ASSERT_NE(campos, nullptr);
-        // Contact lenses have lens types and no glass types.
-        EXPECT_TRUE(elementos(campos).contains(QStringLiteral("Tipo de Lentilla")));
-        EXPECT_FALSE(elementos(campos).contains(QStringLiteral("Tipo de Cristal")));
-        // Leaving the list without choosing chooses nothing.
-        QTest::keyClick(campos, Qt::Key_Tab);
-        EXPECT_EQ(celda(grid, 0, 0), QString());
-        QTest::mouseClick(hijo<QPushButton>(d, "tbnAceptar"), Qt::LeftButton);
-        EXPECT_FALSE(d->isVisible());
-    });
-    EXPECT_EQ(r, pickers::kArticuloAceptado);
-    EXPECT_EQ(seleccion->storedRowCount(), 0);
-    EXPECT_EQ(TFltArticulo::TextoCondicion1(TFltArticulo::Correcto, seleccion), QString());
-}
-
 TEST_F(BuscadorArticulos, UnaLineaSinArticulosSeExplica) {
     const QList<QVariantList> antes = contenido();
     const int r = conVentana(

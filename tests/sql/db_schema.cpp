@@ -1,6 +1,6 @@
 // The shop database made from data/schema holds what the listings rely on: the tables and
 // columns they name, keys from generators, the empty-value conventions, names the statements
-// leave unqualified, the stored procedures and the SMS keys per connection.
+// leave unqualified and the stored procedures.
 
 #include "sql/database.h"
 #include "tiendaprueba.h"
@@ -253,7 +253,8 @@ TEST_F(ShopSchema, UnqualifiedNamesOfTheListingsAreUnambiguous) {
     }
 }
 
-// Both procedures as the module reaches them: executed, and selected from.
+// The last-record procedure as the module reaches it: executed, and selected from (the lens-type
+// one is compared with its reader in db_util.cpp).
 TEST_F(ShopSchema, ProceduresAnswerForEveryPatientAndType) {
     run({"INSERT INTO PACIENTE (ID_PACIENTE, NOMBRE) VALUES (2001, 'Con fichas')",
          "INSERT INTO PACIENTE (ID_PACIENTE, NOMBRE) VALUES (2002, 'Sin fichas')",
@@ -294,67 +295,4 @@ TEST_F(ShopSchema, ProceduresAnswerForEveryPatientAndType) {
                   QStringList{c.expected})
             << c.patient;
     }
-
-    run({QString::fromUtf8("INSERT INTO TLENTILLA (ID_TLENTILLA, DESCRIPCION) VALUES (77, "
-                           "'Mensual hidrogel silicona')")});
-    EXPECT_EQ(rows("EXECUTE PROCEDURE BUSCAR_TLENTILLA(?)", {77}),
-              QStringList{"77|Mensual hidrogel silicona"});
-    EXPECT_EQ(rows("EXECUTE PROCEDURE BUSCAR_TLENTILLA(?)", {78}), QStringList{"0|"});
-}
-
-TEST_F(ShopSchema, SmsKeysComeBackToTheConnectionThatInserted) {
-    const QString other = QStringLiteral("esquema-otra");
-    ASSERT_EQ(s(openDatabase(other, {s_tienda->ruta()})), "");
-    auto lastKey = [](QSqlDatabase& db, const char* procedure) {
-        QSqlQuery q(db);
-        EXPECT_TRUE(q.exec(QStringLiteral("EXECUTE PROCEDURE %1").arg(procedure)))
-            << s(q.lastError().text());
-        return q.next() ? q.record().value("id").toInt() : -99;
-    };
-    auto insertMaster = [](QSqlDatabase& db, const QString& text) {
-        QSqlQuery q(db);
-        EXPECT_TRUE(q.prepare("insert into sms_maestro (id_mensaje, id_operacion, "
-                              "tipo_operacion, de, mensaje, fecha, estado, proveedor) values "
-                              "(:id_mensaje, :id_operacion, :tipo_operacion, :de, :mensaje, "
-                              ":fecha, :estado, :proveedor)"));
-        q.bindValue(":id_mensaje", 123);
-        q.bindValue(":id_operacion", -1);
-        q.bindValue(":tipo_operacion", 0);
-        q.bindValue(":de", QString::fromUtf8("Óptica Sol"));
-        q.bindValue(":mensaje", text);
-        q.bindValue(":fecha", QDateTime(QDate(2024, 3, 1), QTime(9, 30)));
-        q.bindValue(":estado", 1);
-        q.bindValue(":proveedor", 0);
-        EXPECT_TRUE(q.exec()) << s(q.lastError().text());
-    };
-    {
-        QSqlDatabase second = QSqlDatabase::database(other, false);
-        QSqlDatabase first = db();
-        EXPECT_EQ(lastKey(second, "ID_SMS_MAESTRO"), -1); // nothing inserted here yet
-
-        insertMaster(first, QString::fromUtf8("Su revisión anual: llámenos"));
-        const int firstKey = lastKey(first, "ID_SMS_MAESTRO");
-        insertMaster(second, "Otro envio");
-        const int secondKey = lastKey(second, "ID_SMS_MAESTRO");
-        EXPECT_NE(firstKey, secondKey);
-        EXPECT_EQ(lastKey(first, "ID_SMS_MAESTRO"), firstKey); // not moved by the other insert
-        EXPECT_EQ(rows("SELECT mensaje, de, estado FROM sms_maestro WHERE id = ?", {firstKey}),
-                  QStringList{QString::fromUtf8("Su revisión anual: llámenos|Óptica Sol|1")});
-
-        QSqlQuery q(first);
-        ASSERT_TRUE(q.prepare("insert into sms_detalle (id_sms_maestro, id_sms, estado, prefijo, "
-                              "telefono) values (:id_sms_maestro, :id_sms, :estado, :prefijo, "
-                              ":telefono)"));
-        q.bindValue(":id_sms_maestro", firstKey);
-        q.bindValue(":id_sms", -1);
-        q.bindValue(":estado", 1);
-        q.bindValue(":prefijo", 34);
-        q.bindValue(":telefono", "612345678");
-        ASSERT_TRUE(q.exec()) << s(q.lastError().text());
-        const int detailKey = lastKey(first, "ID_SMS_DETALLE");
-        EXPECT_EQ(
-            rows("SELECT id_sms_maestro, telefono FROM sms_detalle WHERE id = ?", {detailKey}),
-            QStringList{QString("%1|612345678").arg(firstKey)});
-    }
-    closeDatabase(other);
 }
