@@ -147,6 +147,7 @@ TEST_F(SentenciaPaciente, DatePartsRecordDatesAndSharedFields) {
         {461, kIgual, "1/1/2020", "", {}, fechaGuardada("CAST(FECHA AS DATE)", " = '01/01/2020'"),
          P},
         {462, kIgual, "", "", {"1"}, " (PROPIA_AJENA  = 1)", P},
+        {462, kVacio, "", "", {}, " (PROPIA_AJENA  = -1 )", P},
         {464, kIgual, "", "", {"2", "5"}, " (TABLA.ID_TIENDA  = 2 Or TABLA.ID_TIENDA = 5)", P},
         {3000, kIgual, "", "", {"0"}, "PACIENTE.CORREO = 0", {}},
         {3002, kMenor, "1/1/2020", "", {}, fechaGuardada("CAST(FECHA_GARANTIA AS DATE)",
@@ -281,6 +282,7 @@ TEST_F(SentenciaPaciente, HostileValuesNeverChangeTheStatementShape) {
         {11, kIgual, "", "", {"1", "2) OR (1=1"}, "", {}},
         {51, kIgual, "", "", {"1.5"}, "", {}},
         {18, kIgual, "", "", {"x"}, "", {}},
+        {18, kIgual, "", "", {}, "", {}}, // nothing ticked
         {421, kIgual, "5 OR 1=1", "", {}, "", {}},
         {425, kIgual, "", "", {"1", "enero"}, "", {}},
     };
