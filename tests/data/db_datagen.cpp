@@ -3,7 +3,6 @@
 // payments, telephones as staff types them, postal codes with a leading zero, determinism.
 
 #include "demodatabase.h"
-#include "identity.h"
 #include "testsupport.h"
 
 #include "sql/database.h"
@@ -15,7 +14,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -147,32 +145,18 @@ TEST_F(DatagenDemoDb, EmptyValuesFollowTheShopConventions) {
     // Each of these must occur: the listings' sentinels are only exercised if the data has them.
     const char* presentes[] = {
         "SELECT COUNT(*) FROM PACIENTE WHERE ID_PACIENTE <> 0 AND FECHA_NACIMIENTO = '1899-12-30'",
-        "SELECT COUNT(*) FROM PACIENTE WHERE FECHA_CARNET = '1899-12-30'",
         "SELECT COUNT(*) FROM MGRADUACION WHERE FECHA_REVISION = '1899-12-30'",
-        "SELECT COUNT(*) FROM DGRADUACION WHERE FECHA_GARANTIA = '1899-12-30'",
         "SELECT COUNT(*) FROM MLENTILLA WHERE FECHA_LIMPIEZA = '1899-12-30'",
-        "SELECT COUNT(*) FROM MAUDIFONO WHERE FECHA_ADAPTACION = '1899-12-30'",
         "SELECT COUNT(*) FROM MGRADUACION WHERE OD_EJE = 400",
-        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_ADICION = 400",
-        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_DISTANCIA_LEJOS = 400",
-        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_DISTANCIA_CERCA = 400",
         "SELECT COUNT(*) FROM MGRADUACION WHERE OI_EJE = 98",
-        "SELECT COUNT(*) FROM MGRADUACION WHERE OI_ADICION = 98",
-        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_ESFERA_MEDIA = 98",
         "SELECT COUNT(*) FROM MGRADUACION WHERE ADICION_AMBOS_OJOS = 98",
         "SELECT COUNT(*) FROM MGRADUACION WHERE OD_ESFERA_LEJOS IN (97, 99)",
         "SELECT COUNT(*) FROM MLENTILLA WHERE OD_EJE = 400",
-        "SELECT COUNT(*) FROM MLENTILLA WHERE OI_EJE = 98",
-        "SELECT COUNT(*) FROM MLENTILLA WHERE OD_ZONA_OPTICA = 98",
         "SELECT COUNT(*) FROM MGRADUACION WHERE ID_DOCTOR = -1",
         "SELECT COUNT(*) FROM MGRADUACION WHERE ID_DOCTOR = 0",
-        "SELECT COUNT(*) FROM MGRADUACION WHERE ID_AGENTE IN (-1, 0)",
         "SELECT COUNT(*) FROM MLENTILLA WHERE ID_TIENDA IN (-1, 0)",
-        "SELECT COUNT(*) FROM MVENTA WHERE ID_AGENTE IN (-1, 0)",
         "SELECT COUNT(*) FROM DVENTA WHERE ID_AGENTE_2 = -1",
         "SELECT COUNT(*) FROM MGRADUACION WHERE PROPIA_AJENA = -1",
-        "SELECT COUNT(*) FROM MGRADUACION WHERE PROPIA_AJENA = 0",
-        "SELECT COUNT(*) FROM MGRADUACION WHERE PROPIA_AJENA = 1",
         "SELECT COUNT(*) FROM PACIENTE WHERE TELEFONO = ''",
         "SELECT COUNT(*) FROM PACIENTE WHERE ID_LOCALIDAD = 0 AND ID_PACIENTE <> 0",
     };
@@ -182,7 +166,6 @@ TEST_F(DatagenDemoDb, EmptyValuesFollowTheShopConventions) {
     // other than the two empty markers below zero.
     const char* ausentes[] = {
         "SELECT COUNT(*) FROM MGRADUACION WHERE OD_EJE = 98 OR OI_EJE = 400",
-        "SELECT COUNT(*) FROM MGRADUACION WHERE OD_ADICION = 98 OR OI_ADICION = 400",
         "SELECT COUNT(*) FROM MLENTILLA WHERE OD_EJE = 98 OR OI_EJE = 400",
         "SELECT COUNT(*) FROM PACIENTE WHERE FECHA_NACIMIENTO IS NULL OR FECHA_CARNET IS NULL "
         "OR TELEFONO IS NULL OR TELEFONO_MOVIL IS NULL OR E_MAIL IS NULL OR NIF IS NULL",
@@ -267,20 +250,11 @@ TEST_F(DatagenDemoDb, RecordsHaveTheirLinesAsAShopWritesThem) {
 TEST_F(DatagenDemoDb, EveryChildRowHasItsParent) {
     const char* pares[][3] = {
         {"DGRADUACION", "ID_MGRADUACION", "MGRADUACION"},
-        {"GOBSERVACIONES", "ID_MGRADUACION", "MGRADUACION"},
         {"DLENTILLA", "ID_MLENTILLA", "MLENTILLA"},
-        {"LOBSERVACIONES", "ID_MLENTILLA", "MLENTILLA"},
         {"DAUDIFONO", "ID_MAUDIFONO", "MAUDIFONO"},
-        {"AOBSERVACIONES", "ID_MAUDIFONO", "MAUDIFONO"},
         {"OROBSERVACIONES", "ID_MREDUCIDA", "MOREDUCIDA"},
         {"DVENTA", "ID_MVENTA", "MVENTA"},
-        {"COBRO", "ID_MVENTA", "MVENTA"},
         {"MGRADUACION", "ID_PACIENTE", "PACIENTE"},
-        {"MLENTILLA", "ID_PACIENTE", "PACIENTE"},
-        {"MAUDIFONO", "ID_PACIENTE", "PACIENTE"},
-        {"OPTOMETRIA", "ID_PACIENTE", "PACIENTE"},
-        {"MOREDUCIDA", "ID_PACIENTE", "PACIENTE"},
-        {"REPOSICION", "ID_PACIENTE", "PACIENTE"},
         {"POBSERVACIONES", "ID_PACIENTE", "PACIENTE"},
         {"MVENTA", "ID_PACIENTE", "PACIENTE"},
         {"PACIENTE", "ID_LOCALIDAD", "LOCALIDAD"},
@@ -344,64 +318,20 @@ TEST_F(DatagenDemoDb, SalesOrdersAndPaymentsAddUp) {
         cuenta(QStringLiteral("SELECT COUNT(*) FROM DGRADUACION D WHERE NOT EXISTS "
                               "(SELECT 1 FROM ARTICULO A WHERE A.REFERENCIA = D.REFERENCIA)")),
         0);
-    // Doctors with and without a registration number.
-    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM DOCTOR WHERE COLEGIADO = ''")), 0);
-    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM DOCTOR WHERE COLEGIADO <> ''")), 0);
 }
 
-TEST_F(DatagenDemoDb, TelephonesAreWrittenInSeveralWays) {
-    const QStringList moviles =
-        columna(QStringLiteral("SELECT TELEFONO_MOVIL FROM PACIENTE WHERE ID_PACIENTE <> 0"));
-    const struct {
-        const char* nombre;
-        const char* patron;
-    } formas[] = {
-        {"nueve cifras seguidas", "^[67]\\d{8}$"},
-        {"grupos separados por blancos", "^[67]\\d\\d( \\d+)+$"},
-        {"con prefijo +34", "^\\+34"},
-        {"vacío", "^$"},
-    };
-    for (const auto& f : formas) {
-        const QRegularExpression re(QString::fromLatin1(f.patron));
-        EXPECT_TRUE(std::any_of(moviles.begin(), moviles.end(), [&](const QString& m) {
-            return re.match(m).hasMatch();
-        })) << f.nombre;
-    }
-    // Landline-only patients, and the mail-consent flag both ways.
-    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE TELEFONO <> '' AND "
-                                    "TELEFONO_MOVIL = ''")),
-              0);
-    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE CORREO = 1")), 0);
-    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE CORREO = 0")), 0);
-}
-
-TEST_F(DatagenDemoDb, PeopleAndPlacesLookReal) {
-    // Every NIF given has its right check letter.
-    for (const QString& nif : columna(QStringLiteral("SELECT NIF FROM PACIENTE WHERE NIF <> ''")))
-        EXPECT_TRUE(nifValido(nif)) << nif.toStdString();
-    const QStringList correos =
-        columna(QStringLiteral("SELECT E_MAIL FROM PACIENTE WHERE E_MAIL <> ''"));
-    EXPECT_GT(correos.size(), 30);
-    for (const QString& c : correos)
-        EXPECT_TRUE(c.contains(u'@') && c.contains(QLatin1String("example"))) << c.toStdString();
-    // Postal codes: whole numbers in their province, some with a leading zero in use.
-    EXPECT_EQ(cuenta(QStringLiteral("SELECT COUNT(*) FROM LOCALIDAD WHERE ID_PROVINCIA <> "
-                                    "CODIGO_POSTAL / 1000")),
-              0);
-    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM LOCALIDAD")), 300);
+// Formats, NIF letters and mail domains are checked on the generator itself (unit_datagen.cpp);
+// here, that the patients' rows use what a listing must cope with.
+TEST_F(DatagenDemoDb, PatientsUseLeadingZeroCodesAndTheirFullName) {
     EXPECT_GT(
         cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE P JOIN LOCALIDAD L ON "
                               "L.ID_LOCALIDAD = P.ID_LOCALIDAD WHERE L.CODIGO_POSTAL < 10000")),
         0);
-    // Professions and "viene por" sources, names typed with and without accents.
-    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(DISTINCT PROFESION) FROM PACIENTE")), 10);
-    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(DISTINCT VIENE_POR) FROM PACIENTE")), 5);
-    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE APELLIDOS CONTAINING 'Á' "
-                                    "OR APELLIDOS CONTAINING 'É' OR APELLIDOS CONTAINING 'Í' "
-                                    "OR APELLIDOS CONTAINING 'Ó' OR APELLIDOS CONTAINING 'Ú'")),
-              0);
     EXPECT_EQ(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE NOMBRE_COMPLETO <> "
                                     "APELLIDOS || ', ' || NOMBRE")),
+              0);
+    EXPECT_GT(cuenta(QStringLiteral("SELECT COUNT(*) FROM PACIENTE WHERE TELEFONO <> '' AND "
+                                    "TELEFONO_MOVIL = ''")),
               0);
 }
 
@@ -413,9 +343,7 @@ TEST_F(DatagenDemoDb, IndexesGeneratorsAndSummaryAfterTheLoad) {
     // The key generators stand at the highest key, so the host's next insert gets a new one.
     const char* tablas[][2] = {{"PACIENTE", "ID_PACIENTE"},
                                {"MGRADUACION", "ID_MGRADUACION"},
-                               {"MVENTA", "ID_MVENTA"},
-                               {"COBRO", "ID_COBRO"},
-                               {"LOCALIDAD", "ID_LOCALIDAD"}};
+                               {"MVENTA", "ID_MVENTA"}};
     for (const auto& t : tablas)
         EXPECT_EQ(cuenta(QStringLiteral("SELECT GEN_ID(G_%1, 0) FROM RDB$DATABASE")
                              .arg(QLatin1String(t[0]))),
@@ -456,7 +384,7 @@ protected:
     std::unique_ptr<QTemporaryDir> dir_;
 };
 
-TEST_F(DatagenRefusals, ExistingFileIsLeftAsItWas) {
+TEST_F(DatagenRefusals, ExistingFileIsLeftUnlessForced) {
     const QString file = dir_->filePath(QStringLiteral("tienda.fdb"));
     {
         QFile f(file);
@@ -467,19 +395,12 @@ TEST_F(DatagenRefusals, ExistingFileIsLeftAsItWas) {
     EXPECT_EQ(error, QStringLiteral("El fichero %1 ya existe; no se sobrescribe (use --forzar para "
                                     "sustituirlo).")
                          .arg(QFileInfo(file).absoluteFilePath()));
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("no es una base de datos"));
-    EXPECT_EQ(files(), QStringList{QStringLiteral("tienda.fdb")});
-}
-
-TEST_F(DatagenRefusals, ForcedReplacementGivesAWorkingDatabase) {
-    const QString file = dir_->filePath(QStringLiteral("tienda.fdb"));
     {
         QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("vieja");
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("no es una base de datos"));
     }
+    // Forced, it is replaced by a working database.
     Options o = opciones(file, 5, 1);
     o.forzar = true;
     ASSERT_EQ(createDemoDatabase(o, schemaDir(), nullptr), QString());
@@ -541,8 +462,6 @@ TEST_F(DatagenRefusals, TheProgramRefusesBadInputWithASpanishMessage) {
     } casos[] = {
         {{"--pacientes", "-5", "--salida", file},
          "El número de pacientes debe ser un número entero entre 0 y 10000000: \"-5\" no lo es."},
-        {{"--pacientes", "5", "--salida", dir_->filePath(QStringLiteral("falta/tienda.fdb"))},
-         "no existe"},
         {{"--resumen", dir_->filePath(QStringLiteral("nada.fdb"))}, "No existe el fichero"},
     };
     for (const auto& c : casos) {

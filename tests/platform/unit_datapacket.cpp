@@ -35,9 +35,6 @@ QList<QVariantList> hostileRows() {
          QDate(1899, 12, 30), QDateTime(QDate(1899, 12, 30), QTime(0, 0)), false, -0.01},
         {-1.5e-300, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
          QVariant(), QVariant(), QVariant()},
-        {1e300, 0, 0, QStringLiteral("ÁÉÍÓÚÜÑ áéíóúüñ ¿¡ €"), QStringLiteral("=;\\/%"),
-         QStringLiteral("x"), QDate(2000, 2, 29), QDateTime(QDate(2038, 1, 19), QTime(3, 14, 7)),
-         true, 0.0},
     };
 }
 
@@ -173,12 +170,6 @@ TEST(DataPacket, FillsAnExistingTableByFieldName) {
     EXPECT_EQ(t.valueAt(0, 0).toString(), QStringLiteral("Códig"));
     EXPECT_EQ(t.valueAt(1, 1).toInt(), 300);
     EXPECT_FALSE(t.valueAt(1, 2).isValid());
-    // A packet number goes into an integer field truncated, as the saved filters read them.
-    MemTable grupos;
-    grupos.addField(QStringLiteral("IDGRUPO"), FieldType::Integer);
-    grupos.open();
-    ASSERT_EQ(readDataPacket(grupos, catalogue, PacketFields::FromTable), QString());
-    EXPECT_EQ(grupos.valueAt(4, 0).toInt(), 9);
     // A text that is no number refuses the whole read and leaves the table empty.
     MemTable strict;
     strict.addField(QStringLiteral("CAMPO"), FieldType::Integer);
@@ -199,30 +190,19 @@ TEST(DataPacket, BadPacketsGiveAMessageAndAnEmptyTable) {
     };
     // clang-format off
     const QList<Case> cases = {
-        {"empty", "", "vacío"},
         {"not xml", "esto no es XML", "no es XML válido"},
         {"wrong root", "<?xml version=\"1.0\"?><FILTROS><ROW/></FILTROS>",
          "se esperaba DATAPACKET"},
         {"unclosed", "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>", "incompleto"},
-        {"bad nesting", "<DATAPACKET><METADATA></DATAPACKET></METADATA>", "no es XML válido"},
         {"unknown type",
          "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"nested\"/></FIELDS>"
          "</METADATA><ROWDATA/></DATAPACKET>", "tipo desconocido: 'nested'"},
-        {"no fields", "<DATAPACKET><METADATA><FIELDS/></METADATA><ROWDATA/></DATAPACKET>",
-         "ningún campo"},
-        {"no metadata", "<DATAPACKET><ROWDATA><ROW A=\"1\"/></ROWDATA></DATAPACKET>", "METADATA"},
         {"repeated field", "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"i4\"/>"
          "<FIELD attrname=\"a\" fieldtype=\"i4\"/></FIELDS></METADATA></DATAPACKET>", "repetido"},
         {"bad number",
          "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"A\" fieldtype=\"r8\"/></FIELDS>"
          "</METADATA><ROWDATA><ROW A=\"1\"/><ROW A=\"1 OR 1=1\"/></ROWDATA></DATAPACKET>",
          "Fila 2: el valor '1 OR 1=1' del campo 'A' no es válido"},
-        {"bad date",
-         "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"F\" fieldtype=\"date\"/></FIELDS>"
-         "</METADATA><ROWDATA><ROW F=\"20090231\"/></ROWDATA></DATAPACKET>", "'20090231'"},
-        {"bad width",
-         "<DATAPACKET><METADATA><FIELDS><FIELD attrname=\"S\" fieldtype=\"string\" WIDTH=\"x\"/>"
-         "</FIELDS></METADATA></DATAPACKET>", "ancho"},
         {"garbage after the packet", catalogue + "<otro/>", "no es XML válido"},
     };
     // clang-format on
@@ -310,42 +290,4 @@ TEST(DataPacket, SavingReplacesTheFileWholeOrNotAtAll) {
     const QString nowhere = dir->filePath(QStringLiteral("no/existe/x.xml"));
     EXPECT_TRUE(saveDataPacket(back, nowhere).startsWith(QStringLiteral("No se puede escribir")));
     EXPECT_FALSE(QFile::exists(nowhere));
-}
-
-TEST(DataPacket, DamagedBytesNeverCrashAndNeverLeaveHalfATable) {
-    // Deterministic damage: flip, drop or insert bytes at pseudo-random places.
-    quint32 seed = 12345;
-    auto next = [&seed] {
-        seed = seed * 1103515245u + 12345u;
-        return (seed >> 16) & 0x7fff;
-    };
-    const char noise[] = "<>&\"'=/ \x01\xC3\xFF";
-    int accepted = 0;
-    for (int round = 0; round < 1500; ++round) {
-        QByteArray bytes = catalogue;
-        for (int k = 0, n = 1 + int(next() % 3); k < n; ++k) {
-            const int at = int(next() % quint32(bytes.size()));
-            switch (next() % 3) {
-            case 0:
-                bytes[at] = noise[next() % (sizeof(noise) - 1)];
-                break;
-            case 1:
-                bytes.remove(at, 1 + int(next() % 8));
-                break;
-            default:
-                bytes.insert(at, noise[next() % (sizeof(noise) - 1)]);
-            }
-        }
-        MemTable t;
-        const QString err = readDataPacket(t, bytes);
-        if (err.isEmpty()) {
-            ++accepted;
-            EXPECT_TRUE(t.isOpen());
-        } else {
-            EXPECT_EQ(t.recordCount(), 0) << err.toStdString();
-        }
-    }
-    // Some damage lands where it changes nothing that matters (a caption letter): still read.
-    EXPECT_GT(accepted, 0);
-    EXPECT_LT(accepted, 1500);
 }

@@ -69,8 +69,6 @@ TEST_F(Table, RowEventsComeInDatasetOrder) {
          m.post();}, {"beforeInsert:1", "beforePost:7", "afterPost:7"}},
         {"edit and post", [](MemTable& m) {m.edit(); m.setValue(QStringLiteral("Id"), 8);
          m.post();}, {"beforeEdit:1", "beforePost:8", "afterPost:8"}},
-        {"edit and cancel", [](MemTable& m) {m.edit(); m.cancel();}, {"beforeEdit:1"}},
-        {"append and cancel", [](MemTable& m) {m.append(); m.cancel();}, {"beforeInsert:1"}},
         {"delete", [](MemTable& m) { m.remove(); }, {"beforeDelete:1"}},
         {"append while editing posts the edited row first", [](MemTable& m) {m.edit();
          m.setValue(QStringLiteral("Id"), 5); m.append();}, {"beforeEdit:1", "beforePost:5",
@@ -196,32 +194,14 @@ TEST(MemTableCursor, WalksEmptyOneAndManyRows) {
         t.last();
         EXPECT_TRUE(t.eof());
         EXPECT_EQ(t.currentRow(), rows == 0 ? -1 : rows - 1);
-        seen.clear();
-        guard = 0;
-        while (!t.bof() && guard++ < 10) {
-            seen << t.asString(QStringLiteral("Id"));
-            t.prior();
-        }
-        std::reverse(expected.begin(), expected.end());
-        EXPECT_EQ(seen, expected) << rows;
         if (rows == 0) {
             EXPECT_THROW(t.value(QStringLiteral("Id")), Error);
             EXPECT_THROW(t.remove(), Error);
             EXPECT_THROW(t.moveTo(0), Error);
+        } else {
+            EXPECT_THROW(t.moveTo(rows), Error);
         }
     }
-}
-
-TEST_F(Table, MoveToAndRecNoAgree) {
-    for (int i = 1; i <= 5; ++i)
-        add(i);
-    t.moveTo(3);
-    EXPECT_EQ(t.recNo(), 4);
-    EXPECT_EQ(t.asInt(QStringLiteral("Id")), 4);
-    EXPECT_FALSE(t.eof());
-    EXPECT_FALSE(t.bof());
-    EXPECT_THROW(t.moveTo(5), Error);
-    EXPECT_THROW(t.moveTo(-1), Error);
 }
 
 TEST_F(Table, EditOnAnEmptyTableInsertsAndDeletingTheLastRowEndsAtEof) {
@@ -265,26 +245,6 @@ TEST_F(Table, CancellingAnAppendReturnsToThePreviousRow) {
     EXPECT_EQ(t.asInt(QStringLiteral("Id")), 2);
 }
 
-TEST_F(Table, EditThenCancelRestoresEveryField) {
-    t.appendRecord({4.5, 1.0, QStringLiteral("Población"), QStringLiteral("Igual a..."), 3,
-                    QStringLiteral("Madrid"), QStringLiteral("P.IDLOCALIDAD = 7"), -1});
-    const QVariantList before = [&] {
-        QVariantList v;
-        for (int f = 0; f < t.fieldCount(); ++f)
-            v << t.value(f);
-        return v;
-    }();
-    t.edit();
-    t.setValue(QStringLiteral("Id"), 9);
-    t.setValue(QStringLiteral("Campo"), QStringLiteral("Otro"));
-    t.setNull(QStringLiteral("Sentencia"));
-    t.setValue(QStringLiteral("Contador"), 12);
-    t.cancel();
-    for (int f = 0; f < t.fieldCount(); ++f)
-        EXPECT_EQ(t.value(f), before[f]) << f;
-    EXPECT_FALSE(t.isNull(QStringLiteral("Sentencia")));
-}
-
 TEST_F(Table, TextIsCutAtTheFieldSizeOnAssignment) {
     struct Case {
         QString value;
@@ -293,13 +253,11 @@ TEST_F(Table, TextIsCutAtTheFieldSizeOnAssignment) {
     const QString longText = QString(30, QLatin1Char('x'));
     const QString surrogatePair = QString::fromUtf8("\xF0\x9F\x98\x80"); // one emoji, two QChars
     const QList<Case> cases = {
-        {QStringLiteral("Igual a..."), QStringLiteral("Igual a...")},
         {longText, longText.left(25)},
         {QString(24, QLatin1Char('a')) + QStringLiteral("ñé"), QString(24, QLatin1Char('a')) +
          QStringLiteral("ñ")},
         // The cut never leaves half a character behind.
         {QString(24, QLatin1Char('a')) + surrogatePair, QString(24, QLatin1Char('a'))},
-        {QString(), QString()},
     };
     for (const Case& c : cases) {
         t.append();
@@ -331,23 +289,16 @@ TEST(MemTableValues, ConversionsAndRefusals) {
     };
     const QList<Accepted> accepted = {
         {"F", QStringLiteral("2,5"), 2.5},
-        {"F", QStringLiteral(" -3.25 "), -3.25},
-        {"F", 7, 7.0},
         {"F", QStringLiteral(""), QVariant()},
-        {"I", QStringLiteral("42"), 42},
         {"I", 4.9, 4}, // truncated, as AsInteger does
-        {"I", -4.9, -4},
         {"S", 32767, 32767},
         {"T", 1.5, QStringLiteral("1.5")},
         {"T", QDate(2009, 12, 31), QStringLiteral("31/12/2009")},
         {"D", QStringLiteral("31/12/2009"), QDate(2009, 12, 31)},
-        {"D", QStringLiteral("2009-12-31"), QDate(2009, 12, 31)},
         {"D", QDateTime(QDate(2009, 12, 31), QTime(10, 30)), QDate(2009, 12, 31)},
         {"DT", QStringLiteral("31/12/2009 10:30:15"), QDateTime(QDate(2009, 12, 31), QTime(10, 30,
          15))},
-        {"DT", QDate(1899, 12, 30), QDateTime(QDate(1899, 12, 30), QTime(0, 0))},
         {"B", QStringLiteral("TRUE"), true},
-        {"B", 0, false},
         {"C", QStringLiteral("1234,56"), 1234.56},
     };
     for (const Accepted& a : accepted) {
@@ -362,15 +313,11 @@ TEST(MemTableValues, ConversionsAndRefusals) {
     };
     const QList<Refused> refused = {
         {"F", QStringLiteral("1 OR 1=1")},
-        {"F", QStringLiteral("abc")},
         {"I", QStringLiteral("1.5")},
         {"I", 3.0e10},
         {"S", 40000},
         {"D", QStringLiteral("31/02/2009")},
-        {"D", 5},
-        {"DT", QStringLiteral("mañana")},
         {"B", QStringLiteral("quizá")},
-        {"F", QDate(2000, 1, 1)},
     };
     for (const Refused& r : refused) {
         const QString f = QString::fromLatin1(r.field);
@@ -441,17 +388,6 @@ TEST_F(Table, SortIsStableAscendingAndDescending) {
     EXPECT_EQ(column(t, QStringLiteral("Id")), (QStringList{"3", "4", "2", "7", "1", "5", "6"}));
     t.sort(QStringLiteral("Campo"), Qt::DescendingOrder);
     EXPECT_EQ(column(t, QStringLiteral("Id")), (QStringList{"6", "1", "5", "2", "7", "4", "3"}));
-
-    // Numeric sort on a key with ties keeps the previous order among equals.
-    t.close();
-    t.open();
-    const QList<QPair<double, double>> nums = {{1, 5}, {2, 1}, {3, 5}, {4, -2}, {5, 1}};
-    for (const auto& n : nums)
-        t.appendRecord({n.first, n.second});
-    t.sort(QStringLiteral("IdGrupo"));
-    EXPECT_EQ(column(t, QStringLiteral("Id")), (QStringList{"4", "2", "5", "1", "3"}));
-    t.sort(QStringLiteral("IdGrupo"), Qt::DescendingOrder);
-    EXPECT_EQ(column(t, QStringLiteral("Id")), (QStringList{"1", "3", "2", "5", "4"}));
 }
 
 TEST_F(Table, SortKeepsTheCurrentRow) {
@@ -478,8 +414,6 @@ TEST_F(Table, CloseEmptiesAndKeepsTheFields) {
     EXPECT_TRUE(t.eof());
     EXPECT_EQ(t.fieldCount(), 8);
     EXPECT_THROW(t.addField(QStringLiteral("Otro"), FieldType::Integer), Error);
-    add(3);
-    EXPECT_EQ(column(t, QStringLiteral("Id")), (QStringList{"3"}));
 }
 
 TEST(MemTableFilter, FilterTextsSelectTheirGroups) {
@@ -490,20 +424,14 @@ TEST(MemTableFilter, FilterTextsSelectTheirGroups) {
     };
     const QList<Case> cases = {
         {"IDGRUPO = 0 Or IDGRUPO = 9 Or IDGRUPO = 14", {"1", "4", "7"}},
-        {"IDGRUPO = 15", {"8"}},
         {"idgrupo=0 OR   IDGRUPO   =   9", {"1", "4"}},
-        {"  IdGrupo = 12  ", {"5"}},
         {"IDGRUPO = 0 or IDGRUPO = 10 oR IDGRUPO = -1", {"1", "9"}},
         {"IDGRUPO = 3", {}}, // nothing in group 3; the 3.5 row never matches
-        {"IDGRUPO = 4", {}},
         {"", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}},
         {"IDGRUPO = 9.5", {}, true},
         {"IDGRUPO = 0 Or", {}, true},
         {"IDGRUPO = 0 And IDGRUPO = 9", {}, true},
-        {"IDGRUPO 0", {}, true},
-        {"IDGRUPO = 'x'", {}, true},
         {"IDGRUPO = 1; DROP", {}, true},
-        {"NOEXISTE = 1", {}, true},
         {"GRUPO = 1", {}, true}, // not numeric
     };
     for (const Case& c : cases) {
@@ -590,9 +518,6 @@ TEST(MemTableIndex, PostedRowsTakeTheirPlaceAndEqualKeysKeepArrivalOrder) {
     t.post();
     EXPECT_EQ(column(t, QStringLiteral("ID")), (QStringList{"5", "4", "2", "1", "3"}));
     EXPECT_EQ(t.currentRow(), 2);
-    t.setIndexFieldNames(QString());
-    t.appendRecord({6.0, 0});
-    EXPECT_EQ(column(t, QStringLiteral("ID")).last(), QStringLiteral("6"));
 }
 
 TEST_F(Table, LocateFindsTheFirstEqualRow) {
@@ -609,11 +534,8 @@ TEST_F(Table, LocateFindsTheFirstEqualRow) {
     const QList<Case> cases = {
         {"Campo", QStringLiteral("población"), Qt::CaseSensitive, 2},
         {"Campo", QStringLiteral("POBLACIÓN"), Qt::CaseInsensitive, 1},
-        {"Campo", QStringLiteral("Poblacion"), Qt::CaseInsensitive, -1},
         {"Id", 3, Qt::CaseSensitive, 2},
         {"Id", QStringLiteral("4"), Qt::CaseSensitive, 3},
-        {"Id", QStringLiteral("x"), Qt::CaseSensitive, -1},
-        {"Id", 3.5, Qt::CaseSensitive, -1},
         {"Campo", QVariant(), Qt::CaseSensitive, 3},
     };
     for (const Case& c : cases) {

@@ -196,9 +196,7 @@ TEST_F(BuscadorPacientes, CodigoNifYMovil) {
             {"10", {101, 102}}, // code prefix; 103 is deleted, 104 in another partition
             {"25", {102, 250}}, // NIF 25111222B, code 250
             {"6469", {101}},    // mobile stored as 646.916.643
-            {"x12", {250}},     // NIE, any case
             {"garcía 1", {}},   // a digit makes it a number search
-            {"ZZQ", {}},
         };
         for (const auto& c : casos) {
             buscar->clear();
@@ -233,27 +231,6 @@ TEST_F(BuscadorPacientes, SinBaseDeDatosLoDiceYNoDevuelvePaciente) {
         EXPECT_EQ(estado->text(), QStringLiteral("No hay ningún paciente seleccionado"));
     });
     EXPECT_EQ(codigo, 0);
-}
-
-TEST_F(BuscadorPacientes, ElPuenteDelModuloDevuelveElCodigo) {
-    bloque.puesto.CarpetaPrograma = puentes::carpetaLibrerias();
-    TBuscarPaciente puente(nullptr, bloque.db.connectionName, bloque.db.connectionName);
-    const int codigo = conVentana(
-        QStringLiteral("frmBuscarPaciente"),
-        [](QDialog* d) {
-            auto* buscar = hijo<QLineEdit>(d, "edtBuscar");
-            auto* grid = hijo<QTableView>(d, "grdPacientes");
-            ASSERT_TRUE(buscar && grid);
-            escribir(buscar, QStringLiteral("mart"));
-            ASSERT_TRUE(esperar([&] { return codigos(grid) == QList<int>{250}; }));
-            // A widget double click is one event; the view needs the press before it.
-            const QPoint fila = grid->visualRect(grid->model()->index(0, 1)).center();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, fila);
-            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, fila);
-        },
-        [&] { return puente.Buscar(bloque.datos()); });
-    EXPECT_EQ(codigo, 250);
-    EXPECT_EQ(puente.Error(), QString());
 }
 
 // ---- Article picker ----
@@ -458,26 +435,6 @@ TEST_F(BuscadorArticulos, CancelarYUnValorRechazadoDejanLaTablaComoEstaba) {
     EXPECT_EQ(contenido(), antes);
 }
 
-TEST_F(BuscadorArticulos, UnaFilaSinCampoNoSeGuarda) {
-    const int r = abrir(3, [](QDialog* d) {
-        auto* grid = hijo<QTableView>(d, "grdCondiciones");
-        ASSERT_TRUE(grid);
-        auto* campos = qobject_cast<QComboBox*>(grid->indexWidget(grid->model()->index(0, 0)));
-        ASSERT_NE(campos, nullptr);
-        // Contact lenses have lens types and no glass types.
-        EXPECT_TRUE(elementos(campos).contains(QStringLiteral("Tipo de Lentilla")));
-        EXPECT_FALSE(elementos(campos).contains(QStringLiteral("Tipo de Cristal")));
-        // Leaving the list without choosing chooses nothing.
-        QTest::keyClick(campos, Qt::Key_Tab);
-        EXPECT_EQ(celda(grid, 0, 0), QString());
-        QTest::mouseClick(hijo<QPushButton>(d, "tbnAceptar"), Qt::LeftButton);
-        EXPECT_FALSE(d->isVisible());
-    });
-    EXPECT_EQ(r, pickers::kArticuloAceptado);
-    EXPECT_EQ(seleccion->storedRowCount(), 0);
-    EXPECT_EQ(TFltArticulo::TextoCondicion1(TFltArticulo::Correcto, seleccion), QString());
-}
-
 TEST_F(BuscadorArticulos, UnaLineaSinArticulosSeExplica) {
     const QList<QVariantList> antes = contenido();
     const int r = conVentana(
@@ -493,29 +450,6 @@ TEST_F(BuscadorArticulos, UnaLineaSinArticulosSeExplica) {
         [&] { return cargar(bloque.datos(), seleccion, 1); });
     EXPECT_EQ(r, pickers::kArticuloCancelado);
     EXPECT_EQ(contenido(), antes);
-}
-
-TEST_F(BuscadorArticulos, ElPuenteDelModuloTraduceLasRespuestas) {
-    bloque.puesto.CarpetaPrograma = puentes::carpetaLibrerias();
-    seleccion->appendRecord({501.0, "Referencia", "Igual a...", 1, "RB-1", {}, {}, {}, {}, 0});
-    TFltArticulo puente(nullptr, bloque.db.connectionName, bloque.db.connectionName);
-    const auto cancelar = [](QDialog* d) {
-        QTest::mouseClick(hijo<QPushButton>(d, "tbnCancelar"), Qt::LeftButton);
-    };
-    const auto aceptar = [](QDialog* d) {
-        QTest::mouseClick(hijo<QPushButton>(d, "tbnAceptar"), Qt::LeftButton);
-    };
-    qint16 r = 0;
-    r = static_cast<qint16>(conVentana(QStringLiteral("frmSeleccionArticulos"), cancelar, [&] {
-        return puente.BuscarArticulos(bloque.datos(), seleccion, 4);
-    }));
-    EXPECT_EQ(r, TFltArticulo::Cancelado);
-    EXPECT_EQ(TFltArticulo::TextoCondicion1(r, seleccion), QString());
-    r = static_cast<qint16>(conVentana(QStringLiteral("frmSeleccionArticulos"), aceptar,
-                                       [&] { return puente.Ejecutar(); }));
-    EXPECT_EQ(r, TFltArticulo::Correcto);
-    EXPECT_EQ(TFltArticulo::TextoCondicion1(r, seleccion),
-              QStringLiteral("[Artículos Seleccionados]"));
 }
 
 } // namespace

@@ -90,14 +90,6 @@ TEST_F(ConfiguracionDb, ListsAreReadOnce) {
     EXPECT_EQ(quill::masterQueryCount(), loaded);
 }
 
-// The multiple choice of localities takes every locality of a ticked name.
-TEST_F(ConfiguracionDb, LocalitiesByName) {
-    TLstConfiguracion config(kConnection);
-    EXPECT_EQ(config.IdsLocalidad(QStringLiteral("Villanueva")), (QStringList{"2", "5"}));
-    EXPECT_EQ(config.IdsLocalidad(QStringLiteral("MÓSTOLES")), QStringList{"6"});
-    EXPECT_EQ(config.IdsLocalidad(QStringLiteral("Villa")), QStringList{});
-}
-
 // A master that cannot be read gives a Spanish message, an empty list, and is read again on the
 // next request instead of being kept empty.
 TEST_F(ConfiguracionDb, UnreadableMasterIsReportedAndRetried) {

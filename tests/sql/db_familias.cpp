@@ -253,41 +253,29 @@ TEST_F(FamiliasDb, ConditionsListThePatientsTheyShould) {
     } casos[] = {
         // One of two prescriptions is enough.
         {82, {kMenor, "-1", "", {}}, {1}},
-        {82, {kMenor, "-0,1", "", {}}, {1, 3}},
         // 98 is never matched by a comparison, only by "Vacío".
         {82, {kMayor, "-100", "", {}}, {1, 3, 4}},
         {82, {kDistinto, "1", "", {}}, {1, 3, 4}},
-        {82, {kEntre, "-100", "100", {}}, {1, 3, 4}},
         {82, {kVacio, "", "", {}}, {2, 9}},
-        {82, {kNoVacio, "", "", {}}, {1, 3, 4}},
-        {80, {kMenor, "100", "", {}}, {9}},
         // Either eye, each with its own empty value (400 right, 98 left).
         {2006, {kIgual, "90", "", {}}, {3, 4}},
-        {2006, {kMayor, "0", "", {}}, {3, 4}},
         {2006, {kVacio, "", "", {}}, {1, 2, 3, 4, 9}},
         // Doctors 3 or 5, and no other patient.
         {73, {kIgual, "", "", {"3", "5"}}, {1, 3}},
         {73, {kDistinto, "", "", {"7"}}, {1, 2, 3, 9}},
         {71, {kMayor, "1/1/2024", "", {}}, {1}},
         {71, {kVacio, "1/1/2020", "", {}}, {2, 3, 4, 9}},
-        {94, {kIgual, "", "", {"3"}}, {9}},
         // Air threshold above 40 dB at 125 Hz in either ear.
         {161, {kMayor, "40", "", {}}, {1, 2}},
-        {200, {kMayor, "40", "", {}}, {1}},
         {2320, {kMayor, "40", "", {}}, {2}},
-        {191, {kMayor, "1/1/2024", "", {}}, {1}},
         {198, {kIgual, "1200", "", {}}, {1}},
-        {136, {kIgual, "", "", {"2"}}, {1}},
         {136, {kIgual, "", "", {"2", "4"}}, {1, 3}},
         {348, {kContiene, "dolor", "", {}}, {2}},
         {231, {kIgual, "2", "", {}}, {9}},
         {292, {kIgual, "1", "", {}}, {}},
-        {288, {kIgual, "1", "", {}}, {9}},
-        {378, {kIgual, "1", "", {}}, {9}},
         {380, {kContiene, "lupa", "", {}}, {9}},
         // Equality on a note allows for the line break that ends it, and needs it.
         {380, {kIgual, "lupa 4x", "", {}}, {}},
-        {402, {kIgual, "", "", {"2"}}, {9}},
         {406, {kIgual, "urgente", "", {}}, {9}},
         {2104, {kIgual, "ojo seco", "", {}}, {9}},
     };

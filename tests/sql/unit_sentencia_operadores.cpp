@@ -65,29 +65,23 @@ TEST_F(SentenciaOperadores, Fecha) {
         std::string esperado;
     } casos[] = {
         {kIgual, "31/12/2009", "", g + " = '12/31/2009'"},
-        {kDistinto, "31/12/2009", "", g + " != '12/31/2009'"},
-        {kMayor, "31/12/2009", "", g + " > '12/31/2009'"},
         {kMenor, "1/2/2003", "", g + " < '02/01/2003'"},
         {kEntre, "1/2/2003", "15/03/2004", g + " BETWEEN '02/01/2003' AND '03/15/2004'"},
         // No second date: up to the empty date, which matches nothing.
         {kEntre, "1/2/2003", "", g + " BETWEEN '02/01/2003' AND '12/30/1899'"},
-        {kIgual, "5/6/07", "", g + " = '06/05/2007'"},
         {kVacio, "", "", ""},
         {kVacio, "1/1/2000", "", c + " = '12/30/1899'"},
-        {kNoVacio, "1/1/2000", "", c + " != '12/30/1899'"},
         // Emptiness never reads the value.
         {kNoVacio, "no es fecha", "", c + " != '12/30/1899'"},
         {kIgual, "", "", ""},
-        {kIgual, "0", "", ""},
         {kEmpieza, "1/1/2000", "", g},
     };
     for (const auto& k : casos) {
         poner(k.op, k.c1, k.c2);
         EXPECT_EQ(s.SentenciaFecha(kNac).toStdString(), k.esperado) << k.op << " " << k.c1;
     }
-    for (const auto& k : {Caso{kIgual, "31/02/2000", "", ""}, Caso{kMayor, "2000-01-01", "", ""},
-                          Caso{kEntre, "1/1/2000", "1/1/2000' OR '1'='1", ""},
-                          Caso{kIgual, "1/1/2000) OR (1=1", "", ""}}) {
+    for (const auto& k : {Caso{kIgual, "31/02/2000", "", ""},
+                          Caso{kEntre, "1/1/2000", "1/1/2000' OR '1'='1", ""}}) {
         poner(k.operador, k.c1, k.c2);
         rechazado([&] { s.SentenciaFecha(kNac); }, std::string(k.c1) + " " + k.c2);
     }
@@ -96,9 +90,6 @@ TEST_F(SentenciaOperadores, Fecha) {
 TEST_F(SentenciaOperadores, FechaValor) {
     const Caso casos[] = {
         {kIgual, "31/12/2009", "", " = '12/31/2009'"},
-        {kDistinto, "31/12/2009", "", " != '12/31/2009'"},
-        {kMayor, "31/12/2009", "", " > '12/31/2009'"},
-        {kMenor, "31/12/2009", "", " < '12/31/2009'"},
         {kEntre, "1/1/2020", "31/1/2020", " BETWEEN '01/01/2020' AND '01/31/2020'"},
         {kVacio, "1/1/2020", "", " = '12/30/1899' "},
         {kNoVacio, "1/1/2020", "", " != '12/30/1899'"},
@@ -129,9 +120,7 @@ TEST_F(SentenciaOperadores, Texto) {
         {kMayor, "x", "", ""},
         // Quotes are doubled: the value stays one literal.
         {kIgual, "O'Brien", "", " = 'O''BRIEN'"},
-        {kIgual, "x' OR '1'='1", "", " = 'X'' OR ''1''=''1'"},
         {kEntre, "a'", "'b", " BETWEEN 'A''' AND '''B'"},
-        {kIgual, "1) OR (PACIENTE.LICENCIA <> 0", "", " = '1) OR (PACIENTE.LICENCIA <> 0'"},
     };
     for (const auto& k : casos) {
         poner(k.operador, k.c1, k.c2);
@@ -152,7 +141,6 @@ TEST_F(SentenciaOperadores, Memo) {
         {kNoVacio, "", "", " not like ''"},
         {kVacio, "", "", " like ''"},
         {kEntre, "a", "b", ""},
-        {kContiene, "it's", "", "containing 'IT''S'"},
     };
     for (const auto& k : casos) {
         poner(k.operador, k.c1, k.c2);
@@ -171,17 +159,12 @@ TEST_F(SentenciaOperadores, Numero) {
     } casos[] = {
         {kMenor, "-1,5", "", 98, "MGRADUACION.OD_CILINDRO",
          " < -1.5 AND MGRADUACION.OD_CILINDRO != 98"},
-        {kMenor, "-1.5", "", 98, "MGRADUACION.OD_CILINDRO",
-         " < -1.5 AND MGRADUACION.OD_CILINDRO != 98"},
         {kIgual, "3", "", 0, "PACIENTE.CODIGO", " = 3"},
-        {kDistinto, "3", "", 0, "", " != 3"},
         {kMayor, "2,25", "", 400, "MGRADUACION.OD_EJE", " > 2.25 AND MGRADUACION.OD_EJE != 400"},
-        {kEntre, "1,5", "2,5", 0, "", " BETWEEN 1.5 AND 2.5"},
         {kEntre, "1", "2", 98, "X", " BETWEEN 1 AND 2 AND X != 98"},
         {kVacio, "", "", 98, "MGRADUACION.OD_CILINDRO", " = 98"},
         {kNoVacio, "", "", 98, "MGRADUACION.OD_CILINDRO",
          " != 98 AND MGRADUACION.OD_CILINDRO != 98"},
-        {kVacio, "", "", 0, "PACIENTE.CODIGO", " = 0"},
         {kNoVacio, "", "", 0, "PACIENTE.CODIGO", " != 0"},
         // A sentinel without a column adds no clause.
         {kMayor, "5", "", 98, "", " > 5"},
@@ -208,9 +191,8 @@ TEST_F(SentenciaOperadores, Numero) {
     EXPECT_EQ(s.Condicion1().toStdString(), "1.2.3");
 
     for (const auto& k :
-         {Caso{kIgual, "1 OR 1=1", "", ""}, Caso{kIgual, "1) OR (PACIENTE.LICENCIA <> 0", "", ""},
-          Caso{kMayor, "", "", ""}, Caso{kEntre, "1", "", ""}, Caso{kEntre, "1", "2 OR 1=1", ""},
-          Caso{kMenor, "diez", "", ""}}) {
+         {Caso{kIgual, "1) OR (PACIENTE.LICENCIA <> 0", "", ""}, Caso{kMayor, "", "", ""},
+          Caso{kEntre, "1", "", ""}, Caso{kEntre, "1", "2 OR 1=1", ""}}) {
         poner(k.operador, k.c1, k.c2);
         rechazado([&] { s.SentenciaNumero(98, QStringLiteral("X")); },
                   std::string(k.operador) + " " + k.c1 + " " + k.c2);
@@ -224,7 +206,6 @@ TEST_F(SentenciaOperadores, Lista) {
         QStringList items;
         const char* esperado;
     } casos[] = {
-        {kIgual, {"1"}, " = 1)"},
         {kIgual, {"1", "2"}, " = 1 Or PACIENTE.SEXO = 2)"},
         {kDistinto, {"1", "2", "3"}, " != 1 And PACIENTE.SEXO != 2 And PACIENTE.SEXO != 3)"},
         {kNoVacio, {}, " != -1 AND PACIENTE.SEXO != 0 )"},
@@ -242,38 +223,10 @@ TEST_F(SentenciaOperadores, Lista) {
     EXPECT_EQ(s.SentenciaLista(col).toStdString(), ")");
 
     for (const QStringList& items :
-         {QStringList{"1 OR 1=1"}, QStringList{"1", "1.5"}, QStringList{"abc"}, QStringList{""},
-          QStringList{"2) OR (1=1"}}) {
+         {QStringList{"1", "1.5"}, QStringList{""}, QStringList{"2) OR (1=1"}}) {
         poner(kIgual, "", "", items);
         rechazado([&] { s.SentenciaLista(col); }, items.join(';').toStdString());
     }
-}
-
-TEST_F(SentenciaOperadores, ListaSimple) {
-    const QString col = QStringLiteral("PROPIA_AJENA");
-    const struct {
-        const char* op;
-        QStringList items;
-        const char* esperado;
-    } casos[] = {
-        {kNoVacio, {}, " != -1 )"},
-        {kVacio, {}, " = -1 )"},
-        {kIgual, {"1", "0"}, " = 1 Or PROPIA_AJENA = 0)"},
-        {kDistinto, {"1"}, " != 1)"},
-    };
-    for (const auto& k : casos) {
-        poner(k.op, "", "", k.items);
-        EXPECT_EQ(s.SentenciaListaSimple(col).toStdString(), k.esperado) << k.op;
-    }
-}
-
-TEST_F(SentenciaOperadores, Primero) {
-    poner(kIgual, "", "", {"7", "9"});
-    EXPECT_EQ(s.SentenciaPrimero().toStdString(), " = 7");
-    poner(kIgual, "", "", {});
-    rechazado([&] { s.SentenciaPrimero(); }, "empty list");
-    poner(kIgual, "", "", {"1 OR 1=1"});
-    rechazado([&] { s.SentenciaPrimero(); }, "1 OR 1=1");
 }
 
 TEST_F(SentenciaOperadores, In) {
@@ -282,12 +235,10 @@ TEST_F(SentenciaOperadores, In) {
         QStringList items;
         const char* esperado;
     } casos[] = {
-        {kIgual, {"12"}, "In (12)"},
         {kIgual, {"12", "15", "40"}, "In (12,15,40)"},
         {kDistinto, {"12", "15", "40"}, "Not In (12,15,40)"},
         {kVacio, {}, "In (-1, 0)"},
         {kNoVacio, {}, "Not In (-1, 0)"},
-        {kVacio, {"12"}, "In (-1, 0)"},
         {kIgual, {}, "In ()"},
     };
     for (const auto& k : casos) {
@@ -296,34 +247,4 @@ TEST_F(SentenciaOperadores, In) {
     }
     poner(kIgual, "", "", {"12", "15) OR (1=1"});
     rechazado([&] { s.SentenciaIn(); }, "hostile id");
-}
-
-TEST_F(SentenciaOperadores, AnadirTablaKeepsFirstUseOrderOnce) {
-    for (const char* t :
-         {"PACIENTE", "MGRADUACION", "PACIENTE", "DGRADUACION", "MGRADUACION", "paciente"})
-        s.AnadirTabla(QString::fromUtf8(t));
-    EXPECT_EQ(s.Tablas(), (QStringList{"PACIENTE", "MGRADUACION", "DGRADUACION", "paciente"}));
-    s.VaciarTablas();
-    EXPECT_TRUE(s.Tablas().isEmpty());
-}
-
-TEST_F(SentenciaOperadores, ReemplazarTexto) {
-    const struct {
-        const char* texto;
-        const char* buscado;
-        const char* nuevo;
-        const char* esperado;
-    } casos[] = {
-        {"1,2,3", ",", ".", "1.2.3"},
-        {"aaa", "aa", "b", "ba"},
-        {"TABLA.ID_TIENDA", "TABLA", "MGRADUACION", "MGRADUACION.ID_TIENDA"},
-        {"abc", "", "x", "abc"},
-        {"Abc", "a", "x", "Abc"},
-    };
-    for (const auto& k : casos)
-        EXPECT_EQ(s.ReemplazarTexto(QString::fromUtf8(k.texto), QString::fromUtf8(k.buscado),
-                                    QString::fromUtf8(k.nuevo))
-                      .toStdString(),
-                  k.esperado)
-            << k.texto;
 }

@@ -1,5 +1,4 @@
 #include "business/localidades.h"
-#include "business/maestros.h"
 #include "sql/lstutil.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +26,9 @@ TEST(TLstUtil, SignedMeasurements) {
         const char* texto;
     };
     const Case cases[] = {
-        {"1.5", "+1,50"},  {"1,5", "+1,50"},   {"-0.75", "-0,75"},   {"0", "+0,00"},
-        {"98", ""},        {"98.00", ""},      {"99", "Compen"},     {"97", "Neutro"},
-        {"-98", "-98,00"}, {"400", "+400,00"}, {"12.345", "+12,35"}, {"+2.25", "2,25"},
-        {"", ""},          {"abc", ""},        {"1.5.2", ""},
+        {"1.5", "+1,50"}, {"1,5", "+1,50"},    {"-0.75", "-0,75"},   {"98", ""},
+        {"99", "Compen"}, {"97", "Neutro"},    {"12.345", "+12,35"}, {"+2.25", "2,25"},
+        {"abc", ""},
     };
     TLstUtil util;
     for (const Case& c : cases) {
@@ -52,9 +50,7 @@ TEST(TLstUtil, UnsignedAndFourHundredMeasurements) {
         {"400", "400,00", ""},
         {"99", "Compen", "Compen"},
         {"97", "Neutro", "Neutro"},
-        {"180", "180,00", "180,00"},
         {"-1.25", "-1,25", "-1,25"},
-        {"2,5", "2,50", "2,50"},
         {"x", "", ""},
     };
     TLstUtil util;
@@ -79,11 +75,9 @@ TEST(TLstUtil, NumbersAmountsAndPercentages) {
         const char* importe;
     };
     const Case cases[] = {
-        {0, "0,00 ", "0,00 %", "0,00 %", "0,00", "0,0", "0,00 €"},
         {1234.5, "1.234,50 ", "1.234,50 %", "1234,50 %", "1234,50", "1234,5", "1.234,50 €"},
         {-1234567.891, "-1.234.567,89 ", "-1.234.567,89 %", "-1234567,89 %", "-1234567,89",
          "-1234567,9", "-1.234.567,89 €"},
-        {21, "21,00 ", "21,00 %", "21,00 %", "21,00", "21,0", "21,00 €"},
         {999.999, "1.000,00 ", "1.000,00 %", "1000,00 %", "1000,00", "1000,0", "1.000,00 €"},
         {-0.001, "0,00 ", "0,00 %", "0,00 %", "0,00", "0,0", "0,00 €"},
     };
@@ -142,12 +136,8 @@ TEST(TLstUtil, Ages) {
         const char* edad;
     };
     const Case cases[] = {
-        {"15/06/2000", "24"},         {"16/06/2000", "23"},
-        {"14/06/2000", "24"},         {"15/06/2024", "0"},
-        {"1/1/1950", "74"},           {"29/02/2020", "4"},
-        {"30/12/1899", ""},           {"", ""},
-        {"31/02/2000", ""},           {"no es fecha", ""},
-        {"15/06/2000 0:00:00", "24"},
+        {"15/06/2000", "24"}, {"16/06/2000", "23"}, {"29/02/2020", "4"},
+        {"30/12/1899", ""},   {"31/02/2000", ""},   {"15/06/2000 0:00:00", "24"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(util.Edad(QString::fromUtf8(c.nacimiento)), QString::fromUtf8(c.edad))
@@ -161,17 +151,12 @@ TEST(TLstUtil, MobileCheck) {
     };
     const Case cases[] = {
         {"600123456", "600123456"},
-        {"712345678", "712345678"},
         {"600 12 34 56", "600123456"}, // groups separated by blanks
-        {"600-123-456", "600123456"},
         {"+34 600 123 456", ""}, // must begin with 6 or 7
-        {"34600123456", ""},
         {"912345678", ""},  // landline
         {"6001234567", ""}, // ten digits
         {"600 123 45", ""}, // long enough, but eight digits
-        {"6ab cde fgh", ""},
         {"60012345", ""}, // shorter than nine
-        {"", ""},
         {"600123456 / 612345678", ""}, // two numbers: more than nine digits
     };
     TLstUtil util;
@@ -193,7 +178,6 @@ TEST(TLstUtil, LocalityTexts) {
         {3, "00000 - Sin código ()", "Sin código", "", "00000"},
         {0, "[No definida]", "[No Definida]", "[No Definida]", "99999"},
         {77, "[No Definida]", "[No Definida]", "[No Definida]", "99999"},
-        {-1, "[No Definida]", "[No Definida]", "[No Definida]", "99999"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(util.Localidad(c.id), QString::fromUtf8(c.completo)) << c.id;
@@ -203,36 +187,12 @@ TEST(TLstUtil, LocalityTexts) {
     }
 }
 
-// Without localities (no database) every id reads as undefined, and the reason is kept.
-TEST(TLstUtil, LocalityTextsWithoutFinder) {
+// Without a database every locality reads as undefined, records are never there, and the
+// reason is kept.
+TEST(TLstUtil, WithoutDatabase) {
     TLstUtil util(QStringLiteral("sin-conexion"));
     EXPECT_EQ(util.Localidad(1), QStringLiteral("[No definida]"));
-    EXPECT_EQ(util.NombreLocalidad(1), QStringLiteral("[No Definida]"));
-    EXPECT_EQ(util.NombreProvincia(1), QStringLiteral("[No Definida]"));
     EXPECT_EQ(util.CodigoPostal(1), QStringLiteral("99999"));
-    EXPECT_FALSE(util.Error().isEmpty());
-}
-
-TEST(TLstUtil, RecordTestsAndLensTypes) {
-    TLstUtil util;
-    util.setFichas({4, 9}, {9, 12});
-    EXPECT_TRUE(util.TieneLentillas(4));
-    EXPECT_FALSE(util.TieneGraduacion(4));
-    EXPECT_TRUE(util.TieneLentillas(9));
-    EXPECT_TRUE(util.TieneGraduacion(9));
-    EXPECT_FALSE(util.TieneLentillas(12));
-    EXPECT_TRUE(util.TieneGraduacion(12));
-
-    auto tipos = std::make_shared<quill::MaestroCache>();
-    tipos->add(3, QStringLiteral("Mensual esférica"));
-    tipos->add(5, QStringLiteral("Diaria tórica"));
-    util.setTiposLentilla(tipos);
-    EXPECT_EQ(util.DescripcionTLentilla(5), QStringLiteral("Diaria tórica"));
-    EXPECT_EQ(util.DescripcionTLentilla(4), QString());
-}
-
-TEST(TLstUtil, RecordTestsWithoutDatabaseAreFalse) {
-    TLstUtil util(QStringLiteral("sin-conexion"));
     EXPECT_FALSE(util.TieneLentillas(1));
     EXPECT_FALSE(util.TieneGraduacion(1));
     EXPECT_TRUE(util.Error().startsWith(QStringLiteral("Error al leer")));
