@@ -70,41 +70,7 @@ TEST(GeneralColumns, BoundFields) {
                            "FNacimiento", "FUltVisita", "FPriVisita", "TotalComprado"}));
 }
 
-struct FechasCase {
-    const char* name;
-    QList<double> ids;
-    QStringList extra;
-};
-
-class FechasColumns : public ::testing::TestWithParam<FechasCase> {};
-
-TEST_P(FechasColumns, DateColumnsInFixedOrder) {
-    MemTable t(QStringLiteral("memPacientesFecha"));
-    definirMemPacientesFecha(t, QStringLiteral("E_Mail"));
-    const ExportColumnSet s = ConfigurarGridExpListFechas(t, GetParam().ids);
-    const QStringList base = {
-        "Codigo",        "Nombre",    "Apellidos", "Direccion",          "Telefono", "Tfno. Móvil",
-        "Codigo Postal", "Localidad", "Provincia", "Correo Electrónico", "N.I.F"};
-    EXPECT_EQ(captions(s), base + GetParam().extra);
-    EXPECT_EQ(s.sortField, QStringLiteral("NombreCorto"));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Conditions, FechasColumns,
-    ::testing::Values(FechasCase{"none", {}, {}},
-                      FechasCase{"guaranteeBirthdayLastVisit",
-                                 {435, 424, 427, 191},
-                                 {"Fecha Ult. Visita", "Fecha Nacimiento", "Fecha Garantía"}},
-                      FechasCase{"everyDate",
-                                 {118, 117, 112, 433, 426, 423, 429, 92},
-                                 {"Fecha Ult. Visita", "Fecha 1ª Visita", "Fecha Nacimiento",
-                                  "Fecha", "Fecha Revisión", "Fecha Caducidad", "Fecha Reposición",
-                                  "Fecha Garantía"}},
-                      // The cleaning date (135) has no export column.
-                      FechasCase{"cleaningDate", {135}, {}}),
-    [](const auto& tpi) { return std::string(tpi.param.name); });
-
-// Every kind's set against the table its data module fills: captions exact, fields present.
+// The General kind's last-visit set against the table its data module fills.
 struct KindCase {
     const char* name;
     std::function<void(MemTable&)> definir;
@@ -132,29 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Codigo", "Nombre", "Apellidos", "Direccion", "Telefono", "Tfno. Móvil",
                   "Codigo Postal", "Localidad", "Provincia", "Correo Electrónico", "N.I.F",
                   "Fecha"},
-                 "Apellidos"},
-        KindCase{"Consumo", definirMemPacientesConsumo, ConfigurarGridExpListConsumo,
-                 generalBase + QStringList{"Consumo", "Nº Operaciones"}, "Apellidos"},
-        KindCase{"Encargo",
-                 definirMemEncargosPendientes,
-                 ConfigurarGridExpListEncargo,
-                 {"Codigo", "Apellidos", "Nombre", "Direccion", "Cod. Postal", "Localidad",
-                  "Provincia", "N.I.F", "Teléfono", "Tfno. Móvil", "E-Mail", "Deuda"},
-                 "Apellidos"},
-        KindCase{"Reposicion",
-                 definirMemReposiciones,
-                 ConfigurarGridExpListReposicion,
-                 {"Codigo", "Nombre", "Apellidos", "Direccion", "Cod. Postal", "Localidad",
-                  "Provincia", "N.I.F", "Teléfono", "Tfno. Móvil", "E-Mail", "Fecha"},
-                 "Apellidos"},
-        KindCase{"Garantias",
-                 definirMemDatosGarantias,
-                 ConfigurarGridExpListGarantias,
-                 {"Codigo", "Apellidos", "Nombre", "Direccion", "Cod. Postal", "Localidad",
-                  "Provincia", "N.I.F", "Teléfono", "Tfno. Móvil", "E-Mail", "F. Garantía"},
-                 "Apellidos"},
-        KindCase{
-            "SMS", definirMemSMS, ConfigurarGridSMSExpListGeneral, {"Nombre", "Móvil"}, "Nombre"}),
+                 "Apellidos"}),
     [](const auto& tpi) { return std::string(tpi.param.name); });
 
 TEST(MakeColumnSet, TableOrderFirstCaptionAndChecks) {

@@ -252,53 +252,6 @@ TEST_F(Writers, XlsxHoldsCaptionsNumbersDatesAndTexts) {
     EXPECT_EQ(cells.value("L2").value, "1");     // 01/01/1900
 }
 
-// Other field types and captions that are no XML names.
-TEST_F(Writers, OtherTypesAndOddCaptions) {
-    MemTable t(QStringLiteral("varios"));
-    t.addField(QStringLiteral("Texto"), FieldType::Memo);
-    t.addField(QStringLiteral("Importe"), FieldType::Currency);
-    t.addField(QStringLiteral("Activo"), FieldType::Boolean);
-    t.addField(QStringLiteral("Momento"), FieldType::DateTime);
-    t.addField(QStringLiteral("Cantidad"), FieldType::Integer);
-    t.open();
-    addRow(t, {{"Texto", u("bell\x07ok \xF0\x9F\x91\x93")},
-               {"Importe", 12.5},
-               {"Activo", true},
-               {"Momento", QDateTime(QDate(2023, 4, 5), QTime(10, 11))},
-               {"Cantidad", -3}});
-    const ExportColumnSet cols{{{"Texto", "xml"},
-                                {"Importe", u("1ª vez")},
-                                {"Activo", u("Nº")},
-                                {"Momento", "a:b"},
-                                {"Cantidad", u("Nº")},
-                                {"Texto", "<>"}},
-                               QString()};
-    const QStringList want = {u("bellok \xF0\x9F\x91\x93"), "12,50", u("Sí"), "05/04/2023", "-3",
-                              u("bellok \xF0\x9F\x91\x93")};
-
-    const QString xmlPath = file("varios.xml");
-    ASSERT_EQ(writeXml(t, cols, xmlPath), QString());
-    const Parsed p = parseXml(readAll(xmlPath));
-    ASSERT_EQ(p.error, QString());
-    EXPECT_EQ(p.childNames, QStringList({"_xml", "_1a_vez", "No", "a_b", "No_2", "Texto"}));
-    ASSERT_EQ(p.rows.size(), 1);
-    EXPECT_EQ(p.rows[0], want);
-
-    const QString xlsxPath = file("varios.xlsx");
-    ASSERT_EQ(writeXlsx(t, cols, xlsxPath), QString());
-    const QMap<QString, XlsxCell> cells = readXlsx(xlsxPath);
-    EXPECT_EQ(cells.value("A2").value, want[0]);
-    EXPECT_EQ(cells.value("B2").type, "n");
-    EXPECT_EQ(cells.value("B2").value, "12.5");
-    EXPECT_EQ(cells.value("B2").format, "#,##0.00");
-    EXPECT_EQ(cells.value("C2").type, "b");
-    EXPECT_EQ(cells.value("C2").value, "1");
-    EXPECT_EQ(cells.value("D2").value,
-              QString::number(QDate(1899, 12, 30).daysTo(QDate(2023, 4, 5))));
-    EXPECT_EQ(cells.value("D2").format, "dd/mm/yyyy");
-    EXPECT_EQ(cells.value("E2").value, "-3");
-}
-
 // The rows come in the order MemTable::sort gives, and the table itself is left as it was.
 TEST_F(Writers, RowOrderMatchesTableSortAndLeavesTableAlone) {
     MemTable many(QStringLiteral("memSMS"));

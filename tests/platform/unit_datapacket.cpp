@@ -138,50 +138,6 @@ TEST(DataPacket, WritesTheClientDatasetForm) {
                   "</DATAPACKET>"));
 }
 
-TEST(DataPacket, LoadsTheCatalogueWithIndexAndFilterSetBeforehand) {
-    MemTable t(QStringLiteral("cdsFiltros"));
-    t.setIndexFieldNames(QStringLiteral("IDGRUPO"));
-    ASSERT_EQ(t.setFilterText(QStringLiteral("IDGRUPO = 0 Or IDGRUPO = 9 Or IDGRUPO = 14")),
-              QString());
-    t.setFiltered(true);
-    ASSERT_EQ(readDataPacket(t, catalogue), QString());
-    QStringList ids;
-    for (t.first(); !t.eof(); t.next())
-        ids << t.asString(QStringLiteral("ID"));
-    EXPECT_EQ(ids, (QStringList{"1", "2", "300", "400"}));
-    EXPECT_EQ(t.fieldDef(t.fieldIndex(QStringLiteral("DESCRIPCION"))).size, 500);
-    EXPECT_EQ(t.fieldDef(t.fieldIndex(QStringLiteral("TIPOCAMPO"))).type, FieldType::SmallInt);
-    ASSERT_TRUE(t.locate(QStringLiteral("ID"), 1));
-    EXPECT_EQ(t.asString(QStringLiteral("CAMPO")), QStringLiteral("Código"));
-    EXPECT_TRUE(t.isNull(QStringLiteral("MASCARA")));
-    EXPECT_EQ(t.asInt(QStringLiteral("TIPOOBJETO")), 16);
-}
-
-TEST(DataPacket, FillsAnExistingTableByFieldName) {
-    MemTable t;
-    t.addField(QStringLiteral("CAMPO"), FieldType::String, 5); // narrower: values are cut
-    t.addField(QStringLiteral("ID"), FieldType::Integer);
-    t.addField(QStringLiteral("PROPIO"), FieldType::Memo);
-    t.open();
-    t.appendRecord({QStringLiteral("viejo"), 99});
-    ASSERT_EQ(readDataPacket(t, catalogue, PacketFields::FromTable), QString());
-    EXPECT_EQ(t.fieldCount(), 3);
-    EXPECT_EQ(t.recordCount(), 6);
-    EXPECT_EQ(t.valueAt(0, 0).toString(), QStringLiteral("Códig"));
-    EXPECT_EQ(t.valueAt(1, 1).toInt(), 300);
-    EXPECT_FALSE(t.valueAt(1, 2).isValid());
-    // A text that is no number refuses the whole read and leaves the table empty.
-    MemTable strict;
-    strict.addField(QStringLiteral("CAMPO"), FieldType::Integer);
-    strict.open();
-    strict.appendRecord({1});
-    const QString err = readDataPacket(strict, catalogue, PacketFields::FromTable);
-    EXPECT_EQ(
-        err, QStringLiteral("Fila 1: 'Código' no es un valor entero válido para el campo 'CAMPO'"));
-    EXPECT_TRUE(strict.isOpen());
-    EXPECT_EQ(strict.recordCount(), 0);
-}
-
 TEST(DataPacket, BadPacketsGiveAMessageAndAnEmptyTable) {
     struct Case {
         const char* name;

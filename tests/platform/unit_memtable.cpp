@@ -204,47 +204,6 @@ TEST(MemTableCursor, WalksEmptyOneAndManyRows) {
     }
 }
 
-TEST_F(Table, EditOnAnEmptyTableInsertsAndDeletingTheLastRowEndsAtEof) {
-    t.edit();
-    EXPECT_EQ(t.state(), MemTable::State::Insert);
-    t.setValue(QStringLiteral("Id"), -1);
-    t.post();
-    EXPECT_EQ(t.recordCount(), 1);
-    // Deleting from the first row until empty, as BorrarRegistros does.
-    add(2);
-    add(3);
-    t.first();
-    int guard = 0;
-    while (!t.eof() && guard++ < 10)
-        t.remove();
-    EXPECT_TRUE(t.isEmpty());
-    EXPECT_TRUE(t.eof());
-    EXPECT_TRUE(t.bof());
-}
-
-TEST_F(Table, InsertPutsTheNewRowBeforeTheCurrentOne) {
-    add(1);
-    add(3);
-    t.moveTo(1);
-    t.insert();
-    t.setValue(QStringLiteral("Id"), 2);
-    t.post();
-    EXPECT_EQ(column(t, QStringLiteral("Id")), (QStringList{"1", "2", "3"}));
-    EXPECT_EQ(t.currentRow(), 1);
-}
-
-TEST_F(Table, CancellingAnAppendReturnsToThePreviousRow) {
-    add(1);
-    add(2);
-    add(3);
-    t.moveTo(1);
-    t.append();
-    EXPECT_EQ(t.currentRow(), 3);
-    t.cancel();
-    EXPECT_EQ(t.recordCount(), 3);
-    EXPECT_EQ(t.asInt(QStringLiteral("Id")), 2);
-}
-
 TEST_F(Table, TextIsCutAtTheFieldSizeOnAssignment) {
     struct Case {
         QString value;
@@ -390,32 +349,6 @@ TEST_F(Table, SortIsStableAscendingAndDescending) {
     EXPECT_EQ(column(t, QStringLiteral("Id")), (QStringList{"6", "1", "5", "2", "7", "4", "3"}));
 }
 
-TEST_F(Table, SortKeepsTheCurrentRow) {
-    add(3);
-    add(1);
-    add(2);
-    t.moveTo(0);
-    t.sort(QStringLiteral("Id"));
-    EXPECT_EQ(t.asInt(QStringLiteral("Id")), 3);
-    EXPECT_EQ(t.currentRow(), 2);
-}
-
-TEST_F(Table, CloseEmptiesAndKeepsTheFields) {
-    add(1);
-    add(2);
-    t.edit();
-    t.setValue(QStringLiteral("Id"), 5);
-    t.close();
-    EXPECT_FALSE(t.isOpen());
-    EXPECT_EQ(t.recordCount(), 0);
-    EXPECT_THROW(t.append(), Error);
-    t.open();
-    EXPECT_EQ(t.recordCount(), 0);
-    EXPECT_TRUE(t.eof());
-    EXPECT_EQ(t.fieldCount(), 8);
-    EXPECT_THROW(t.addField(QStringLiteral("Otro"), FieldType::Integer), Error);
-}
-
 TEST(MemTableFilter, FilterTextsSelectTheirGroups) {
     struct Case {
         const char* text;
@@ -458,28 +391,6 @@ TEST(MemTableFilter, FilterTextsSelectTheirGroups) {
             walked << t.asString(QStringLiteral("ID"));
         EXPECT_EQ(walked, c.ids) << c.text;
     }
-}
-
-TEST(MemTableFilter, TheCatalogueSequenceSetsIndexAndFilterBeforeTheFieldsExist) {
-    MemTable t;
-    t.setIndexFieldNames(QStringLiteral("IDGRUPO"));
-    EXPECT_EQ(t.setFilterText(QStringLiteral("IDGRUPO = 0 Or IDGRUPO = 10")), QString());
-    t.setFiltered(true);
-    t.addField(QStringLiteral("ID"), FieldType::Float, 0, true);
-    t.addField(QStringLiteral("IDGRUPO"), FieldType::Float, 0, true);
-    t.open();
-    const QList<QPair<double, double>> rows = {{1, 10}, {2, 0}, {3, 11}, {4, 10}, {5, 0}};
-    for (const auto& r : rows)
-        t.appendStored({r.first, r.second});
-    EXPECT_EQ(column(t, QStringLiteral("ID")), (QStringList{"2", "5", "1", "4"}));
-    t.setFiltered(false);
-    EXPECT_EQ(column(t, QStringLiteral("ID")), (QStringList{"2", "5", "1", "4", "3"}));
-
-    MemTable bad;
-    bad.setIndexFieldNames(QStringLiteral("NOEXISTE"));
-    bad.addField(QStringLiteral("ID"), FieldType::Float);
-    EXPECT_THROW(bad.open(), Error);
-    EXPECT_FALSE(bad.isOpen());
 }
 
 TEST(MemTableFilter, APostedRowTheFilterRefusesLeavesTheView) {

@@ -112,31 +112,6 @@ TEST_F(ModelTest, FollowsAppendsEditsDeletesAndSorts) {
     EXPECT_EQ(shown(), (QStringList{"Provincia"}));
 }
 
-TEST_F(ModelTest, IndexMovesAndBulkChangesUnderDisabledControls) {
-    QSignalSpy moved(model.get(), &QAbstractItemModel::rowsMoved);
-    t.setIndexFieldNames(QStringLiteral("IdGrupo"));
-    for (double g : {5.0, 1.0, 3.0})
-        t.appendRecord({g, g, QStringLiteral("G%1").arg(g)});
-    EXPECT_EQ(shown(), (QStringList{"G1", "G3", "G5"}));
-    EXPECT_GE(moved.count(), 1);
-
-    t.moveTo(0);
-    t.edit();
-    t.setValue(QStringLiteral("IdGrupo"), 9);
-    t.post();
-    EXPECT_EQ(shown(), (QStringList{"G3", "G5", "G1"}));
-
-    {
-        MemTable::ControlsDisabled quiet(t);
-        for (int i = 0; i < 50; ++i)
-            t.appendRecord({100.0 + i, 2.0, QStringLiteral("B%1").arg(i)});
-        t.first();
-        t.remove();
-    }
-    EXPECT_EQ(model->rowCount(), 52);
-    EXPECT_EQ(model->data(model->index(0, 0)).toString(), QStringLiteral("B1"));
-}
-
 TEST_F(ModelTest, SetDataEditsThroughTheTableAndReportsRefusals) {
     t.appendRecord({1.0, 0.0, QStringLiteral("Nombre"), QStringLiteral("Ana")});
     t.appendRecord({2.0, 0.0, QStringLiteral("Edad"), QStringLiteral("30")});
@@ -176,17 +151,6 @@ TEST_F(ModelTest, SetDataEditsThroughTheTableAndReportsRefusals) {
     EXPECT_EQ(reports.size(), 2);
     setErrorReporter(previous);
     t.cancel();
-}
-
-TEST_F(ModelTest, AllFieldsWhenNoColumnSetAndEmptyColumnsForUnknownFields) {
-    MemTableModel all(&t);
-    EXPECT_EQ(all.columnCount(), 4);
-    EXPECT_EQ(all.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Campo"));
-    MemTableModel odd(&t, {{QStringLiteral("NoExiste"), QStringLiteral("?")}});
-    t.appendRecord({1.0});
-    EXPECT_EQ(odd.rowCount(), 1);
-    EXPECT_EQ(odd.fieldOfColumn(0), -1);
-    EXPECT_FALSE(odd.data(odd.index(0, 0)).isValid());
 }
 
 TEST(MemTableModelLife, SurvivesItsTableAndReportsNoRows) {

@@ -33,34 +33,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 } // namespace
 
-TEST_F(Registry, KeyPathsMapToOrganisationApplicationAndGroup) {
-    struct Case {
-        const char* path;
-        const char* org;
-        const char* app;
-        const char* group;
-    };
-    const QList<Case> cases = {
-        {"\\Software\\Quillmore\\3.0\\SMS\\P1", "Quillmore", "3.0", "SMS/P1"},
-        {"Software\\Quillmore\\3.0\\", "Quillmore", "3.0", ""},
-        {"/Software/Quillmore/3.0/Impresoras", "Quillmore", "3.0", "Impresoras"},
-    };
-    for (const Case& c : cases) {
-        const RegistryKey k(QString::fromLatin1(c.path));
-        ASSERT_TRUE(k.isValid()) << c.path;
-        EXPECT_EQ(k.organization(), QString::fromLatin1(c.org));
-        EXPECT_EQ(k.application(), QString::fromLatin1(c.app));
-        EXPECT_EQ(k.group(), QString::fromLatin1(c.group));
-    }
-    for (const char* bad : {"", "\\Software\\Quillmore", "\\Hardware\\Quillmore\\3.0"}) {
-        const RegistryKey k(QString::fromLatin1(bad));
-        EXPECT_FALSE(k.isValid()) << bad;
-        EXPECT_FALSE(k.errorString().isEmpty());
-        EXPECT_FALSE(k.writeString(QStringLiteral("X"), QStringLiteral("y")).isEmpty());
-        EXPECT_EQ(k.readString(QStringLiteral("X"), QStringLiteral("def")), QStringLiteral("def"));
-    }
-}
-
 TEST_F(Registry, ValuesWrittenUnderAKeyReadBackThroughTheSameKey) {
     const QString path = QStringLiteral("\\Software\\Quillmore\\3.0\\SMS\\P1");
     {

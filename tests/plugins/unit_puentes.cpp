@@ -99,29 +99,6 @@ INSTANTIATE_TEST_SUITE_P(
         CasoArticulo{"RespuestaDesconocida", "rara", -2800, "ha respondido 7", 1}),
     [](const auto& caso) { return std::string(caso.param.nombre); });
 
-TEST(PuenteArticulo, SinCarpetaDelProgramaNoBuscaEnOtraParte) {
-    puentes::Bloque bloque;
-    auto tabla = seleccionConArticulo(QStringLiteral("RB"));
-    TFltArticulo puente(nullptr, QString(), QString());
-    EXPECT_EQ(puente.BuscarArticulos(bloque.datos(), tabla.get(), 2), TFltArticulo::SinLibreria);
-    EXPECT_TRUE(puente.Error().contains(QStringLiteral("carpeta del programa")));
-    EXPECT_EQ(puente.BuscarArticulos(nullptr, tabla.get(), 2), TFltArticulo::SinLibreria);
-}
-
-TEST(PuenteArticulo, UnaLibreriaQueFaltabaSeCargaLaVezSiguiente) {
-    puentes::CarpetaPrograma carpeta;
-    puentes::Bloque bloque;
-    bloque.puesto.CarpetaPrograma = carpeta.ruta();
-    auto tabla = seleccionConArticulo(QStringLiteral("RB"));
-    TFltArticulo puente(nullptr, QString(), QString());
-    EXPECT_EQ(puente.BuscarArticulos(bloque.datos(), tabla.get(), 3), TFltArticulo::SinLibreria);
-    ASSERT_FALSE(
-        carpeta.instalarPrueba(QStringLiteral("acepta"), QStringLiteral("fltCampoArticulo"))
-            .isEmpty());
-    EXPECT_EQ(puente.Ejecutar(), TFltArticulo::Correcto);
-    EXPECT_EQ(puente.Ejecutar(), TFltArticulo::Correcto);
-}
-
 TEST(PuenteArticulo, TextoDeLaFilaDeCondicion) {
     const QString seleccion = QStringLiteral("[Artículos Seleccionados]");
     auto con = seleccionConArticulo(QStringLiteral("RB"));

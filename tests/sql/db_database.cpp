@@ -114,19 +114,6 @@ TEST(ScriptSplit, UnclosedTextOrCommentIsAnError) {
     }
 }
 
-TEST(ServerNames, LocalPathsAndServerNames) {
-    const struct {
-        const char* name;
-        bool server;
-    } cases[] = {
-        {"tienda.fdb", false},           {"/datos/a:b.fdb", false},
-        {"C:\\Datos\\TIENDA.FDB", false}, {"localhost:/datos/tienda.fdb", true},
-        {"servidor/3051:/d/t.fdb", true}, {"inet://servidor/datos/t.fdb", true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(isServerDatabase(QString::fromUtf8(c.name)), c.server) << c.name;
-}
-
 // ---------------------------------------------------------------------------- embedded engine
 
 class EmbeddedDatabase : public ::testing::Test {
@@ -172,29 +159,6 @@ TEST_F(EmbeddedDatabase, CreatesRunsTheScriptsAndOpens) {
     EXPECT_EQ(q.value(1).toString(), QString::fromUtf8("línea uno\r\n"));
 }
 
-TEST_F(EmbeddedDatabase, LeftWithForcedWritesWhichCanBeSwitched) {
-    const QString file = path("escritura.fdb");
-    ASSERT_EQ(s(createDatabase({file}, schema_)), "");
-    auto forcedWrites = [&file] {
-        int value = -1;
-        if (openDatabase("prueba", {file}).isEmpty()) {
-            QSqlQuery q(QSqlDatabase::database("prueba", false));
-            if (q.exec("SELECT MON$FORCED_WRITES FROM MON$DATABASE") && q.next())
-                value = q.value(0).toInt();
-        }
-        closeDatabase("prueba");
-        return value;
-    };
-    EXPECT_EQ(forcedWrites(), 1); // the safe setting, whatever the scripts ran with
-    EXPECT_EQ(s(setForcedWrites({file}, false)), "");
-    EXPECT_EQ(forcedWrites(), 0);
-    EXPECT_EQ(s(setForcedWrites({file}, true)), "");
-    EXPECT_EQ(forcedWrites(), 1);
-    const QString missing = setForcedWrites({path("no-hay.fdb")}, false);
-    EXPECT_TRUE(missing.startsWith("No se puede cambiar el modo de escritura de la base de datos"))
-        << s(missing);
-}
-
 // A relative name is taken from the current folder; reopening a name replaces its connection;
 // dropping removes the file, and says why when there is none.
 TEST_F(EmbeddedDatabase, RelativeNamesReopeningAndDropping) {
@@ -221,22 +185,6 @@ TEST_F(EmbeddedDatabase, RelativeNamesReopeningAndDropping) {
     const QString again = dropDatabase({file});
     EXPECT_TRUE(again.startsWith(QString("No se puede borrar la base de datos '%1': ").arg(file)))
         << s(again);
-}
-
-TEST_F(EmbeddedDatabase, SkippedFilesAreNotRunAndCanRunLater) {
-    writeFile(schema_ + "/02-indices.sql", "CREATE INDEX IX_T_TEXTO ON T (TEXTO);");
-    const QString file = path("sin-indices.fdb");
-    ASSERT_EQ(createDatabase({file}, schema_, {"02-indices.sql"}), QString());
-    ASSERT_EQ(openDatabase("prueba", {file}), QString());
-    QSqlDatabase db = QSqlDatabase::database("prueba", false);
-    auto indexCount = [&db] {
-        QSqlQuery q(db);
-        q.exec("SELECT COUNT(*) FROM RDB$INDICES WHERE RDB$INDEX_NAME = 'IX_T_TEXTO'");
-        return q.next() ? q.value(0).toInt() : -1;
-    };
-    EXPECT_EQ(indexCount(), 0);
-    EXPECT_EQ(runScriptFile(db, schema_ + "/02-indices.sql"), QString());
-    EXPECT_EQ(indexCount(), 1);
 }
 
 TEST_F(EmbeddedDatabase, BadOpenInputGivesAMessageAndNoConnection) {

@@ -228,31 +228,6 @@ TEST_F(ShopSchema, EmptyValueConventionsAreTheDefaults) {
         }
 }
 
-TEST_F(ShopSchema, UnqualifiedNamesOfTheListingsAreUnambiguous) {
-    // Every record, line and notes table in one FROM: the patient columns that statements name
-    // without a table must belong to PACIENTE alone.
-    const QString everyTable =
-        "PACIENTE, POBSERVACIONES, MGRADUACION, DGRADUACION, GOBSERVACIONES, MLENTILLA, "
-        "DLENTILLA, LOBSERVACIONES, MAUDIFONO, DAUDIFONO, AOBSERVACIONES, OPTOMETRIA, MOREDUCIDA, "
-        "OROBSERVACIONES, REPOSICION, MVENTA, DVENTA, COBRO, ARTICULO, LOCALIDAD";
-    QStringList statements = {
-        "SELECT EXTRACT (DAY FROM FECHA_NACIMIENTO), EXTRACT (MONTH FROM FECHA_PRIMERA_VISITA), "
-        "EXTRACT (DAY FROM FECHA_ULTIMA_VISITA), FECHA_CARNET FROM " +
-            everyTable,
-    };
-    // The kind-neutral fields name FECHA, PROPIA_AJENA and FECHA_GARANTIA bare; the kind gives
-    // the one record table (and its guarantee lines) they refer to.
-    for (const char* table : {"MGRADUACION", "MLENTILLA", "MAUDIFONO"})
-        statements << QStringLiteral("SELECT PACIENTE.ID_PACIENTE FROM PACIENTE, %1 TABLA WHERE "
-                                     "PACIENTE.ID_PACIENTE = TABLA.ID_PACIENTE AND (CAST(FECHA AS "
-                                     "DATE) > '01/01/2020') AND ( (PROPIA_AJENA = 1 ))")
-                          .arg(table);
-    for (const QString& sql : statements) {
-        QSqlQuery q(db());
-        EXPECT_TRUE(q.prepare(sql)) << s(sql) << "\n" << s(q.lastError().text());
-    }
-}
-
 // The last-record procedure as the module reaches it: executed, and selected from (the lens-type
 // one is compared with its reader in db_util.cpp).
 TEST_F(ShopSchema, ProceduresAnswerForEveryPatientAndType) {

@@ -127,20 +127,6 @@ TEST(TLstConfiguracion, FixedValueListsAreConsistent) {
     EXPECT_GE(fixed, 25);
 }
 
-// A code without a list empties both lists, whatever was loaded before.
-TEST(TLstConfiguracion, CodeWithoutListLeavesBothEmpty) {
-    TLstConfiguracion config;
-    for (qint16 codigo : {qint16(10), qint16(37), qint16(-1)}) {
-        config.CargarValores(3);
-        ASSERT_FALSE(config.Nombres().isEmpty());
-        EXPECT_EQ(config.CargarValores(codigo), TLstConfiguracion::SinLista) << codigo;
-        EXPECT_TRUE(config.Nombres().isEmpty()) << codigo;
-        EXPECT_TRUE(config.Ids().isEmpty()) << codigo;
-        EXPECT_FALSE(TLstConfiguracion::EsListaFija(codigo));
-        EXPECT_FALSE(TLstConfiguracion::EsListaBaseDatos(codigo));
-    }
-}
-
 // Localities and provinces from a cache given by the caller: names in Spanish order, and every
 // locality of a name for the multiple choice.
 TEST(TLstConfiguracion, LocalityListsFromCache) {
@@ -163,19 +149,4 @@ TEST(TLstConfiguracion, LocalityListsFromCache) {
     EXPECT_EQ(config.Ids(), (QStringList{"5", "28", "46"}));
     EXPECT_EQ(config.IdsLocalidad(QStringLiteral("villanueva")), (QStringList{"8", "10"}));
     EXPECT_EQ(config.IdsLocalidad(QStringLiteral("Toledo")), QStringList{});
-}
-
-// Without a database the lists report a Spanish message and stay empty.
-TEST(TLstConfiguracion, DatabaseListWithoutConnection) {
-    TLstConfiguracion config(QStringLiteral("sin-conexion"));
-    config.CargarValores(3);
-    for (qint16 codigo : {qint16(1), qint16(5)}) {
-        EXPECT_EQ(config.CargarValores(codigo), TLstConfiguracion::ErrorLectura) << codigo;
-        EXPECT_TRUE(config.Nombres().isEmpty());
-        EXPECT_TRUE(config.Ids().isEmpty());
-        EXPECT_TRUE(config.Error().startsWith(QStringLiteral("Error al leer")))
-            << config.Error().toStdString();
-    }
-    EXPECT_EQ(config.CargarValores(4), TLstConfiguracion::Preparado);
-    EXPECT_TRUE(config.Error().isEmpty());
 }

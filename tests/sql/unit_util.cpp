@@ -96,38 +96,6 @@ TEST(TLstUtil, NumbersAmountsAndPercentages) {
     EXPECT_EQ(util.Numero(std::numeric_limits<double>::quiet_NaN()), QString());
 }
 
-TEST(TLstUtil, CodesAndPairs) {
-    TLstUtil util;
-    struct Case {
-        int codigo;
-        const char *siNo, *sexo, *documento, *pedido, *aviso;
-    };
-    const Case cases[] = {
-        {-1, "", "", "", "", ""},
-        {0, "No", "", "Venta", "No", "No"},
-        {1, "Si", "Hombre", "E.Terminado", "Si", "Si"},
-        {2, "", "Mujer", "E.Pendiente", "PP", "PA"},
-        {3, "", "", "E.Borrado", "PR", "AV"},
-        {4, "", "", "", "", ""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(util.SiNo(c.codigo), QString::fromUtf8(c.siNo)) << c.codigo;
-        EXPECT_EQ(util.Sexo(c.codigo), QString::fromUtf8(c.sexo)) << c.codigo;
-        EXPECT_EQ(util.EstadoDocumento(c.codigo), QString::fromUtf8(c.documento)) << c.codigo;
-        EXPECT_EQ(util.EstadoPedido(c.codigo), QString::fromUtf8(c.pedido)) << c.codigo;
-        EXPECT_EQ(util.EstadoAviso(c.codigo), QString::fromUtf8(c.aviso)) << c.codigo;
-    }
-    EXPECT_EQ(util.Par(QStringLiteral("1,50"), QString()), QStringLiteral("1,50 / "));
-}
-
-TEST(TLstUtil, DateTexts) {
-    TLstUtil util;
-    for (const char* vacia : {"30/12/1899", "30/05/2079"})
-        EXPECT_EQ(util.Fecha(QString::fromUtf8(vacia)), QString()) << vacia;
-    for (const char* fecha : {"01/01/1900", "29/02/2024", "", "30/12/1999"})
-        EXPECT_EQ(util.Fecha(QString::fromUtf8(fecha)), QString::fromUtf8(fecha)) << fecha;
-}
-
 TEST(TLstUtil, Ages) {
     TLstUtil util;
     util.setHoy(QDate(2024, 6, 15));
