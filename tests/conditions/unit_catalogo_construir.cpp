@@ -70,11 +70,11 @@ TEST_F(Construir, FragmentsIdsAndTables) {
          true, {"2", "3", "5", "1"}, paciente},
         // Record dates ignore the selected ids and leave the column to the listing.
         {434, "...Entre...", "1/2/2020", "29/02/2020", {"1", "2"},
-         " BETWEEN '02/01/2020' AND '02/29/2020'", true, {"1", "2"}, {}},
+         " BETWEEN '02/01/2020' AND '02/29/2020'", true, {"1", "2"}, paciente},
         {23, "...Contiene...", "alérgico", {}, {},
          "PACIENTE.ID_PACIENTE = POBSERVACIONES.ID_PACIENTE And "
          "UPPER(POBSERVACIONES.OBSERVACIONES) containing 'ALÉRGICO'",
-         true, {}, {"PACIENTE", "POBSERVACIONES"}},
+         true, {}, {"POBSERVACIONES", "PACIENTE"}},
         // The record-type field has no fragment of its own: the listings read its ids.
         {50, "Igual a...", "Graduación", {}, {"1"}, "", true, {"1"}, {}},
         // The prescription type and the debt only set values: the row's fragment stays.

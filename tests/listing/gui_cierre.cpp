@@ -12,7 +12,7 @@
 #include "listing/tfrmlistado.h"
 #include "platform/memtable.h"
 #include "platform/modal.h"
-#include "tiendadb.h"
+#include "tiendaprueba.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ protected:
 } // namespace
 
 TEST_F(Cierre, FreesEveryObjectOnceInOrderAndLogsOneAccess) {
-    tiendadb::Tienda tienda;
+    tiendaprueba::Tienda tienda;
     ASSERT_EQ(tienda.crear(QStringLiteral("cierre")), QString());
     Anfitrion host(QStringLiteral("cierre"));
     host.principal.show();
@@ -113,7 +113,7 @@ TEST_F(Cierre, FreesEveryObjectOnceInOrderAndLogsOneAccess) {
 }
 
 TEST_F(Cierre, EachWindowLogsItsOwnClose) {
-    tiendadb::Tienda tienda;
+    tiendaprueba::Tienda tienda;
     ASSERT_EQ(tienda.crear(QStringLiteral("cierre2")), QString());
     Anfitrion host(QStringLiteral("cierre2"));
     host.principal.show();
@@ -145,7 +145,7 @@ TEST_F(Cierre, ALogThatCannotBeWrittenIsReportedAndEverythingIsStillFreed) {
 }
 
 TEST_F(Cierre, ErrorWindowShowsTheShopOfTheDatabase) {
-    tiendadb::Tienda tienda;
+    tiendaprueba::Tienda tienda;
     ASSERT_EQ(tienda.crear(QStringLiteral("empresa"),
                            {QStringLiteral("INSERT INTO PROVINCIA (ID_PROVINCIA, DESCRIPCION) "
                                            "VALUES (45, 'Toledo')"),
