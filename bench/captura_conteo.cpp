@@ -1,8 +1,10 @@
 // A picture of the count window as it shows the count of a shop database's patients with a
 // surname. Run by hand on a real display, e.g.
 //
-//   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
-//       build/bin/bench_captura_conteo /tmp/tienda.fdb /tmp/conteo.png
+//   export QT_QPA_PLATFORM=xcb
+//   xvfb-run -a -s "-screen 0 1280x800x24" build/bin/bench_captura_conteo TIENDA.fdb conteo.png
+//
+// Any writable copy of a shop database will do, e.g. one from build/test-databases.
 
 #include "../tests/listing/anfitrion.h"
 #include "conditions/tdmlstpaciente.h"
@@ -53,7 +55,7 @@ int main(int argc, char** argv) {
         auto* c = qobject_cast<TfrmConteo*>(d);
         if (!c) return 0;
         c->show();
-        QTest::qWaitForWindowExposed(c);
+        if (!QTest::qWaitForWindowExposed(c)) return 0;
         QTest::qWait(200);
         conteo = c->edtConteo->text();
         guardada = c->grab().save(destino);

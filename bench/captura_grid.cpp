@@ -1,8 +1,10 @@
 // A picture of the condition grid at work on a shop database: four conditions of different kinds
 // and the catalogue drop-down open. Run by hand on a real display, e.g.
 //
-//   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
-//       build/bin/bench_captura_grid /tmp/tienda.fdb /tmp/grid.png
+//   export QT_QPA_PLATFORM=xcb
+//   xvfb-run -a -s "-screen 0 1280x800x24" build/bin/bench_captura_grid TIENDA.fdb grid.png
+//
+// Any writable copy of a shop database will do, e.g. one from build/test-databases.
 
 #include "../tests/listing/anfitrion.h"
 #include "conditions/tdmlstpaciente.h"
@@ -115,7 +117,8 @@ int main(int argc, char** argv) {
     if (auto* marco = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
         marco->setGeometry(20, 10, 1000, 640);
     host.principal.activateWindow();
-    QTest::qWaitForWindowActive(&host.principal);
+    if (!QTest::qWaitForWindowActive(&host.principal))
+        std::fprintf(stderr, "ventana sin activar\n");
     esperar(100);
 
     // A text, a date range, a multiple choice from the database and a number.

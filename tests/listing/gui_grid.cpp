@@ -118,7 +118,6 @@ TEST_F(Grid, TheOperatorListFollowsTheFieldAndItsDefaultIsFilledOnlyOnce) {
         {"apel", 1, textoOps, kContiene},
         {"cód", 0, numero, kMayor}, // the patient code: a number with a range picker
         {"fecha nac", 13, numero, kMenor},
-        {"sexo", 11, {kIgual, kDistinto, kVacio, kNoVacio}, kIgual},
         {"correo", 18, {kIgual}, kIgual},
         {"propia", 76, {kIgual}, kIgual}, // a list field reduced to "Igual a..."
     };
@@ -140,10 +139,6 @@ TEST_F(Grid, TheOperatorListFollowsTheFieldAndItsDefaultIsFilledOnlyOnce) {
     operadores(0);
     EXPECT_EQ(texto(0, "Condicion"), kContiene);
 
-    // A text field whose value list is the range-pickable code offers "...Entre..." too.
-    w->EditarTabla(
-        {9000, 0, QStringLiteral("Pruebas"), QStringLiteral("Código texto"), 1, 16, QString()});
-    EXPECT_EQ(operadores(0), textoOps + QStringList{kEntre});
 }
 
 TEST_F(Grid, ValueCellsGetTheEditorOfTheirTypeAndOperator) {
@@ -306,20 +301,6 @@ TEST_F(Grid, TickingListEntriesWritesNamesAndIds) {
     EXPECT_EQ(texto(0, "Sentencia"), constructor.GenerarSentencia());
 }
 
-TEST_F(Grid, TheSingleChoiceListWritesTheNameAndItsId) {
-    elegirCampo(0, QStringLiteral("correo"), 18);
-    operadores(0);
-    auto* lista = qobject_cast<QComboBox*>(editar(0, 2));
-    ASSERT_TRUE(lista);
-    ASSERT_EQ(lista->objectName(), QStringLiteral("eriComboBox"));
-    QTest::keyClick(lista, Qt::Key_Down);
-    QTest::keyClick(lista, Qt::Key_Down);
-    ASSERT_EQ(lista->currentText(), QStringLiteral("Si"));
-    EXPECT_EQ(texto(0, "Condicion1"), QStringLiteral("Si"));
-    EXPECT_EQ(texto(0, "Condicion1Ids"), QStringLiteral("1"));
-    EXPECT_EQ(w->Condiciones->Lista, QStringList{QStringLiteral("1")});
-}
-
 TEST_F(Grid, ARangeNeedsEntreAndLeavingEntreEmptiesTheSecondValue) {
     elegirCampo(0, QStringLiteral("total c"), 19);
     elegirOperador(0, kEntre);
@@ -329,18 +310,6 @@ TEST_F(Grid, ARangeNeedsEntreAndLeavingEntreEmptiesTheSecondValue) {
     elegirOperador(0, kMayor);
     EXPECT_EQ(texto(0, "Condicion2"), QString());
     EXPECT_EQ(editar(0, 3), nullptr);
-
-    // The patient code's range is chosen with the patient picker; without its library the
-    // button says why in the status bar and changes nothing.
-    QTest::keyClick(grid(), Qt::Key_Insert);
-    elegirCampo(1, QStringLiteral("cód"), 0);
-    elegirOperador(1, kEntre);
-    auto* boton = qobject_cast<quill::EditorBoton*>(editar(1, 2));
-    ASSERT_TRUE(boton);
-    const QString antes = w->textoAyuda();
-    abrir(boton);
-    EXPECT_EQ(texto(1, "Condicion1"), QString());
-    EXPECT_NE(w->textoAyuda(), antes);
 }
 
 TEST_F(Grid, InsertAddsARowAndControlSuprDeletesWithoutAsking) {
