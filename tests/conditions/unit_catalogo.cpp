@@ -108,8 +108,6 @@ TEST_F(CargaCatalogo, MissingOrBrokenFileGivesMinusOneAndAnEmptyUsableTable) {
         {"sin fichero", {}},
         {"cortado", bueno.left(bueno.size() / 2)},
         {"no es XML", QByteArray("\x00\x01garbage\xff", 11)},
-        {"sin IDGRUPO", QByteArray(kCabecera).replace("attrname=\"IDGRUPO\"", "attrname=\"OTRO\"") +
-                            "<ROW ID=\"1\" OTRO=\"0\"/>" + kPie},
         {"valor no numérico", QByteArray(kCabecera) + "<ROW ID=\"uno\" IDGRUPO=\"0\"/>" + kPie},
     };
     for (const Caso& c : casos) {
