@@ -1,14 +1,13 @@
 // `listado sentencia --db`: fields whose fragment depends on the shop database (postal codes and
-// provinces become locality ids), through the program and in-process.
+// provinces become locality ids), in-process and through the program.
 
 #include "comandos.h"
+#include "tiendaprueba.h"
 
-#include "../business/shopdb_fixture.h"
 #include "sql/valores.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
@@ -18,57 +17,23 @@ namespace {
 class ListadoConBase : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir = quilltest::scratch().release();
-        ruta = dir->filePath(QStringLiteral("tienda.fdb"));
-        QString plantilla;
-        error = shopdb::emptyTemplate(&plantilla);
-        if (!error.isEmpty()) return;
-        if (!QFile::copy(plantilla, ruta)) {
-            error = QStringLiteral("cannot copy ") + plantilla;
-            return;
-        }
-        QFile::setPermissions(ruta, QFile::ReadOwner | QFile::WriteOwner);
-        // Rows go in through a connection of the test's own, closed before the runner opens it.
-        const QString conexion = QStringLiteral("db_listado_carga");
-        quill::DbParams params;
-        params.database = ruta;
-        error = quill::openDatabase(conexion, params);
-        if (!error.isEmpty()) return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(conexion);
-            db.transaction();
-            QSqlQuery q(db);
-            for (const QString& sql : shopdb::localityRows()) {
-                if (!q.exec(sql)) {
-                    error = sql + QStringLiteral(": ") + q.lastError().text();
-                    break;
-                }
-            }
-            db.commit();
-        }
-        quill::closeDatabase(conexion);
+        tienda = new tiendaprueba::Tienda;
+        error = tienda->crear(QStringLiteral("db_listado"), tiendaprueba::filasLocalidades());
+        // The runner opens the file itself.
+        tienda->cerrar();
     }
     static void TearDownTestSuite() {
-        delete dir;
-        dir = nullptr;
+        delete tienda;
+        tienda = nullptr;
     }
     void SetUp() override { ASSERT_TRUE(error.isEmpty()) << qPrintable(error); }
 
-    static std::tuple<int, QString, QString> enProceso(const QStringList& args) {
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        const int estado = quill::cli::EjecutarListado(args, o, e);
-        o.flush();
-        e.flush();
-        return {estado, out, err};
+    static QStringList sentencia(const QString& id, const QString& op, const QStringList& resto,
+                                 const QString& base = tienda->ruta()) {
+        return QStringList{"sentencia", "--id", id, "--condicion", op, "--db", base} + resto;
     }
 
-    static QStringList sentencia(const QString& id, const QString& op, const QStringList& resto) {
-        return QStringList{"sentencia", "--id", id, "--condicion", op, "--db", ruta} + resto;
-    }
-
-    static inline QTemporaryDir* dir = nullptr;
-    static inline QString ruta;
+    static inline tiendaprueba::Tienda* tienda = nullptr;
     static inline QString error;
 };
 
@@ -79,41 +44,43 @@ QString lista(const QList<int>& ids, const QString& op = QStringLiteral(" = "),
         if (i > 0) texto += junta + QStringLiteral("PACIENTE.ID_LOCALIDAD");
         texto += op + QString::number(ids.at(i));
     }
-    return texto + QLatin1Char(')');
+    return texto + QStringLiteral(")\nTablas: PACIENTE\n");
 }
 
 TEST_F(ListadoConBase, PostalCodesAndProvincesBecomeLocalityLists) {
+    const QString falso = tienda->carpeta() + QStringLiteral("/falso.fdb");
+    QFile f(falso);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("esto no es una base de datos");
+    f.close();
     struct Caso {
         const char* nombre;
         QStringList args;
-        QString fragmento;
+        int estado;
+        QString out;
+        QString err; // in standard error
     };
-    const QList<Caso> casos = {
-        {"mayor que", sentencia("4", "Mayor que...", {"--valor1", "28000"}),
-         lista({2, 3, 5, 6, 7})},
-        {"entre", sentencia("4", "...Entre...", {"--valor1", "28000", "--valor2", "28999"}),
-         lista({2, 3, 6})},
-        {"menor que con cero delante", sentencia("4", "Menor que...", {"--valor1", "05001"}),
-         lista({4})},
-        {"distinto", sentencia("4", "Distinto de...", {"--valor1", "28001"}),
-         lista({3}, " != ", " And ")},
-        {"provincia", sentencia("6", "Igual a...", {"--ids", "28"}), lista({2, 3, 6})},
-        {"dos provincias", sentencia("6", "Distinto de...", {"--ids", "5;8"}),
-         lista({4, 1}, " != ", " And ")},
+    const Caso casos[] = {
+        {"greater than", sentencia("4", "Mayor que...", {"--valor1", "28000"}), 0,
+         lista({2, 3, 5, 6, 7}), ""},
+        {"leading zero", sentencia("4", "Menor que...", {"--valor1", "05001"}), 0, lista({4}), ""},
+        {"two provinces", sentencia("6", "Distinto de...", {"--ids", "5;8"}), 0,
+         lista({4, 1}, " != ", " And "), ""},
+        {"refused postal code", sentencia("4", "Igual a...", {"--valor1", "28000 OR 1=1"}), 2, "",
+         quill::fragmentErrorMessage()},
+        {"not a database", sentencia("4", "Igual a...", {"--valor1", "28001"}, falso), 1, "",
+         falso},
     };
     for (const Caso& c : casos) {
-        const auto [estado, out, err] = enProceso(c.args);
-        EXPECT_EQ(estado, 0) << c.nombre << ": " << qPrintable(err);
-        EXPECT_EQ(out, c.fragmento + QStringLiteral("\nTablas: PACIENTE\n")) << c.nombre;
+        SCOPED_TRACE(c.nombre);
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        EXPECT_EQ(quill::cli::EjecutarListado(c.args, o, e), c.estado) << qPrintable(err);
+        o.flush();
+        e.flush();
+        EXPECT_EQ(out, c.out);
+        EXPECT_TRUE(err.contains(c.err)) << qPrintable(err);
     }
-}
-
-TEST_F(ListadoConBase, RefusedPostalCodeExitsWithTwo) {
-    const auto [estado, out, err] =
-        enProceso(sentencia("4", "Igual a...", {"--valor1", "28000 OR 1=1"}));
-    EXPECT_EQ(estado, 2);
-    EXPECT_TRUE(out.isEmpty());
-    EXPECT_TRUE(err.startsWith(quill::fragmentErrorMessage()));
 }
 
 TEST_F(ListadoConBase, TheProgramReadsTheDatabaseToo) {
@@ -122,21 +89,7 @@ TEST_F(ListadoConBase, TheProgramReadsTheDatabaseToo) {
             sentencia("4", "Igual a...", {"--valor1", "28001"}));
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
-    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()),
-              lista({3}) + QStringLiteral("\nTablas: PACIENTE\n"));
-}
-
-TEST_F(ListadoConBase, AFileThatIsNotADatabaseIsAClearMistake) {
-    const QString falso = dir->filePath(QStringLiteral("falso.fdb"));
-    QFile f(falso);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("esto no es una base de datos");
-    f.close();
-    const auto [estado, out, err] = enProceso({"sentencia", "--id", "4", "--condicion",
-                                               "Igual a...", "--valor1", "28001", "--db", falso});
-    EXPECT_EQ(estado, 1);
-    EXPECT_TRUE(out.isEmpty());
-    EXPECT_TRUE(err.contains(falso)) << qPrintable(err);
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), lista({3}));
 }
 
 } // namespace

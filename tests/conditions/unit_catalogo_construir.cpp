@@ -41,78 +41,58 @@ class Construir : public ::testing::Test {
 protected:
     void SetUp() override { constructor.setLocalidades(localidades()); }
 
-    ResultadoCondicion construir(double id, const QString& op, const QString& v1 = {},
-                                 const QString& v2 = {}) {
-        return ConstruirCondicion(constructor, fila(id, op, v1, v2), ids);
-    }
-
     TLstSentPaciente constructor;
     QStringList ids;
 };
 
-TEST(CampoEspecialDe, ByIntegerPartOfTheId) {
-    const QList<std::pair<double, CampoEspecial>> casos = {
-        {4, CampoEspecial::CodigoPostal},
-        {6, CampoEspecial::Provincia},
-        {433, CampoEspecial::FechaFicha},
-        {434.7, CampoEspecial::FechaFicha},
-        {435, CampoEspecial::FechaFicha},
-        {463, CampoEspecial::TipoPrescripcion},
-        {552, CampoEspecial::Deuda},
-        {91, CampoEspecial::Articulos},
-        {129, CampoEspecial::Articulos},
-        {192, CampoEspecial::Articulos},
-        {50, CampoEspecial::TipoFicha},
-        {3001, CampoEspecial::GarantiaTipoFicha},
-        {3003, CampoEspecial::GarantiaOjo},
-        {5, CampoEspecial::Ninguno},
-        {3002, CampoEspecial::Ninguno},
-        {-1, CampoEspecial::Ninguno},
-        {std::nan(""), CampoEspecial::Ninguno},
+// Each row built on its own builder: the fragment, whether the row keeps one, the window's list
+// of ids afterwards and the tables it brought.
+TEST_F(Construir, FragmentsIdsAndTables) {
+    const QStringList paciente{"PACIENTE"};
+    struct Caso {
+        double id;
+        QString op, v1, v2;
+        QStringList idsAntes;
+        QString sentencia;
+        bool conSentencia;
+        QStringList idsDespues;
+        QStringList tablas;
     };
-    for (const auto& [id, especial] : casos)
-        EXPECT_EQ(CampoEspecialDe(id), especial) << id;
-    EXPECT_EQ(TipoListadoArticulos(91), 2);
-    EXPECT_EQ(TipoListadoArticulos(129), 3);
-    EXPECT_EQ(TipoListadoArticulos(192), 4);
-    EXPECT_EQ(TipoListadoArticulos(93), 0);
-}
-
-TEST_F(Construir, PostalCodesBecomeTheirLocalities) {
-    const ResultadoCondicion r = construir(4, "Mayor que...", "28000");
-    ASSERT_EQ(r.codigo, kCondicionConstruida) << qPrintable(r.detalle);
-    EXPECT_TRUE(r.conSentencia);
-    EXPECT_EQ(r.sentencia, "(PACIENTE.ID_LOCALIDAD  = 2 Or PACIENTE.ID_LOCALIDAD = 3 Or "
-                           "PACIENTE.ID_LOCALIDAD = 4 Or PACIENTE.ID_LOCALIDAD = 5)");
-    // The window's list now holds the locality ids.
-    EXPECT_EQ(ids, QStringList({"2", "3", "4", "5"}));
-    EXPECT_EQ(constructor.Tablas(), QStringList({"PACIENTE"}));
-}
-
-TEST_F(Construir, ProvincesBecomeTheirLocalitiesAndKeepTheOperator) {
-    ids = {"28", "8"};
-    const ResultadoCondicion r = construir(6, "Distinto de...", "Madrid; Barcelona");
-    ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
-    EXPECT_EQ(r.sentencia, "(PACIENTE.ID_LOCALIDAD  != 2 And PACIENTE.ID_LOCALIDAD != 3 And "
-                           "PACIENTE.ID_LOCALIDAD != 5 And PACIENTE.ID_LOCALIDAD != 1)");
-}
-
-TEST_F(Construir, RecordDatesIgnoreTheSelectedIds) {
-    ids = {"1", "2"};
-    const ResultadoCondicion r = construir(434, "...Entre...", "1/2/2020", "29/02/2020");
-    ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
-    EXPECT_EQ(r.sentencia, " BETWEEN '02/01/2020' AND '02/29/2020'");
-    EXPECT_EQ(ids, QStringList({"1", "2"}));
-}
-
-TEST_F(Construir, FieldsWithoutFragmentKeepTheRowsSentencia) {
-    for (const auto& [id, valor] : {std::pair{463.0, "Óptica"}, std::pair{552.0, "10"}}) {
-        const ResultadoCondicion r = construir(id, "Igual a...", valor);
-        EXPECT_EQ(r.codigo, 0);
-        EXPECT_FALSE(r.conSentencia) << id;
-        EXPECT_TRUE(r.sentencia.isEmpty());
+    const QList<Caso> casos = {
+        // Postal codes and provinces become their localities; the list then holds their ids.
+        {4, "Mayor que...", "28000", {}, {},
+         "(PACIENTE.ID_LOCALIDAD  = 2 Or PACIENTE.ID_LOCALIDAD = 3 Or PACIENTE.ID_LOCALIDAD = 4 "
+         "Or PACIENTE.ID_LOCALIDAD = 5)",
+         true, {"2", "3", "4", "5"}, paciente},
+        {6, "Distinto de...", "Madrid; Barcelona", {}, {"28", "8"},
+         "(PACIENTE.ID_LOCALIDAD  != 2 And PACIENTE.ID_LOCALIDAD != 3 And PACIENTE.ID_LOCALIDAD "
+         "!= 5 And PACIENTE.ID_LOCALIDAD != 1)",
+         true, {"2", "3", "5", "1"}, paciente},
+        // Record dates ignore the selected ids and leave the column to the listing.
+        {434, "...Entre...", "1/2/2020", "29/02/2020", {"1", "2"},
+         " BETWEEN '02/01/2020' AND '02/29/2020'", true, {"1", "2"}, paciente},
+        {23, "...Contiene...", "alérgico", {}, {},
+         "PACIENTE.ID_PACIENTE = POBSERVACIONES.ID_PACIENTE And "
+         "UPPER(POBSERVACIONES.OBSERVACIONES) containing 'ALÉRGICO'",
+         true, {}, {"POBSERVACIONES", "PACIENTE"}},
+        // The record-type field has no fragment of its own: the listings read its ids.
+        {50, "Igual a...", "Graduación", {}, {"1"}, "", true, {"1"}, {}},
+        // The prescription type and the debt only set values: the row's fragment stays.
+        {463, "Igual a...", "Óptica", {}, {}, "", false, {}, {}},
+        {552, "Igual a...", "10", {}, {}, "", false, {}, {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.id);
+        TLstSentPaciente nuevo;
+        nuevo.setLocalidades(localidades());
+        QStringList lista = c.idsAntes;
+        const ResultadoCondicion r = ConstruirCondicion(nuevo, fila(c.id, c.op, c.v1, c.v2), lista);
+        ASSERT_EQ(r.codigo, kCondicionConstruida) << qPrintable(r.detalle);
+        EXPECT_EQ(r.sentencia, c.sentencia);
+        EXPECT_EQ(r.conSentencia, c.conSentencia);
+        EXPECT_EQ(lista, c.idsDespues);
+        EXPECT_EQ(nuevo.Tablas(), c.tablas);
     }
-    EXPECT_TRUE(constructor.Tablas().isEmpty());
 }
 
 TEST_F(Construir, ArticlePickersBuildTheirSelectionIntoTheRowsSentencia) {
@@ -172,23 +152,6 @@ TEST_F(Construir, SpecialFieldsHandTheirValuesToTheKinds) {
     EXPECT_TRUE(p.familias.isEmpty());
     EXPECT_EQ(p.tipoPrescripcion, "Óptica");
     EXPECT_EQ(p.familiasGarantia, QStringList({"2"}));
-}
-
-TEST_F(Construir, PlainFieldsAndTheRecordTypeListsAreBuiltAsUsual) {
-    ids = {"1", "2"};
-    ResultadoCondicion r = construir(11, "Igual a...", "Hombre; Mujer");
-    EXPECT_EQ(r.sentencia, "(PACIENTE.SEXO  = 1 Or PACIENTE.SEXO = 2)");
-    r = construir(23, "...Contiene...", "alérgico");
-    EXPECT_EQ(r.sentencia, "PACIENTE.ID_PACIENTE = POBSERVACIONES.ID_PACIENTE And "
-                           "UPPER(POBSERVACIONES.OBSERVACIONES) containing 'ALÉRGICO'");
-    r = construir(1, "Empieza por...", "gar");
-    EXPECT_EQ(r.sentencia, "UPPER(PACIENTE.APELLIDOS) starting with 'GAR'");
-    // Tables accumulate across rows, each once.
-    EXPECT_EQ(constructor.Tablas(), QStringList({"PACIENTE", "POBSERVACIONES"}));
-    // The record-type field has no fragment of its own: the listings read its ids.
-    r = construir(50, "Igual a...", "Graduación");
-    EXPECT_TRUE(r.conSentencia);
-    EXPECT_TRUE(r.sentencia.isEmpty());
 }
 
 TEST_F(Construir, RefusedValuesLeaveTablesAsTheyWere) {

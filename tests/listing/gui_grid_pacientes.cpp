@@ -3,7 +3,7 @@
 
 #include "gui_grid_apoyo.h"
 #include "testsupport.h"
-#include "tiendadb.h"
+#include "tiendaprueba.h"
 
 #include <QDialog>
 #include <QFile>
@@ -85,7 +85,7 @@ protected:
         QApplication::processEvents();
     }
 
-    tiendadb::Tienda tienda;
+    tiendaprueba::Tienda tienda;
 };
 
 TEST_F(GridPacientes, ThePatientPickerChoosesBothEndsOfTheCodeRange) {
