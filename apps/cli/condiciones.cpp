@@ -21,14 +21,6 @@ namespace quill::cli {
 
 namespace {
 
-const QStringList& operadores() {
-    static const QStringList lista = {operador::IgualA,   operador::DistintoDe, operador::MayorQue,
-                                      operador::MenorQue, operador::Entre,      operador::Vacio,
-                                      operador::NoVacio,  operador::EmpiezaPor, operador::TermineEn,
-                                      operador::Contiene};
-    return lista;
-}
-
 const QStringList& clavesAdmitidas() {
     static const QStringList claves = {
         quill::campo::Id,         quill::campo::Condicion,     quill::campo::Condicion1,
@@ -121,10 +113,10 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
             return donde + QStringLiteral(": 'Condicion', 'Condicion1', 'Condicion2' y "
                                           "'Condicion1Ids' deben ser textos");
         if (fila.condicion.isEmpty()) fila.condicion = operador::IgualA;
-        if (!operadores().contains(fila.condicion))
+        if (!operador::Todos.contains(fila.condicion))
             return donde + QStringLiteral(": operador desconocido '%1'. Escríbalo como en la "
                                           "rejilla: \"%2\"")
-                               .arg(fila.condicion, operadores().join(QStringLiteral("\", \"")));
+                               .arg(fila.condicion, operador::Todos.join(QStringLiteral("\", \"")));
         if (fila.condicion != operador::Entre) fila.condicion2.clear();
 
         if (BuscarEnCatalogo(catalogo, fila.id) != kEntradaEncontrada)

@@ -14,14 +14,6 @@ namespace {
 
 const QString kConexion = QStringLiteral("listado-sentencia");
 
-const QStringList& operadores() {
-    static const QStringList lista = {operador::IgualA,   operador::DistintoDe, operador::MayorQue,
-                                      operador::MenorQue, operador::Entre,      operador::Vacio,
-                                      operador::NoVacio,  operador::EmpiezaPor, operador::TermineEn,
-                                      operador::Contiene};
-    return lista;
-}
-
 // Closes the connection when the command ends, whatever path it takes.
 class ConexionAbierta {
 public:
@@ -52,10 +44,10 @@ int ejecutar(const Opciones& o, QTextStream& salida, QTextStream& errores) {
         return kSalidaUso;
     }
     fila.condicion = o.valor(QStringLiteral("condicion"));
-    if (!operadores().contains(fila.condicion)) {
+    if (!operador::Todos.contains(fila.condicion)) {
         errores << QStringLiteral("Operador desconocido: '%1'. Escríbalo como en la rejilla: %2\n")
                        .arg(fila.condicion, QLatin1Char('"') +
-                                                operadores().join(QStringLiteral("\", \"")) +
+                                                operador::Todos.join(QStringLiteral("\", \"")) +
                                                 QLatin1Char('"'));
         return kSalidaUso;
     }

@@ -18,6 +18,9 @@ inline const QString NoVacio = QStringLiteral("No Vacío");
 inline const QString EmpiezaPor = QStringLiteral("Empieza por...");
 inline const QString TermineEn = QStringLiteral("Termine en...");
 inline const QString Contiene = QStringLiteral("...Contiene...");
+// Every operator text the grid offers.
+inline const QStringList Todos = {IgualA, DistintoDe, MayorQue,   MenorQue,  Entre,
+                                  Vacio,  NoVacio,    EmpiezaPor, TermineEn, Contiene};
 } // namespace operador
 
 // Base of the sentence builders: the condition being built (operator, one or two values, the
