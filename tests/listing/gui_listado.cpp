@@ -274,30 +274,6 @@ TEST_F(Listado, ClickingAKindSwitchesTitleTableActionsAndItems) {
               QStringLiteral("Condiciones Listado Por Fechas - Revisiones de marzo"));
 }
 
-// The grid and the buttons follow the sub-window's size; F12 closes the window.
-TEST_F(Listado, ResizeRuleAndF12) {
-    TfrmListado* w = abrir();
-    auto* marco = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    ASSERT_TRUE(marco);
-    for (const QSize tam : {QSize(1000, 700), QSize(760, 460)}) {
-        marco->resize(tam);
-        ASSERT_EQ(marco->size(), tam);
-        EXPECT_EQ(w->grdListado->size(), tam - QSize(220, 150));
-        EXPECT_EQ(w->pnlTitulo->width(), tam.width() - 210);
-        for (QPushButton* b : {w->tbnCargar, w->tbnGuardar, w->tbnLimpiar})
-            EXPECT_EQ(b->y(), tam.height() - 85);
-    }
-
-    QPointer<TfrmListado> p = w;
-    host.principal.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host.principal));
-    w->grdListado->setFocus();
-    QTest::keyClick(w->grdListado, Qt::Key_F12);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(p);
-    EXPECT_TRUE(host.area->subWindowList().isEmpty());
-}
-
 TEST_F(Listado, PostingBuildsTheFragmentOnlyWithTheRebuildFlag) {
     TfrmListado* w = abrir();
     MemTable* t = w->dmlstPaciente->memGeneral;
