@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
