@@ -34,8 +34,6 @@ const std::map<QString, std::pair<QString, QString>> kUniones = {
     {"POBSERVACIONES", {"", "PACIENTE.ID_PACIENTE = POBSERVACIONES.ID_PACIENTE"}},
     {"MGRADUACION", {"", "PACIENTE.ID_PACIENTE = MGRADUACION.ID_PACIENTE"}},
     {"DGRADUACION", {"MGRADUACION", "MGRADUACION.ID_MGRADUACION = DGRADUACION.ID_MGRADUACION"}},
-    {"MLENTILLA", {"", "PACIENTE.ID_PACIENTE = MLENTILLA.ID_PACIENTE"}},
-    {"DLENTILLA", {"MLENTILLA", "MLENTILLA.ID_MLENTILLA = DLENTILLA.ID_MLENTILLA"}},
     {"MVENTA", {"", "PACIENTE.ID_PACIENTE = MVENTA.ID_PACIENTE"}},
     {"DVENTA", {"MVENTA", "MVENTA.ID_MVENTA = DVENTA.ID_MVENTA"}},
 };
@@ -86,13 +84,6 @@ QString sentenciaDe(int id, const QString& fragmento, const QStringList& tablasA
         c.anadir("MGRADUACION");
         return c.sql((id == 51 ? "MGRADUACION.ID_DOCTOR " : "MGRADUACION.ID_AGENTE ") +
                      fragmento);
-    case 452:
-        c.anadir("MVENTA");
-        return c.sql(" PACIENTE.ID_PACIENTE = MVENTA.ID_PACIENTE AND MVENTA.LIQUIDO_M1 " +
-                     fragmento);
-    case 482:
-        c.anadir("DLENTILLA");
-        return c.sql(fragmento);
     default:
         return c.sql(fragmento);
     }

@@ -167,19 +167,6 @@ protected:
     double idQueFalla = -100;
 };
 
-TEST(OperadoresFiltro, CodesFollowTheConfigurationWithEightAndNineForEmptiness) {
-    const QStringList operadores = {
-        "Igual a...",     "Distinto de...", "Mayor que...",   "Menor que...", "...Entre...",
-        "Empieza por...", "Termine en...",  "...Contiene...", "Vacío",        "No Vacío"};
-    for (int codigo = 0; codigo < operadores.size(); ++codigo) {
-        EXPECT_EQ(TLstFiltros::CodigoDeOperador(operadores[codigo]), codigo);
-        EXPECT_EQ(TLstFiltros::TextoDeOperador(codigo), operadores[codigo]);
-    }
-    EXPECT_EQ(TLstFiltros::CodigoDeOperador("Vacio"), -1);
-    // A code the file should not hold reads as the configuration's fallback.
-    EXPECT_EQ(TLstFiltros::TextoDeOperador(10), "Igual a...");
-}
-
 TEST(NombreFiltro, RefusesWhatAFileNameCannotHold) {
     const QString caracteres = "El nombre del filtro no puede contener ninguno de estos "
                                "caracteres: \\ / : * ? \" < > |";
@@ -287,14 +274,6 @@ TEST_F(Filtros, AllOrAnyFollowsTheLastRecord) {
         ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
         EXPECT_EQ(r.todas, c.todas) << c.uniones.size();
         EXPECT_EQ(r.registros, c.uniones.size());
-    }
-    // And a save writes the window's choice in every record.
-    anadir(2, "Vacío");
-    anadir(3, "Vacío");
-    for (bool todas : {true, false}) {
-        ASSERT_EQ(GuardarFiltro(filtros, *dm.TablaActual(), 0, todas, "eleccion").codigo, 0);
-        for (const RegistroFichero& r : leerFichero(ruta("eleccion")))
-            EXPECT_EQ(r.value(4).toInt(), todas ? 1 : 0);
     }
 }
 
