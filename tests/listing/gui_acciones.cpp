@@ -4,11 +4,9 @@
 // read back from the file.
 
 #include "anfitrion.h"
-#include "business/localidades.h"
 #include "conditions/tdmlstpaciente.h"
 #include "listing/abrirlistado.h"
 #include "listing/gridcondiciones.h"
-#include "listing/grideditores.h"
 #include "listing/navbar.h"
 #include "listing/tfrmconteo.h"
 #include "listing/tfrmerror.h"
@@ -19,8 +17,6 @@
 #include "platform/modal.h"
 #include "actions/ejecutor.h"
 #include "queries/tdmgeneral.h"
-#include "sql/database.h"
-#include "sql/lstsentpaciente.h"
 #include "testsupport.h"
 #include "tiendaprueba.h"
 
@@ -32,7 +28,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,7 +36,6 @@
 #include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
 
 #include <cmath>
 
@@ -69,42 +63,22 @@ const QString kEspeciales = QStringLiteral("El filtro seleccionado no puede gene
 const QString kPacientes =
     QStringLiteral("FROM PACIENTE P WHERE P.LICENCIA = 1 AND P.BORRADO = 0 AND P.ID_PACIENTE <> 0");
 
-// What one error window showed.
-struct ErrorMostrado {
-    QString funcion;
-    QString descripcion;
-};
-
 // What the progress window looked like while its action ran.
 struct Progreso {
     bool visto = false;
-    QString titulo;
     QString texto;
     bool cancelable = false;
-    bool encima = false;
     bool ventanaHabilitada = true;
 };
 
-// A file the export wrote, read back: captions and rows of texts.
-struct Fichero {
-    QStringList cabecera;
-    QList<QStringList> filas;
-    QString error;
-};
-
-// The text export: captions and rows split on ';', lines ended by CRLF.
-Fichero leerTexto(const QString& ruta) {
-    Fichero f;
+// The text export read back: lines ended by CRLF, each split on ';' (the captions first).
+QList<QStringList> leerTexto(const QString& ruta) {
     QFile fichero(ruta);
-    if (!fichero.open(QIODevice::ReadOnly)) return {{}, {}, QStringLiteral("fichero ausente")};
-    const QString texto = QString::fromUtf8(fichero.readAll());
-    if (!texto.endsWith(QLatin1String("\r\n"))) f.error = QStringLiteral("sin CRLF al final");
-    QStringList lineas = texto.split(QStringLiteral("\r\n"));
-    lineas.removeLast();
-    f.cabecera = lineas.takeFirst().split(QLatin1Char(';'));
-    for (const QString& l : lineas)
-        f.filas.append(l.split(QLatin1Char(';')));
-    return f;
+    if (!fichero.open(QIODevice::ReadOnly)) return {};
+    QList<QStringList> filas;
+    for (const QByteArray& l : fichero.readAll().split('\n'))
+        if (l.endsWith('\r')) filas << QString::fromUtf8(l.chopped(1)).split(QLatin1Char(';'));
+    return filas;
 }
 
 const QStringList kColumnasGeneral = {"Codigo",      "Apellidos", "Nombre",    "Direccion",
@@ -126,13 +100,12 @@ public:
         ASSERT_TRUE(error.isEmpty()) << qPrintable(error);
         host.principal.show();
         modal.setDefaultDialog([this](QWidget* d) {
-            if (auto* e = qobject_cast<TfrmError*>(d))
-                errores.append({e->edtFuncion->text(), e->memDescripcion->toPlainText()});
+            if (auto* e = qobject_cast<TfrmError*>(d)) funciones << e->edtFuncion->text();
             return 0;
         });
         w = AbrirListado(host.bloque.data());
         ASSERT_TRUE(w);
-        ASSERT_TRUE(errores.isEmpty()) << qPrintable(errores.first().descripcion);
+        ASSERT_TRUE(funciones.isEmpty()) << qPrintable(funciones.first());
         salida = quilltest::scratch();
     }
 
@@ -184,7 +157,7 @@ public:
     }
 
     // The export dialog as the user fills it: a type and a typed file name, then "&Exportar".
-    void exportarComo(int tipo, const QString& fichero, quill::NavItem* item = nullptr) {
+    void exportarComo(int tipo, const QString& fichero) {
         modal.queueDialog([tipo, fichero](QWidget* d) {
             auto* o = qobject_cast<TfrmOpcionesExportacion*>(d);
             if (!o) return 0;
@@ -193,7 +166,7 @@ public:
             o->tbnExportar->click();
             return o->result();
         });
-        (item ? item : w->nbiExportar)->click();
+        w->nbiExportar->click();
     }
 
     // Notes the progress window as it is shown (and presses its Cancel button when asked).
@@ -204,10 +177,8 @@ public:
             TfrmPorcentajeListado* p = w->frmPorcentajeListado;
             if (!p) return;
             progreso.visto = p->isVisible();
-            progreso.titulo = p->windowTitle();
             progreso.texto = p->lblTexto->text();
             progreso.cancelable = p->tbnCancelar->isEnabled();
-            progreso.encima = p->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
             progreso.ventanaHabilitada = w->isEnabled();
             if (cancelar) p->tbnCancelar->click();
         });
@@ -230,7 +201,7 @@ public:
     quill::ScopedModal instalado{modal};
     Anfitrion host{kConexion};
     QPointer<TfrmListado> w;
-    QList<ErrorMostrado> errores;
+    QStringList funciones; // of each error window shown
     Progreso progreso;
     std::unique_ptr<QTemporaryDir> salida;
 };
@@ -248,26 +219,7 @@ TEST_F(Acciones, CountEqualsAnIndependentCountOfDistinctPatients) {
     const QString cilindro = QStringLiteral(
         "EXISTS (SELECT 1 FROM MGRADUACION M WHERE M.ID_PACIENTE = P.ID_PACIENTE AND "
         "M.OD_CILINDRO BETWEEN -1 AND -0.25)");
-    // Two doctors who made prescriptions: a list field of a record table, alone and in "any".
-    const QStringList doctores =
-        columna(QStringLiteral("SELECT FIRST 2 ID_DOCTOR FROM MGRADUACION WHERE ID_DOCTOR > 0 "
-                               "GROUP BY ID_DOCTOR ORDER BY COUNT(*) DESC"));
-    ASSERT_EQ(doctores.size(), 2);
-    const QString doctor =
-        QStringLiteral("EXISTS (SELECT 1 FROM MGRADUACION D WHERE D.ID_PACIENTE = P.ID_PACIENTE "
-                       "AND D.ID_DOCTOR IN (%1))")
-            .arg(doctores.join(QLatin1Char(',')));
     const Caso casos[] = {
-        {"blank row only: every patient of the partition", [](Acciones&) {}, true,
-         QStringLiteral("SELECT COUNT(*) ") + kPacientes},
-        {"a doctor list or a surname",
-         [&doctores](Acciones& a) {
-             a.condicion(73, "Doctor", "Igual a...", "Doctores", {}, doctores);
-             a.condicion(1, "Apellidos", "Empieza por...", "G");
-         },
-         false,
-         QStringLiteral("SELECT COUNT(*) ") + kPacientes + " AND (" + doctor + " OR " + apellidosG +
-             ")"},
         {"a prescription field joins MGRADUACION, patients counted once",
          [](Acciones& a) { a.condicion(82, "Cilindro OD", "...Entre...", "-1", "-0,25"); }, true,
          QStringLiteral("SELECT COUNT(*) ") + kPacientes + " AND " + cilindro},
@@ -291,53 +243,28 @@ TEST_F(Acciones, CountEqualsAnIndependentCountOfDistinctPatients) {
         ASSERT_GT(esperado, 0) << "the case must select someone";
         const QString texto = conteo();
         EXPECT_TRUE(modal.messages().isEmpty()) << qPrintable(textosMensajes().join('\n'));
-        EXPECT_EQ(modal.dialogCount(), 1);
         EXPECT_EQ(texto, TfrmConteo::TextoConteo(esperado));
-        EXPECT_EQ(w->NumeroPacientes, double(esperado));
-        EXPECT_EQ(w->Resultado, 0);
         EXPECT_EQ(w->Accion, TfrmListado::AccionConteo);
-        EXPECT_TRUE(errores.isEmpty());
+        EXPECT_TRUE(funciones.isEmpty());
     }
 }
 
-// A user's count through the grid: field from the catalogue drop-down, operator from its list,
-// a value typed and the count clicked while the cell is still being edited.
+// A value still being typed in the grid when the count is clicked counts.
 TEST_F(Acciones, AValueStillBeingTypedInTheGridCounts) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.principal));
     host.principal.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host.principal));
+    condicion(1, "Apellidos", "Empieza por...");
     quill::GridCondiciones* grid = w->grdListado;
-    auto editar = [&](int columna) -> QWidget* {
-        QApplication::processEvents();
-        grid->setFocus();
-        grid->setCurrentIndex(grid->model()->index(0, columna));
-        QTest::keyClick(grid, Qt::Key_F2);
-        QApplication::processEvents();
-        return grid->indexWidget(grid->model()->index(0, columna));
-    };
-    ASSERT_TRUE(editar(0));
-    quill::CatalogoPopup* catalogo = w->PopupCatalogo();
-    ASSERT_TRUE(catalogo && catalogo->isVisible());
-    QTest::keyClicks(catalogo->vista(), QStringLiteral("Apellidos"));
-    QTest::keyClick(catalogo->vista(), Qt::Key_Return);
-    QApplication::processEvents();
-    auto* operadores = qobject_cast<QComboBox*>(editar(1));
-    ASSERT_TRUE(operadores);
-    const int empieza = operadores->findText(QStringLiteral("Empieza por..."));
-    ASSERT_GE(empieza, 0);
-    for (int i = 0; i < 12 && operadores->currentIndex() != empieza; ++i)
-        QTest::keyClick(operadores,
-                        operadores->currentIndex() < empieza ? Qt::Key_Down : Qt::Key_Up);
-    QTest::keyClick(operadores, Qt::Key_Return);
-    QApplication::processEvents();
-    auto* valor = qobject_cast<QLineEdit*>(editar(2));
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 2));
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* valor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(0, 2)));
     ASSERT_TRUE(valor);
     QTest::keyClicks(valor, QStringLiteral("G"));
 
     const QString texto = conteo();
     EXPECT_TRUE(modal.messages().isEmpty()) << qPrintable(textosMensajes().join('\n'));
-    EXPECT_EQ(w->dmlstPaciente->TablaActual()->asString(QStringLiteral("Condicion1")),
-              QStringLiteral("G"));
     EXPECT_EQ(texto,
               TfrmConteo::TextoConteo(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes +
                                              " AND UPPER(P.APELLIDOS) STARTING WITH 'G'")));
@@ -348,10 +275,8 @@ TEST_F(Acciones, ProgressWindowAndItsCancel) {
     vigilarProgreso(false);
     conteo();
     EXPECT_TRUE(progreso.visto);
-    EXPECT_EQ(progreso.titulo, QStringLiteral("Buscando"));
     EXPECT_EQ(progreso.texto, QStringLiteral("Buscando Registros..."));
     EXPECT_TRUE(progreso.cancelable);
-    EXPECT_TRUE(progreso.encima);
     EXPECT_FALSE(progreso.ventanaHabilitada) << "no other action while one runs";
     EXPECT_FALSE(w->frmPorcentajeListado);
     EXPECT_TRUE(w->isEnabled());
@@ -363,10 +288,8 @@ TEST_F(Acciones, ProgressWindowAndItsCancel) {
     w->nbiConteo->click();
     EXPECT_TRUE(progreso.visto);
     EXPECT_EQ(w->Resultado, quill::kListadoCancelado);
-    EXPECT_FALSE(general(w)->SentenciaSQL().isEmpty());
     EXPECT_EQ(modal.dialogCount(), 0);
     EXPECT_TRUE(modal.messages().isEmpty());
-    EXPECT_FALSE(w->frmPorcentajeListado);
     EXPECT_TRUE(w->isEnabled());
     // The next action runs normally.
     EXPECT_FALSE(conteo().isEmpty());
@@ -377,15 +300,6 @@ TEST_F(Acciones, NoMatchingRowGivesTheNoRecordsMessageNotACountOfZero) {
     conteo();
     EXPECT_EQ(textosMensajes(), QStringList{kSinRegistros});
     EXPECT_EQ(modal.dialogCount(), 0);
-    EXPECT_EQ(w->Resultado, quill::kListadoSinRegistros);
-
-    // Export: same message, no file.
-    modal.clear();
-    const QString fichero = salida->filePath(QStringLiteral("nadie.txt"));
-    exportarComo(2, fichero);
-    EXPECT_EQ(textosMensajes(), QStringList{kSinRegistros});
-    EXPECT_FALSE(QFile::exists(fichero));
-    EXPECT_FALSE(w->frmPorcentajeListado);
 }
 
 TEST_F(Acciones, ValidationRefusesEmptyValuesAndSpecialOnlyFilters) {
@@ -418,21 +332,11 @@ TEST_F(Acciones, ValidationRefusesEmptyValuesAndSpecialOnlyFilters) {
         w->CambiarListado(0);
         c.condiciones(*this);
         w->Accion = -1;
-        general(w)->CerrarListado();
-        const qint16 r = w->ValidarCondiciones();
-        EXPECT_EQ(r, c.mensaje.isEmpty() ? 0 : -3);
-        EXPECT_EQ(textosMensajes(), c.mensaje.isEmpty() ? QStringList{} : QStringList{c.mensaje});
-        EXPECT_EQ(w->dmlstPaciente->TablaActual()->recNo(), 1) << "back on the first row";
-        // Through the item: a refusal stops before the action code is stored.
-        modal.clear();
+        // A refusal stops before the action code is stored.
         conteo();
-        if (c.mensaje.isEmpty()) {
-            EXPECT_EQ(w->Accion, TfrmListado::AccionConteo);
-        } else {
-            EXPECT_EQ(textosMensajes(), QStringList{c.mensaje});
-            EXPECT_EQ(w->Accion, -1);
-            EXPECT_EQ(modal.dialogCount(), 0);
-        }
+        EXPECT_EQ(textosMensajes(), c.mensaje.isEmpty() ? QStringList{} : QStringList{c.mensaje});
+        EXPECT_EQ(w->Accion, c.mensaje.isEmpty() ? TfrmListado::AccionConteo : -1);
+        EXPECT_EQ(w->dmlstPaciente->TablaActual()->recNo(), 1) << "back on the first row";
     }
 }
 
@@ -445,22 +349,10 @@ TEST_F(Acciones, TheTableListIsRebuiltFromTheCurrentRows) {
     ASSERT_TRUE(t->locate(QStringLiteral("Id"), 82));
     t->remove();
     const QString texto = conteo();
-    EXPECT_FALSE(general(w)->Tablas.contains(QStringLiteral("MGRADUACION")));
-    EXPECT_FALSE(w->Condiciones->Constructor.Tablas().contains(QStringLiteral("MGRADUACION")));
     EXPECT_FALSE(general(w)->SentenciaSQL().contains(QStringLiteral("MGRADUACION")));
     EXPECT_EQ(texto,
               TfrmConteo::TextoConteo(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes +
                                              " AND UPPER(P.APELLIDOS) STARTING WITH 'G'")));
-
-    // Conditions cleared: every patient again, only PACIENTE in FROM.
-    modal.clear();
-    w->dmlstPaciente->VaciarTablas();
-    w->CambiarListado(0);
-    EXPECT_EQ(conteo(),
-              TfrmConteo::TextoConteo(contar(QStringLiteral("SELECT COUNT(*) ") + kPacientes)));
-    EXPECT_TRUE(general(w)->Tablas.isEmpty() ||
-                general(w)->Tablas == QStringList{QStringLiteral("PACIENTE")})
-        << qPrintable(general(w)->Tablas.join(','));
 }
 
 TEST_F(Acciones, RoutingByKind) {
@@ -488,24 +380,18 @@ TEST_F(Acciones, RoutingByKind) {
         EXPECT_EQ(TfrmListado::MetodoAccion(c.tipo, c.accion), QString::fromLatin1(c.metodo));
     }
 
-    // Kinds whose query is not built answer with the internal-error message, without a query.
-    for (qint16 tipo : {1, 6}) {
-        SCOPED_TRACE(tipo);
-        modal.clear();
-        w->CambiarListado(tipo);
-        w->nbiConteo->click();
-        EXPECT_EQ(textosMensajes(), QStringList{kErrorInterno});
-        EXPECT_EQ(w->Resultado, quill::kListadoErrorInterno);
-        EXPECT_EQ(modal.dialogCount(), 0);
-    }
+    // A kind whose query is not built answers with the internal-error message, without a query.
+    w->CambiarListado(1);
+    w->nbiConteo->click();
+    EXPECT_EQ(textosMensajes(), QStringList{kErrorInterno});
+    EXPECT_EQ(modal.dialogCount(), 0);
     // A kind without the action: nothing at all, even when called directly.
     modal.clear();
     w->CambiarListado(4);
-    EXPECT_FALSE(w->nbiConteo->isEnabled());
     w->EjecutarAccion(TfrmListado::AccionConteo);
     EXPECT_TRUE(modal.messages().isEmpty());
     EXPECT_EQ(modal.dialogCount(), 0);
-    EXPECT_TRUE(errores.isEmpty());
+    EXPECT_TRUE(funciones.isEmpty());
 }
 
 TEST_F(Acciones, ExportWritesThePatientsOfTheListing) {
@@ -523,18 +409,16 @@ TEST_F(Acciones, ExportWritesThePatientsOfTheListing) {
     const QString fichero = salida->filePath(QStringLiteral("lista.txt"));
     exportarComo(2, fichero);
     EXPECT_TRUE(modal.messages().isEmpty()) << qPrintable(textosMensajes().join('\n'));
-    EXPECT_TRUE(errores.isEmpty()) << qPrintable(errores.value(0).descripcion);
-    EXPECT_EQ(w->TipoExportacion, 2);
-    EXPECT_EQ(w->FicheroExportacion, fichero);
+    EXPECT_TRUE(funciones.isEmpty()) << qPrintable(funciones.value(0));
     EXPECT_TRUE(progreso.visto);
     EXPECT_FALSE(progreso.cancelable) << "export cannot be cancelled half-way";
-    const Fichero f = leerTexto(fichero);
-    ASSERT_TRUE(f.error.isEmpty()) << qPrintable(f.error);
+    QList<QStringList> filas = leerTexto(fichero);
+    ASSERT_FALSE(filas.isEmpty());
     // Birth date asked twice: its column comes once, after the patient columns.
-    EXPECT_EQ(f.cabecera, kColumnasGeneral + QStringList{"Fecha Nacimiento"});
+    EXPECT_EQ(filas.takeFirst(), kColumnasGeneral + QStringList{"Fecha Nacimiento"});
     QStringList leidos;
     QStringList apellidos;
-    for (const QStringList& fila : f.filas) {
+    for (const QStringList& fila : filas) {
         leidos << fila.value(0);
         apellidos << fila.value(1);
     }
@@ -553,21 +437,16 @@ TEST_F(Acciones, AFileThatCannotBeWrittenIsReportedByTheExportMethod) {
     condicion(1, "Apellidos", "Empieza por...", "M");
     const QString fichero = salida->filePath(QStringLiteral("no/existe/lista.txt"));
     exportarComo(2, fichero);
-    ASSERT_EQ(errores.size(), 1);
-    EXPECT_EQ(errores.at(0).funcion, QStringLiteral("ExportarListadoGeneral"));
-    EXPECT_FALSE(errores.at(0).descripcion.isEmpty());
+    EXPECT_EQ(funciones, QStringList{QStringLiteral("ExportarListadoGeneral")});
     EXPECT_FALSE(QFile::exists(fichero));
-    EXPECT_FALSE(w->frmPorcentajeListado) << "closed by the method's own clean-up";
-    EXPECT_TRUE(w->isEnabled());
+    EXPECT_TRUE(w->isEnabled()) << "the progress window closed by the method's own clean-up";
 }
 
 TEST(Conteo, NumberFormat) {
     TfrmConteo ventana;
     EXPECT_EQ(ventana.edtConteo->text(), QStringLiteral("0")) << "empty shows 0";
     const std::pair<double, const char*> casos[] = {
-        {999, "999"},    {1000, "1.000"}, {1234567, "1.234.567"}, {-1234, "-1.234"},
-        {12.6, "13"},    {-0.2, "0"},     {std::nan(""), "0"},
-    };
+        {999, "999"}, {1234567, "1.234.567"}, {12.6, "13"}, {std::nan(""), "0"}};
     for (const auto& [n, texto] : casos) {
         ventana.setConteo(n);
         EXPECT_EQ(ventana.edtConteo->text(), QString::fromUtf8(texto)) << n;

@@ -27,12 +27,6 @@
 
 namespace gridprueba {
 
-// What one error window showed.
-struct ErrorMostrado {
-    QString funcion;
-    QString descripcion;
-};
-
 class VentanaGrid : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -41,7 +35,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.principal));
         modal.setDefaultDialog([this](QWidget* d) {
             if (auto* e = qobject_cast<TfrmError*>(d))
-                errores.append({e->edtFuncion->text(), e->memDescripcion->toPlainText()});
+                errores << e->edtFuncion->text() + QStringLiteral(": ") +
+                               e->memDescripcion->toPlainText();
             return 0;
         });
         w = AbrirListado(host.bloque.data());
@@ -51,8 +46,7 @@ protected:
     }
 
     void TearDown() override {
-        EXPECT_TRUE(errores.isEmpty()) << errores.value(0).funcion.toStdString() << ": "
-                                       << errores.value(0).descripcion.toStdString();
+        EXPECT_TRUE(errores.isEmpty()) << errores.value(0).toStdString();
         // Without a shop database the close cannot log the access; that is not under test.
         if (w) w->Salir();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -69,8 +63,7 @@ protected:
     }
     QString texto(int fila, const char* campo) const { return valor(fila, campo).toString(); }
 
-    // Focuses a cell and starts editing it with F2; the cell's editor, or null
-    // when the grid refused the edit.
+    // Focuses a cell and starts editing it with F2; the cell's editor, or null when refused.
     QWidget* editar(int fila, int columna) {
         // Whatever a closed drop-down left pending (focus, activation) settles first, as it
         // does between two moves of a user.
@@ -85,11 +78,9 @@ protected:
     // Chooses a catalogue field in the Campo drop-down: types the start of its caption (the
     // incremental search) and presses Enter.
     void elegirCampo(int fila, const QString& busqueda, double idEsperado) {
-        QWidget* editor = editar(fila, 0);
-        ASSERT_TRUE(editor) << "the Campo cell did not open";
+        ASSERT_TRUE(editar(fila, 0)) << "the Campo cell did not open";
         quill::CatalogoPopup* catalogo = w->PopupCatalogo();
-        ASSERT_TRUE(catalogo);
-        ASSERT_TRUE(catalogo->isVisible()) << "the catalogue drop-down opens with the cell";
+        ASSERT_TRUE(catalogo && catalogo->isVisible()) << "the drop-down opens with the cell";
         for (const QChar c : busqueda)
             QTest::sendKeyEvent(QTest::Click, catalogo->vista(), Qt::Key_unknown, QString(c), {});
         quill::EntradaArbol e;
@@ -102,16 +93,12 @@ protected:
     // Opens the operator cell and moves through the list with the arrow keys, as a user does,
     // until the operator is shown (each move is written into the row at once).
     void elegirOperador(int fila, const QString& operador) {
-        QWidget* editor = editar(fila, 1);
-        auto* lista = qobject_cast<QComboBox*>(editor);
-        ASSERT_TRUE(lista) << (editor ? editor->objectName().toStdString() : "null") << " at "
-                           << grid()->currentIndex().row() << ","
-                           << grid()->currentIndex().column();
+        auto* lista = qobject_cast<QComboBox*>(editar(fila, 1));
+        ASSERT_TRUE(lista) << "no operator list at row " << fila;
         const int destino = lista->findText(operador);
         ASSERT_GE(destino, 0) << operador.toStdString();
         for (int i = 0; i < 12 && lista->currentIndex() != destino; ++i)
             QTest::keyClick(lista, lista->currentIndex() < destino ? Qt::Key_Down : Qt::Key_Up);
-        ASSERT_EQ(lista->currentText(), operador);
         QTest::keyClick(lista, Qt::Key_Return);
         QApplication::processEvents();
     }
@@ -120,7 +107,6 @@ protected:
     void escribir(int fila, int columna, const QString& texto) {
         auto* linea = qobject_cast<QLineEdit*>(editar(fila, columna));
         ASSERT_TRUE(linea) << "no text editor at " << fila << "," << columna;
-        ASSERT_EQ(linea->objectName(), QStringLiteral("eriTexto"));
         linea->selectAll();
         QTest::keyClicks(linea, texto);
         QTest::keyClick(linea, Qt::Key_Return);
@@ -143,7 +129,7 @@ protected:
     Anfitrion host;
     quill::ScriptedModal modal;
     quill::ScopedModal instalado{modal};
-    QList<ErrorMostrado> errores;
+    QStringList errores; // "function: description" of each error window
     QPointer<TfrmListado> w;
 };
 

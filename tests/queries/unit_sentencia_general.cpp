@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-using quill::AnalisisGeneral;
 using quill::DatosSentenciaGeneral;
 using quill::FilaCondicion;
 using quill::FormaSentencia;
@@ -140,9 +139,6 @@ TEST(SentenciaGeneral, TextosCompletos) {
     // clang-format off
     const Caso casos[] = {
         {.nombre = "no condition", .filas = {}, .tablas = {}, .texto = desde + orden},
-        // A blank row (Id -1, no fragment) is no condition at all.
-        {.nombre = "blank row", .filas = {fila(-1, QString())}, .tablas = {},
-         .texto = desde + orden},
         // "Any" with a single condition has no alternative to enclose.
         {.nombre = "any, one condition", .filas = {fila(1, kApellidos)}, .todas = false,
          .texto = desde + " AND (" + kApellidos + ")" + orden},
@@ -198,20 +194,6 @@ TEST(SentenciaGeneral, TextosCompletos) {
                   kCilindro + ") AND MG.ID_PACIENTE = PACIENTE.ID_PACIENTE " + kGroupBy +
                   ", MGRADUACION.NUMERO_FICHA HAVING  MGRADUACION.NUMERO_FICHA >= "
                   "COUNT(DISTINCT(MG.NUMERO_FICHA)) " + orden},
-        {.nombre = "last record, one family, count", .filas = {ultimaFicha, fila(82, kCilindro)},
-         .tablas = {"MGRADUACION"},
-         .forma = Conteo,
-         .texto = kConteo + " FROM PACIENTE , MGRADUACION, MGRADUACION MG " + where() + " AND (" +
-                  kCilindro +
-                  ") AND MG.ID_PACIENTE = PACIENTE.ID_PACIENTE  GROUP BY PACIENTE.ID_PACIENTE , "
-                  "MGRADUACION.NUMERO_FICHA HAVING  MGRADUACION.NUMERO_FICHA >= "
-                  "COUNT(DISTINCT(MG.NUMERO_FICHA))  Order BY 1 ASC"},
-        // "Todas" leaves the mode off.
-        {.nombre = "every record",
-         .filas = {fila(55, QStringLiteral("= 0"), "Igual a...", "Todas"), fila(82, kCilindro)},
-         .tablas = {"MGRADUACION"},
-         .texto = kSelect + " FROM PACIENTE , MGRADUACION" + where() + " AND (" + kCilindro +
-                  ")" + orden},
         // Slots come in family order (prescriptions before lenses) whatever the row order; the
         // guarantee columns follow their family's slot; the HAVING predicates are joined by AND.
         {.nombre = "last record, two families and a guarantee",
@@ -272,15 +254,6 @@ TEST(SentenciaGeneral, TextosCompletos) {
          .texto = kSelectDistinto + " From PACIENTE " + where() + sinFichas + " AND ((" +
                   kApellidos + ") OR (EXISTS (SELECT 1 FROM POBSERVACIONES WHERE " + kNota +
                   "))) ORDER BY 7 DesC"},
-        {.nombre = "no record family, all, count",
-         .filas = {fila(50, QString(), "Distinto de...", "x"), fila(1, kApellidos),
-                   fila(23, kNota)},
-         .tablas = {"PACIENTE", "POBSERVACIONES"},
-         .familias = {"1"},
-         .forma = Conteo,
-         .texto = kConteo + " From PACIENTE , POBSERVACIONES" + where() + sinFichas + " AND (" +
-                  kApellidos + ") AND (" + kNota +
-                  ") GROUP BY PACIENTE.ID_PACIENTE  Order BY 1 ASC"},
         // Optometry and low vision have no guarantee: nobody can be listed.
         {.nombre = "no family can meet it", .filas = {fila(50, QString(), "Igual a...", "x"),
                    fila(435, QStringLiteral(" < '01/01/2026'"))},
@@ -292,21 +265,6 @@ TEST(SentenciaGeneral, TextosCompletos) {
         SCOPED_TRACE(c.nombre);
         EXPECT_EQ(generar(c.filas, c.tablas, c.todas, c.orden, c.sentido, c.familias, c.forma),
                   c.texto);
-    }
-}
-
-TEST(SentenciaGeneral, OrdenYSentido) {
-    struct Caso {
-        qint16 orden, sentido;
-        const char* texto;
-    };
-    const Caso casos[] = {
-        {3, 0, " Order BY 2 ASC"},   {18, 1, " Order BY 3 DesC"}, {21, 0, " ORDER BY 7 ASC"},
-        {22, 1, " Order BY 3 DesC"}, {24, 2, " Order BY 3 "},     {3, -1, " Order BY 2 "},
-    };
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(testing::Message() << c.orden << "/" << c.sentido);
-        EXPECT_TRUE(generar({}, {}, true, c.orden, c.sentido).endsWith(QLatin1String(c.texto)));
     }
 }
 
@@ -331,51 +289,6 @@ TEST(SentenciaGeneral, ParticionNoEntera) {
     EXPECT_EQ(dm.ContarPacientes(), 0.0);
 }
 
-TEST(AnalisisGeneral, Banderas) {
-    struct Caso {
-        const char* nombre;
-        QList<FilaCondicion> filas;
-        QStringList familias; // ticked for 50
-        bool grupo, ultimaVisita, lentillas, graduacion;
-        QStringList familiasRun;
-        QString operador;
-    };
-    const QStringList fechas{"1", "2", "0", "3"};
-    const QStringList tres{"1", "2", "0"};
-    // clang-format off
-    const Caso casos[] = {
-        {"empty", {}, {"4"}, false, false, true, true, {}, {}},
-        {"55 last", {fila(55, "", "", "Última")}, {}, true, false, true, true, {}, {}},
-        {"56", {fila(56, "x")}, {}, false, true, true, true, {}, {}},
-        {"95 No, 134 Si", {fila(95, "", "", "No"), fila(134, "", "", "Si")}, {}, false, false, false, true, {}, {}},
-        {"134 No", {fila(134, "", "", "No")}, {}, false, false, true, false, {}, {}},
-        {"50 before 433", {fila(50, "", "Distinto de..."), fila(433, "x")}, {"4"}, false, false, true, true, {"4"}, "Distinto de..."},
-        {"433 before 50", {fila(433, "x"), fila(50, "", "Distinto de...")}, {"4"}, false, false, true, true, {"4"}, "Distinto de..."},
-        {"434", {fila(434, "x")}, {"4"}, false, false, true, true, fechas, "Igual a..."},
-        {"52.5", {fila(52.5, "x")}, {}, false, false, true, true, tres, "Igual a..."},
-    };
-    // clang-format on
-    for (const Caso& c : casos) {
-        SCOPED_TRACE(c.nombre);
-        const AnalisisGeneral a = quill::AnalizarCondicionesGeneral(c.filas, c.familias);
-        EXPECT_EQ(a.modoGrupo, c.grupo);
-        EXPECT_EQ(a.tablaUltimaVisita, c.ultimaVisita);
-        EXPECT_EQ(a.filtroLentillas, c.lentillas);
-        EXPECT_EQ(a.filtroGraduacion, c.graduacion);
-        EXPECT_EQ(a.familias, c.familiasRun);
-        EXPECT_EQ(a.operadorTipoFicha, c.operador);
-    }
-}
-
-TEST(SentenciaGeneral, TablasDeSentencia) {
-    const QStringList tablas{"MGRADUACION", "DGRADUACION", "PACIENTE", "POBSERVACIONES"};
-    EXPECT_EQ(quill::TablasDeSentencia(kCilindro, tablas),
-              QStringList({"MGRADUACION", "PACIENTE"}));
-    // A name inside a longer name does not count.
-    EXPECT_EQ(quill::TablasDeSentencia("XMGRADUACION.A = 1 AND MGRADUACION_B.C = 2", tablas),
-              QStringList());
-}
-
 // The module reads its condition table and keeps the analysis of the run.
 TEST(TdmGeneralSentencia, DesdeLaTablaDeCondiciones) {
     quill::MemTable condiciones;
@@ -391,23 +304,15 @@ TEST(TdmGeneralSentencia, DesdeLaTablaDeCondiciones) {
         condiciones.post();
     };
     anadir(50, "Igual a...", "Graduación", QString());
-    anadir(95, "Igual a...", "No", QString());
     anadir(1, "Empieza por...", "GAR", kApellidos);
     TdmGeneral dm;
     dm.setCondiciones(&condiciones);
     dm.Tablas = kPaciente;
-    dm.Familias = QStringList{"1"};
     dm.AsignarParticion("2");
-    const QString sql = dm.ConstruirSQL(18, 0, true);
-    EXPECT_TRUE(sql.startsWith(kSelect + ", CAST(MGRADUACION.FECHA AS DATE)")) << qPrintable(sql);
-    EXPECT_TRUE(sql.contains(where("2") + " AND PACIENTE.ID_PACIENTE = MGRADUACION.ID_PACIENTE "));
-    EXPECT_FALSE(dm.Analisis().filtroLentillas);
-    EXPECT_TRUE(dm.Analisis().filtroGraduacion);
     // A row still being edited takes part; the cursor is not moved.
     condiciones.append();
     condiciones.setValue("Id", 11.0);
     condiciones.setValue("Sentencia", kSexo);
-    dm.Familias.clear();
     condiciones.moveTo(0);
     condiciones.edit();
     condiciones.setValue("Id", -1.0);
