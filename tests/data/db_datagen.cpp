@@ -39,7 +39,7 @@ Options opciones(const QString& salida, qint64 pacientes, quint64 semilla) {
     return o;
 }
 
-// One demo database of 300 patients for the whole suite: making it is the slow part.
+// One demo database of 300 patients for the whole suite: making it is what takes time.
 class DatagenDemoDb : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
