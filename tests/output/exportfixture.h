@@ -14,16 +14,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QString>
-#include <QStringList>
-#include <QVariantMap>
 #include <QXmlStreamReader>
-
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace exporttest {
 
@@ -69,9 +60,8 @@ inline QString decodeXlsxEscapes(const QString& s) {
 
 // A spreadsheet cell as the sheet stores it.
 struct XlsxCell {
-    QString type;   // "n" number, "s" shared or inline string, "b" boolean
-    QString value;  // the number as written, or the string
-    QString format; // the number format of its style ("General" when none)
+    QString type;  // "n" number, "s" string, "b" boolean
+    QString value; // the number as written, or the string
 };
 
 // The cells of the first sheet by reference ("A1", "B2"...), strings resolved.
@@ -94,26 +84,6 @@ inline QMap<QString, XlsxCell> readXlsx(const QString& path) {
             }
         }
     }
-    QMap<QString, QString> numFmts{{QStringLiteral("0"), QStringLiteral("General")}};
-    QStringList xfFormats;
-    {
-        QXmlStreamReader x(unzipMember(path, QStringLiteral("xl/styles.xml")));
-        bool inCellXfs = false;
-        while (!x.atEnd()) {
-            x.readNext();
-            if (x.isStartElement() && x.name() == QLatin1String("numFmt"))
-                numFmts[x.attributes().value(QLatin1String("numFmtId")).toString()] =
-                    x.attributes().value(QLatin1String("formatCode")).toString();
-            else if (x.isStartElement() && x.name() == QLatin1String("cellXfs"))
-                inCellXfs = true;
-            else if (x.isEndElement() && x.name() == QLatin1String("cellXfs"))
-                inCellXfs = false;
-            else if (inCellXfs && x.isStartElement() && x.name() == QLatin1String("xf"))
-                xfFormats << numFmts.value(
-                    x.attributes().value(QLatin1String("numFmtId")).toString(),
-                    QStringLiteral("builtin"));
-        }
-    }
     QMap<QString, XlsxCell> cells;
     QXmlStreamReader x(unzipMember(path, QStringLiteral("xl/worksheets/sheet1.xml")));
     QString ref;
@@ -123,34 +93,21 @@ inline QMap<QString, XlsxCell> readXlsx(const QString& path) {
         if (x.isStartElement() && x.name() == QLatin1String("c")) {
             ref = x.attributes().value(QLatin1String("r")).toString();
             const QString t = x.attributes().value(QLatin1String("t")).toString();
-            const int s = x.attributes().value(QLatin1String("s")).toInt();
             cell = XlsxCell{};
-            cell.type = t.isEmpty() || t == QLatin1String("n") ? QStringLiteral("n")
-                        : t == QLatin1String("b")              ? QStringLiteral("b")
-                                                               : QStringLiteral("s");
-            cell.format = s < xfFormats.size() ? xfFormats[s] : QStringLiteral("?");
-            if (t == QLatin1String("s")) cell.type = QStringLiteral("shared");
+            cell.type = t.isEmpty() ? QStringLiteral("n") : t;
         } else if (x.isStartElement() && x.name() == QLatin1String("v")) {
             cell.value = x.readElementText();
         } else if (x.isStartElement() && x.name() == QLatin1String("t")) {
             cell.value += decodeXlsxEscapes(x.readElementText());
         } else if (x.isEndElement() && x.name() == QLatin1String("c")) {
-            if (cell.type == QLatin1String("shared")) {
-                cell.type = QStringLiteral("s");
-                cell.value = shared.value(cell.value.toInt());
-            }
+            if (cell.type == QLatin1String("s")) cell.value = shared.value(cell.value.toInt());
+            // Inline strings read as strings too.
+            if (cell.type == QLatin1String("inlineStr")) cell.type = QStringLiteral("s");
             cells[ref] = cell;
         }
     }
     EXPECT_FALSE(x.hasError()) << x.errorString().toStdString();
     return cells;
-}
-
-inline QString columnLetter(int c) {
-    QString s;
-    for (++c; c > 0; c = (c - 1) / 26)
-        s.prepend(QChar(u'A' + (c - 1) % 26));
-    return s;
 }
 
 } // namespace exporttest

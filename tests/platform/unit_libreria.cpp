@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-
 using namespace quill;
 
 TEST(LibraryTest, WindowsNamesMapToSharedObjectsInTheFolder) {
@@ -19,12 +16,9 @@ TEST(LibraryTest, WindowsNamesMapToSharedObjectsInTheFolder) {
         {"/opt/quillmore", "fltCampoArticulo.dll",
          QStringLiteral("/opt/quillmore/libfltCampoArticulo.so")},
         {"/opt/quillmore/", "bcrPaciente.DLL", QStringLiteral("/opt/quillmore/libbcrPaciente.so")},
-        {"/opt/quillmore", "semapi.dll", QStringLiteral("/opt/quillmore/libsemapi.so")},
         {"/opt/quillmore", "libetiquetas.so", QStringLiteral("/opt/quillmore/libetiquetas.so")},
         {"/opt/quillmore", "C:\\Quillmore\\semapi.dll",
          QStringLiteral("/opt/quillmore/libsemapi.so")},
-        {"plugins", "x.dll",
-         QDir::cleanPath(QDir::current().absoluteFilePath(QStringLiteral("plugins/libx.so")))},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Library::pathFor(QString::fromLatin1(c.folder), QString::fromLatin1(c.name)),
@@ -37,7 +31,6 @@ TEST(LibraryTest, LoadsAndResolvesOrSaysWhyNot) {
     Library lib;
     ASSERT_TRUE(lib.load(folder, QStringLiteral("quillfixture.dll")))
         << lib.errorString().toStdString();
-    EXPECT_TRUE(lib.isLoaded());
     using Entry = int (*)(int);
     const Entry entry = lib.resolveAs<Entry>("_Cargar_Dll");
     ASSERT_NE(entry, nullptr);
@@ -55,14 +48,4 @@ TEST(LibraryTest, LoadsAndResolvesOrSaysWhyNot) {
     EXPECT_EQ(missing.resolve("_Cargar_Dll"), nullptr);
     EXPECT_EQ(missing.errorString(), QStringLiteral("La librería no está cargada"));
 
-    // A file that is not a library.
-    auto dir = quilltest::scratch();
-    QFile junk(dir->filePath(QStringLiteral("libroto.so")));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("no es una librería");
-    junk.close();
-    Library broken;
-    EXPECT_FALSE(broken.load(dir->path(), QStringLiteral("roto.dll")));
-    EXPECT_TRUE(broken.errorString().startsWith(QStringLiteral("No se puede cargar la librería")))
-        << broken.errorString().toStdString();
 }

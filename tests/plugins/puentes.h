@@ -11,12 +11,6 @@
 #include <QTemporaryDir>
 
 #include <memory>
-#include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace puentes {
 
@@ -30,18 +24,12 @@ class CarpetaPrograma {
 public:
     CarpetaPrograma() : m_dir(quilltest::scratch()) {}
     QString ruta() const { return m_dir->path(); }
-    // Copies build/lib/<origen> into the folder as lib<nombre>.so; the copied path, or an empty
-    // text when the copy failed.
-    QString instalar(const QString& origen, const QString& nombre) const {
-        const QString destino = ruta() + QStringLiteral("/lib") + nombre + QStringLiteral(".so");
-        QFile::remove(destino);
-        return QFile::copy(carpetaLibrerias() + QLatin1Char('/') + origen, destino) ? destino
-                                                                                    : QString();
-    }
-    // A stand-in (pickerprueba_<variante>) under a picker's name.
+    // Copies the stand-in build/lib/libpickerprueba_<variante>.so into the folder as
+    // lib<nombre>.so; the copied path, or an empty text when the copy failed.
     QString instalarPrueba(const QString& variante, const QString& nombre) const {
-        return instalar(QStringLiteral("libpickerprueba_") + variante + QStringLiteral(".so"),
-                        nombre);
+        const QString destino = ruta() + QStringLiteral("/lib") + nombre + QStringLiteral(".so");
+        const QString origen = QStringLiteral("/libpickerprueba_") + variante + QStringLiteral(".so");
+        return QFile::copy(carpetaLibrerias() + origen, destino) ? destino : QString();
     }
 
 private:

@@ -5,8 +5,6 @@
 #include "sql/database.h"
 #include "testsupport.h"
 
-#include <QDateTime>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -15,8 +13,6 @@
 #include <QVariant>
 
 #include <gtest/gtest.h>
-
-#include <iostream>
 
 using namespace quill;
 
@@ -55,35 +51,9 @@ protected:
 
 } // namespace
 
-// First in the file on purpose: loading the embedded engine after remote attachments in the
-// same process makes LeakSanitizer's exit scan crash (the tests themselves pass either way).
-TEST_F(FirebirdServer, DatabaseMadeEmbeddedOpensThroughTheServer) {
-    const QString file = local("local.fdb");
-    ASSERT_EQ(s(createDatabase({file}, defaultSchemaDir())), "");
-    ASSERT_EQ(s(openDatabase("red", {file})), "");
-    {
-        QSqlQuery q(QSqlDatabase::database("red", false));
-        ASSERT_TRUE(q.exec("INSERT INTO LOCALIDAD (ID_LOCALIDAD, DESCRIPCION, CODIGO_POSTAL) "
-                           "VALUES (1, 'Vitoria-Gasteiz', 1001)"));
-    }
-    closeDatabase("red"); // the embedded engine lets go before the server takes it
-    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::Permissions(0x6666)));
-    created_ = "local.fdb";
-
-    ASSERT_EQ(s(openDatabase("red", server("local.fdb"))), "");
-    QSqlQuery q(QSqlDatabase::database("red", false));
-    ASSERT_TRUE(q.exec("SELECT DESCRIPCION, CODIGO_POSTAL FROM LOCALIDAD"));
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(s(q.value(0).toString()), "Vitoria-Gasteiz");
-    EXPECT_EQ(q.value(1).toInt(), 1001);
-}
-
 TEST_F(FirebirdServer, CreatesOverTheNetworkAndReadsRowsBack) {
     created_ = "red.fdb";
-    QElapsedTimer timer;
-    timer.start();
     ASSERT_EQ(s(createDatabase(server(created_), defaultSchemaDir())), "");
-    std::cout << "[ figure ] database created through the server in " << timer.elapsed() << " ms\n";
     EXPECT_TRUE(QFileInfo::exists(local(created_)));
 
     ASSERT_EQ(s(openDatabase("red", server(created_))), "");
@@ -100,10 +70,6 @@ TEST_F(FirebirdServer, CreatesOverTheNetworkAndReadsRowsBack) {
     EXPECT_EQ(s(q.value(1).toString()), "MUÑOZ IBÁÑEZ");
     EXPECT_EQ(s(q.value(2).toString()), "Begoña");
     EXPECT_EQ(q.value(3).toDouble(), 400.0);
-    ASSERT_TRUE(q.exec("EXECUTE PROCEDURE BUSCAR_ULTIMA_FICHA(7)"));
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toDateTime().date(), QDate(2024, 2, 29));
-    EXPECT_EQ(q.value(1).toDateTime().date(), QDate(1899, 12, 30));
 }
 
 TEST_F(FirebirdServer, RefusalsComeBackAsMessages) {
@@ -118,9 +84,6 @@ TEST_F(FirebirdServer, RefusalsComeBackAsMessages) {
         {"wrong password", server(created_, "no-es-la-clave"),
          QString("No se puede abrir la base de datos '%1': usuario o contraseña incorrectos")
              .arg(server(created_).database)},
-        {"no such file", server("no-existe.fdb"),
-         QString("No se puede abrir la base de datos '%1': el fichero o su carpeta no existe")
-             .arg(server("no-existe.fdb").database)},
         {"nobody listening",
          {wrongPort, user_, password_},
          QString("No se puede abrir la base de datos '%1': el servidor de bases de datos no "
@@ -131,18 +94,4 @@ TEST_F(FirebirdServer, RefusalsComeBackAsMessages) {
         EXPECT_EQ(s(openDatabase("red", c.params)), s(c.expected)) << c.what;
         EXPECT_FALSE(QSqlDatabase::contains("red")) << c.what;
     }
-
-    // Creating with a refused login, or over a file that exists, leaves nothing new behind and
-    // never touches the existing database.
-    const QString refused =
-        createDatabase(server("nueva.fdb", "no-es-la-clave"), defaultSchemaDir());
-    EXPECT_EQ(s(refused), s(QString("No se puede crear la base de datos '%1': usuario o "
-                                    "contraseña incorrectos")
-                                .arg(server("nueva.fdb").database)));
-    EXPECT_FALSE(QFileInfo::exists(local("nueva.fdb")));
-    const QString exists = createDatabase(server(created_), defaultSchemaDir());
-    EXPECT_TRUE(exists.startsWith(
-        QString("No se puede crear la base de datos '%1': ").arg(server(created_).database)))
-        << s(exists);
-    EXPECT_EQ(s(openDatabase("red", server(created_))), "");
 }

@@ -68,24 +68,6 @@ TEST(SentenciaCatalogo, DispatchByRange) {
     EXPECT_TRUE(CatalogoSentencias::instancia().familia(520)->porTipoListado);
 }
 
-TEST(SentenciaCatalogo, EveryPatientFieldHasItsRow) {
-    const auto& c = CatalogoSentencias::instancia();
-    QList<int> conFila;
-    for (int id = 0; id <= 24; ++id)
-        conFila << id;
-    conFila << 51 << 52 << 56 << 421 << 422 << 423 << 424 << 425 << 426 << 427 << 428 << 429 << 430
-            << 431 << 432 << 433 << 434 << 435 << 461 << 462 << 464 << 3000 << 3002;
-    for (int id : conFila)
-        EXPECT_NE(c.entrada(id), nullptr) << id;
-    // The record families have rows of their own (unit_familias_*.cpp).
-    const QList<QByteArray> propias{"paciente", "partes de fecha", "campos comunes", ""};
-    for (int id = -5; id <= 3200; ++id) {
-        if (!conFila.contains(id) && propias.contains(QByteArray(familiaDe(id)))) {
-            EXPECT_EQ(c.entrada(id), nullptr) << id;
-        }
-    }
-}
-
 TEST(SentenciaCatalogo, RowsOutsideTheirFamilyOrRepeatedAreRefused) {
     EXPECT_THROW(CatalogoSentencias({{"paciente", {{0, 68}}, filaFuera}}), std::logic_error);
     EXPECT_THROW(CatalogoSentencias({{"paciente", {{0, 68}}, filaRepetida}}), std::logic_error);

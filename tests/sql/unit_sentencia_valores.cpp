@@ -22,18 +22,6 @@ template <class F> void expectRefused(F&& f, const QString& what) {
 
 } // namespace
 
-TEST(SentenciaValores, FragmentErrorMessageIsTheListingText) {
-    EXPECT_EQ(fragmentErrorMessage().toStdString(),
-              "Ha Ocurrido un error interno al intentar añadir este filtro al Listado. Por Favor, "
-              "borre el filtro y vuelva a seleccionarlo");
-    try {
-        refuseValue();
-        FAIL();
-    } catch (const std::runtime_error& e) {
-        EXPECT_EQ(QString::fromStdString(e.what()), fragmentErrorMessage());
-    }
-}
-
 TEST(SentenciaValores, QuoteTextDoublesEverySingleQuote) {
     const struct {
         const char* in;

@@ -1,4 +1,3 @@
-#include "business/localidades.h"
 #include "sql/lstutil.h"
 
 #include <gtest/gtest.h>
@@ -7,18 +6,6 @@
 #include <limits>
 
 using quill::TLstUtil;
-
-namespace {
-
-std::shared_ptr<quill::LocalidadCache> sampleLocalities() {
-    auto cache = std::make_shared<quill::LocalidadCache>();
-    cache->add({1, QStringLiteral("Barcelona"), 8001, 8, QStringLiteral("Barcelona")});
-    cache->add({2, QStringLiteral("Alcalá de Henares"), 28801, 28, QStringLiteral("Madrid")});
-    cache->add({3, QStringLiteral("Sin código"), 0, 0, QString()});
-    return cache;
-}
-
-} // namespace
 
 TEST(TLstUtil, SignedMeasurements) {
     struct Case {
@@ -96,73 +83,3 @@ TEST(TLstUtil, NumbersAmountsAndPercentages) {
     EXPECT_EQ(util.Numero(std::numeric_limits<double>::quiet_NaN()), QString());
 }
 
-TEST(TLstUtil, Ages) {
-    TLstUtil util;
-    util.setHoy(QDate(2024, 6, 15));
-    struct Case {
-        const char* nacimiento;
-        const char* edad;
-    };
-    const Case cases[] = {
-        {"15/06/2000", "24"}, {"16/06/2000", "23"}, {"29/02/2020", "4"},
-        {"30/12/1899", ""},   {"31/02/2000", ""},   {"15/06/2000 0:00:00", "24"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(util.Edad(QString::fromUtf8(c.nacimiento)), QString::fromUtf8(c.edad))
-            << c.nacimiento;
-}
-
-TEST(TLstUtil, MobileCheck) {
-    struct Case {
-        const char* telefono;
-        const char* movil;
-    };
-    const Case cases[] = {
-        {"600123456", "600123456"},
-        {"600 12 34 56", "600123456"}, // groups separated by blanks
-        {"+34 600 123 456", ""}, // must begin with 6 or 7
-        {"912345678", ""},  // landline
-        {"6001234567", ""}, // ten digits
-        {"600 123 45", ""}, // long enough, but eight digits
-        {"60012345", ""}, // shorter than nine
-        {"600123456 / 612345678", ""}, // two numbers: more than nine digits
-    };
-    TLstUtil util;
-    for (const Case& c : cases)
-        EXPECT_EQ(util.Movil(QString::fromUtf8(c.telefono)), QString::fromUtf8(c.movil))
-            << c.telefono;
-}
-
-TEST(TLstUtil, LocalityTexts) {
-    TLstUtil util;
-    util.setLocalidades(sampleLocalities());
-    struct Case {
-        int id;
-        const char *completo, *nombre, *provincia, *postal;
-    };
-    const Case cases[] = {
-        {1, "08001 - Barcelona (Barcelona)", "Barcelona", "Barcelona", "08001"},
-        {2, "28801 - Alcalá de Henares (Madrid)", "Alcalá de Henares", "Madrid", "28801"},
-        {3, "00000 - Sin código ()", "Sin código", "", "00000"},
-        {0, "[No definida]", "[No Definida]", "[No Definida]", "99999"},
-        {77, "[No Definida]", "[No Definida]", "[No Definida]", "99999"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(util.Localidad(c.id), QString::fromUtf8(c.completo)) << c.id;
-        EXPECT_EQ(util.NombreLocalidad(c.id), QString::fromUtf8(c.nombre)) << c.id;
-        EXPECT_EQ(util.NombreProvincia(c.id), QString::fromUtf8(c.provincia)) << c.id;
-        EXPECT_EQ(util.CodigoPostal(c.id), QString::fromUtf8(c.postal)) << c.id;
-    }
-}
-
-// Without a database every locality reads as undefined, records are never there, and the
-// reason is kept.
-TEST(TLstUtil, WithoutDatabase) {
-    TLstUtil util(QStringLiteral("sin-conexion"));
-    EXPECT_EQ(util.Localidad(1), QStringLiteral("[No definida]"));
-    EXPECT_EQ(util.CodigoPostal(1), QStringLiteral("99999"));
-    EXPECT_FALSE(util.TieneLentillas(1));
-    EXPECT_FALSE(util.TieneGraduacion(1));
-    EXPECT_TRUE(util.Error().startsWith(QStringLiteral("Error al leer")));
-    EXPECT_EQ(util.DescripcionTLentilla(1), QString());
-}

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QtGlobal>
 #ifdef QUILL_TEST_GUI
 #include <QApplication>
 using TestApp = QApplication;

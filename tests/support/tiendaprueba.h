@@ -1,10 +1,8 @@
 #pragma once
 
-// Throw-away shop databases for the database tests. CTest runs every test in its own process and
-// making a database costs seconds where copying one costs milliseconds, so each kind is made once
-// per version of its sources, kept in the build tree under a hash of them, and copied into a
-// scratch folder per test, opened under the test's own connection name and closed at the end.
-// Header-only: users link quill_sql (the demo kind also quill_datagen).
+// Throw-away shop databases for the database tests. Making one costs seconds, copying one
+// milliseconds: each kind is made once per version of its sources, kept in the build tree under a
+// hash of them, and copied into a scratch folder per test. Header-only, for quill_sql users.
 
 #include "business/localidades.h"
 #include "business/maestros.h"
@@ -12,15 +10,12 @@
 #include "testsupport.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStringList>
-#include <QVariant>
 
 #include <gtest/gtest.h>
 
@@ -34,8 +29,8 @@
 
 namespace tiendaprueba {
 
-// The kept database made by `hacer` from `fuentes`, as build/test-databases/<nombre>-<hash>.fdb;
-// empty text or what went wrong. A lock keeps parallel test programs from making it twice.
+// The kept database made by `hacer` from `fuentes` as build/test-databases/<nombre>-<hash>.fdb,
+// locked so parallel test programs make it once; empty text or what went wrong.
 inline QString conservada(const QString& nombre, const QStringList& fuentes,
                           const std::function<QString(const QString&)>& hacer, QString* ruta) {
     QCryptographicHash hash(QCryptographicHash::Sha1);
@@ -68,9 +63,7 @@ inline QString plantillaVacia(QString* ruta) {
 }
 
 #ifdef QUILL_TIENDA_GENERADA
-inline constexpr int kPacientesGenerada = 400;
-
-// The demo shop of the generator (kPacientesGenerada patients, fixed seed and date).
+// The demo shop of the generator (400 patients, fixed seed and date).
 inline QString plantillaGenerada(QString* ruta) {
     QStringList fuentes = quill::schemaFiles(quill::defaultSchemaDir());
     QDirIterator it(quilltest::dataDir() + QStringLiteral("/../apps/datagen"),
@@ -78,36 +71,29 @@ inline QString plantillaGenerada(QString* ruta) {
     while (it.hasNext())
         fuentes.append(it.next());
     fuentes.sort();
-    return conservada(QStringLiteral("general-%1").arg(kPacientesGenerada), fuentes,
+    return conservada(QStringLiteral("general-400"), fuentes,
                       [](const QString& destino) {
-                          quill::datagen::Options o;
-                          o.mode = quill::datagen::Options::Mode::Generate;
-                          o.pacientes = kPacientesGenerada;
-                          o.semilla = 7;
-                          o.fecha = QDate(2025, 6, 1);
-                          o.salida = destino;
-                          quill::datagen::Report report;
-                          return quill::datagen::createDemoDatabase(o, quill::defaultSchemaDir(),
-                                                                    &report);
+                          QString error;
+                          const quill::datagen::Options o = quill::datagen::parseArguments(
+                              {"--pacientes", "400", "--salida", destino, "--semilla", "7",
+                               "--fecha", "2025-06-01"},
+                              &error);
+                          if (!error.isEmpty()) return error;
+                          return quill::datagen::createDemoDatabase(
+                              o, quill::defaultSchemaDir(), nullptr);
                       },
                       ruta);
 }
 #endif
 
-using Plantilla = QString (*)(QString*);
-
 // A copy of a kept database, open under a connection name until cerrar() or destruction.
 class Tienda {
 public:
-    Tienda() = default;
-    Tienda(const Tienda&) = delete;
-    Tienda& operator=(const Tienda&) = delete;
     ~Tienda() { cerrar(); }
 
-    // Copies the template, opens it and runs `sentencias` in one transaction; empty text or what
-    // went wrong.
+    // Copies the template, opens it and runs `sentencias`; empty text or what went wrong.
     QString crear(const QString& conexion, const QStringList& sentencias = {},
-                  Plantilla plantilla = plantillaVacia) {
+                  QString (*plantilla)(QString*) = plantillaVacia) {
         QString origen;
         QString error = plantilla(&origen);
         if (!error.isEmpty()) return error;
@@ -144,7 +130,7 @@ public:
         return q.value(0);
     }
 
-    // Closes the connection (the caches kept for it go too), e.g. before a program opens the file.
+    // Closes the connection and its caches, e.g. before a program opens the file.
     void cerrar() {
         if (m_conexion.isEmpty()) return;
         quill::LocalidadCache::dropShared(m_conexion);
@@ -154,7 +140,6 @@ public:
     }
 
     const QString& ruta() const { return m_ruta; }
-    const QString& conexion() const { return m_conexion; }
     QString carpeta() const { return m_dir ? m_dir->path() : QString(); }
     QSqlDatabase db() const { return QSqlDatabase::database(m_conexion); }
 
@@ -181,17 +166,16 @@ inline QStringList filasLocalidades() {
     return filas;
 }
 
-// A suite whose tests share one database, made once from Derived::filas() under the connection
-// Derived::conexion(); every test starts with no localities or masters cached.
+// A suite sharing one database made from Derived::filas() under Derived::conexion(); every test
+// starts with no localities or masters cached.
 template <class Derived> class SuiteTienda : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_tienda = new Tienda;
+        s_tienda = std::make_unique<Tienda>();
         s_error = s_tienda->crear(Derived::conexion(), Derived::filas());
     }
     static void TearDownTestSuite() {
-        delete s_tienda;
-        s_tienda = nullptr;
+        s_tienda.reset();
     }
     void SetUp() override {
         ASSERT_TRUE(s_error.isEmpty()) << s_error.toStdString();
@@ -199,7 +183,7 @@ protected:
         quill::MaestroCache::dropShared(Derived::conexion());
     }
 
-    static inline Tienda* s_tienda = nullptr;
+    static inline std::unique_ptr<Tienda> s_tienda;
     static inline QString s_error;
 };
 
