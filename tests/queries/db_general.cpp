@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlRecord>
 
@@ -161,7 +162,6 @@ TEST_F(General, SinResultadoVaciaLasTablas) {
     EXPECT_EQ(dm.memPacientes->recordCount(), 0);
     EXPECT_EQ(dm.memSMS->recordCount(), 0);
     EXPECT_EQ(dm.GenerarSQLConteo(true), quill::kListadoSinRegistros);
-
 }
 
 // The listed patients and their count against queries written independently of the module.
@@ -194,8 +194,7 @@ TEST_F(General, PacientesYConteoComoUnaConsultaIndependiente) {
              ficha("MOREDUCIDA")},
         // A record date (offered by the Fechas catalogue): 30/12/1899 is no date.
         {R"([{"Id": 433, "Condicion": "Mayor que...", "Condicion1": "01/01/2024"}])",
-         "(" + ficha("MGRADUACION", desde2024) + " OR " +
-             ficha("MLENTILLA", desde2024) + " OR " +
+         "(" + ficha("MGRADUACION", desde2024) + " OR " + ficha("MLENTILLA", desde2024) + " OR " +
              ficha("OPTOMETRIA", " AND CAST(X.FECHA_EX_MEDICO AS DATE) > '2024-01-01'") + ")",
          3},
     };
@@ -215,6 +214,41 @@ TEST_F(General, PacientesYConteoComoUnaConsultaIndependiente) {
         EXPECT_EQ(l->dm->memPacientes->recordCount(), esperado.size());
         EXPECT_EQ(idsDe(*l->dm->memPacientes), esperado);
     }
+}
+
+// The SMS table holds patients with a valid mobile only (the rule itself: TLstUtil.MobileCheck);
+// the last-visit table gives the same dates from the procedure one patient at a time as from one
+// grouped read per record table.
+TEST_F(General, TablasDeSmsYDeUltimaVisita) {
+    auto sms = listado(R"([])");
+    ASSERT_EQ(sms->dm->GenerarSQL(0, 0, true), quill::kListadoCorrecto);
+    sms->dm->TablaSMS();
+    const quill::MemTable& m = *sms->dm->memSMS;
+    ASSERT_GT(m.recordCount(), 0);
+    int enParticion = 0;
+    for (auto it = pacientes.begin(); it != pacientes.end(); ++it)
+        enParticion += it.key() != 0 && it->licencia == 1 && it->borrado == 0;
+    EXPECT_LT(m.recordCount(), enParticion) << "some patients have no valid mobile";
+    for (int i = 0; i < m.recordCount(); ++i)
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^[67][0-9]{8}$"))
+                        .match(m.textAt(i, m.fieldIndex(QStringLiteral("Telefono"))))
+                        .hasMatch());
+
+    auto l = listado(R"([{"Id": 56, "Condicion": "Mayor que...", "Condicion1": "01/01/2015"}])");
+    TdmGeneral& dm = *l->dm;
+    quill::MemTable& t = *dm.memPacientesFecha;
+    QHash<int, QDate> fechas[2];
+    for (int porPaciente : {1, 0}) {
+        dm.LimiteUltimaFichaPorPaciente = porPaciente ? 1000000 : 0;
+        ASSERT_EQ(dm.GenerarSQL(0, 0, true), quill::kListadoCorrecto);
+        ASSERT_TRUE(dm.Analisis().tablaUltimaVisita);
+        for (int i = 0; i < t.recordCount(); ++i)
+            fechas[porPaciente].insert(t.valueAt(i, "IdPaciente").toInt(),
+                                       t.valueAt(i, "Fecha").toDate());
+    }
+    ASSERT_GT(fechas[1].size(), 0);
+    EXPECT_EQ(fechas[0], fechas[1]);
+    EXPECT_TRUE(fechas[1].values().contains(QDate(1899, 12, 30))) << "a patient without records";
 }
 
 // "Any" with EXISTS lists exactly the patients its alternatives list one by one, with the rows

@@ -13,9 +13,8 @@ TEST(TLstUtil, SignedMeasurements) {
         const char* texto;
     };
     const Case cases[] = {
-        {"1.5", "+1,50"}, {"1,5", "+1,50"},    {"-0.75", "-0,75"},   {"98", ""},
-        {"99", "Compen"}, {"97", "Neutro"},    {"12.345", "+12,35"}, {"+2.25", "2,25"},
-        {"abc", ""},
+        {"1.5", "+1,50"}, {"1,5", "+1,50"},     {"-0.75", "-0,75"}, {"98", ""},  {"99", "Compen"},
+        {"97", "Neutro"}, {"12.345", "+12,35"}, {"+2.25", "2,25"},  {"abc", ""},
     };
     TLstUtil util;
     for (const Case& c : cases) {
@@ -83,3 +82,24 @@ TEST(TLstUtil, NumbersAmountsAndPercentages) {
     EXPECT_EQ(util.Numero(std::numeric_limits<double>::quiet_NaN()), QString());
 }
 
+// The SMS walk keeps only numbers a mobile can have.
+TEST(TLstUtil, MobileCheck) {
+    struct Case {
+        const char* telefono;
+        const char* movil;
+    };
+    const Case cases[] = {
+        {"600123456", "600123456"},
+        {"600 12 34 56", "600123456"}, // groups separated by blanks
+        {"+34 600 123 456", ""},       // must begin with 6 or 7
+        {"912345678", ""},             // landline
+        {"6001234567", ""},            // ten digits
+        {"600 123 45", ""},            // long enough, but eight digits
+        {"60012345", ""},              // shorter than nine
+        {"600123456 / 612345678", ""}, // two numbers: more than nine digits
+    };
+    TLstUtil util;
+    for (const Case& c : cases)
+        EXPECT_EQ(util.Movil(QString::fromUtf8(c.telefono)), QString::fromUtf8(c.movil))
+            << c.telefono;
+}
