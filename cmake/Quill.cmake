@@ -1,3 +1,14 @@
+# Qt Test without the QT_TESTCASE_BUILDDIR/SOURCEDIR definitions its target adds: they put the
+# absolute folders of the clone on every test's command line (for QFINDTESTDATA, unused here),
+# so the compiler cache could never reuse a test object in another clone.
+if(NOT TARGET quill_qttest)
+  add_library(quill_qttest INTERFACE)
+  target_include_directories(quill_qttest SYSTEM INTERFACE
+                             $<TARGET_PROPERTY:Qt6::Test,INTERFACE_INCLUDE_DIRECTORIES>)
+  target_compile_definitions(quill_qttest INTERFACE QT_TESTLIB_LIB)
+  target_link_libraries(quill_qttest INTERFACE $<TARGET_FILE:Qt6::Test> Qt6::Core)
+endif()
+
 # quill_test(NAME [GUI] LABEL label SOURCES a.cpp ... LIBS lib ...)
 # A GoogleTest program registered with CTest under one label (unit, db, gui, net).
 function(quill_test name)
@@ -7,7 +18,7 @@ function(quill_test name)
   target_precompile_headers(${name} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/pch_test.h)
   if(T_GUI)
     target_compile_definitions(${name} PRIVATE QUILL_TEST_GUI)
-    target_link_libraries(${name} PRIVATE Qt6::Widgets Qt6::Test)
+    target_link_libraries(${name} PRIVATE Qt6::Widgets quill_qttest)
   endif()
   # LeakSanitizer's exit scan sometimes crashes in processes that started the embedded
   # Firebird engine (its threads cannot always be suspended), so leaks are checked in the

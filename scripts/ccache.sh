@@ -5,6 +5,6 @@
 export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/quillmore-ccache}
 export CCACHE_BASEDIR=$PWD
 export CCACHE_NOHASHDIR=true
-export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-5G}
+export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-12G}
 # Precompiled headers: the cache may use them when their macros and times are ignored.
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
