@@ -82,7 +82,6 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
     TdmlstPaciente::DefinirCampos(tabla, tipoListado);
     tabla.open();
     salida.tablas.clear();
-    salida.parametros.Limpiar();
     salida.necesitaBase = false;
 
     // One controller for every row, as in the window.
