@@ -81,7 +81,8 @@ bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qin
 // The common start of the three commands: kind, database, conditions and the kind's runner with
 // partition, tables and the special fields' values, as the window hands them over. Returns -1
 // to go on, or the exit status.
-int preparar(const Opciones& o, QTextStream& errores, bool conBase, Sesion& s) {
+int preparar(const Opciones& o, QTextStream& errores, bool conBase, qint16 accionPropia,
+             Sesion& s) {
     const int tipo = CodigoListado(o.valor(QStringLiteral("tipo")));
     if (tipo < 0) {
         errores << QStringLiteral("Tipo de listado desconocido: '%1'. Indique su número (0-6) o "
@@ -107,6 +108,9 @@ int preparar(const Opciones& o, QTextStream& errores, bool conBase, Sesion& s) {
                        .arg(particion);
         return kSalidaUso;
     }
+    qint16 variante = accionPropia;
+    if (!leerEntero(o, QStringLiteral("variante"), accionPropia, variante, errores))
+        return kSalidaUso;
     if (conBase || o.tiene(QStringLiteral("db"))) {
         const QString error = AbrirBaseDatos(o, kConexion);
         if (!error.isEmpty()) {
@@ -125,7 +129,7 @@ int preparar(const Opciones& o, QTextStream& errores, bool conBase, Sesion& s) {
     s.ejecutor = std::make_unique<EjecutorListado>(descriptor);
     if (s.abierta()) s.ejecutor->setConexion(kConexion);
     s.ejecutor->Preparar(s.condiciones.tabla.get(), s.condiciones.tablas, s.condiciones.parametros,
-                         particion);
+                         particion, variante);
     return -1;
 }
 
@@ -158,14 +162,18 @@ QList<DefinicionOpcion> opcionesListado(bool particionObligatoria) {
          QStringLiteral("Basta con que se cumpla una condición (por omisión, todas)")},
         {QStringLiteral("paquetes"), QStringLiteral("CARPETA"),
          QStringLiteral("Carpeta del catálogo de filtros Filtros.xml")},
+        {QStringLiteral("variante"), QStringLiteral("N"),
+         QStringLiteral("Acción para la que se ejecuta el listado (0 imprimir, 2 etiquetas, 3 "
+                        "exportar, 4 conteo, 5 correo, 6 SMS); por omisión la de la orden")},
     };
 }
 
 QList<DefinicionOpcion> opcionesOrden() {
     return {
         {QStringLiteral("orden"), QStringLiteral("N"),
-         QStringLiteral("Orden: 3 código, 18 apellidos, 21 dirección (otro: apellidos); 0 por "
-                        "omisión")},
+         QStringLiteral("Orden: 3 código, 18 apellidos, 21 dirección, 22 fecha de nacimiento, 23 "
+                        "fecha 1ª visita, 24 fecha últ. visita, 26 fecha de garantía, 27 consumo "
+                        "(según el listado); 0 por omisión")},
         {QStringLiteral("sentido"), QStringLiteral("N"),
          QStringLiteral("Sentido: 0 ascendente, 1 descendente; 0 por omisión")},
     };
@@ -177,10 +185,13 @@ int ejecutarSql(const Opciones& o, QTextStream& salida, QTextStream& errores) {
         !leerEntero(o, QStringLiteral("sentido"), 0, sentido, errores))
         return kSalidaUso;
     Sesion s;
-    if (const int estado = preparar(o, errores, false, s); estado >= 0) return estado;
+    if (const int estado = preparar(o, errores, false, accion::Imprimir, s); estado >= 0)
+        return estado;
     try {
-        salida << s.ejecutor->Sentencia(orden, sentido, !o.tiene(QStringLiteral("cualquiera")))
-               << QLatin1Char('\n');
+        const QStringList sentencias =
+            s.ejecutor->Sentencias(orden, sentido, !o.tiene(QStringLiteral("cualquiera")));
+        for (const QString& sentencia : sentencias)
+            salida << sentencia << QLatin1Char('\n');
     } catch (const Error& e) {
         errores << e.message() << QLatin1Char('\n');
         return kSalidaRechazo;
@@ -190,7 +201,8 @@ int ejecutarSql(const Opciones& o, QTextStream& salida, QTextStream& errores) {
 
 int ejecutarConteo(const Opciones& o, QTextStream& salida, QTextStream& errores) {
     Sesion s;
-    if (const int estado = preparar(o, errores, true, s); estado >= 0) return estado;
+    if (const int estado = preparar(o, errores, true, accion::Conteo, s); estado >= 0)
+        return estado;
     EjecutorListado& e = *s.ejecutor;
     const qint16 r = e.EjecutarConteo(!o.tiene(QStringLiteral("cualquiera")));
     if (r != kListadoCorrecto) return informarResultado(r, e, errores);
@@ -227,7 +239,8 @@ int ejecutarExportar(const Opciones& o, QTextStream& salida, QTextStream& errore
         return kSalidaUso;
     }
     Sesion s;
-    if (const int estado = preparar(o, errores, true, s); estado >= 0) return estado;
+    if (const int estado = preparar(o, errores, true, accion::Exportar, s); estado >= 0)
+        return estado;
     EjecutorListado& e = *s.ejecutor;
     const qint16 r = e.Ejecutar(orden, sentido, !o.tiene(QStringLiteral("cualquiera")));
     if (r != kListadoCorrecto) return informarResultado(r, e, errores);
@@ -267,12 +280,12 @@ QString TextoConteo(double cuenta) {
 Comando ComandoSql() {
     Comando c;
     c.nombre = QStringLiteral("sql");
-    c.resumen = QStringLiteral("Sentencia SQL completa de un listado, en una línea");
+    c.resumen = QStringLiteral("Sentencias SQL completas de un listado, una por línea");
     c.descripcion =
-        QStringLiteral("Construye cada condición del fichero como la ventana y escribe la "
-                       "sentencia que\nejecutaría el listado, en una sola línea, exactamente. No "
-                       "necesita la base de datos\nsalvo para códigos postales y provincias "
-                       "('--db').\n") +
+        QStringLiteral("Construye cada condición del fichero como la ventana y escribe cada "
+                       "sentencia que\nejecutaría el listado, una por línea y en el orden en que "
+                       "las ejecuta, exactamente.\nNo necesita la base de datos salvo para códigos "
+                       "postales y provincias ('--db').\n") +
         kSalidas;
     c.opciones = opcionesListado(false) + opcionesOrden() + OpcionesBaseDatos();
     c.ejecutar = ejecutarSql;

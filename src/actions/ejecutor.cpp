@@ -26,19 +26,21 @@ void EjecutorListado::setConexion(const QString& conexion, const QString& transa
 }
 
 void EjecutorListado::Preparar(MemTable* condiciones, const QStringList& tablas,
-                               const ParametrosListado& parametros, const QString& particion) {
+                               const ParametrosListado& parametros, const QString& particion,
+                               qint16 variante) {
     ListingModule* m = Modulo();
     if (!m) return;
     m->setCondiciones(condiciones);
     m->Tablas = tablas;
     m->AsignarParametros(parametros);
     m->AsignarParticion(particion);
+    m->AsignarVariante(variante);
 }
 
-QString EjecutorListado::Sentencia(qint16 orden, qint16 sentido, bool todas) {
+QStringList EjecutorListado::Sentencias(qint16 orden, qint16 sentido, bool todas) {
     ListingModule* m = Modulo();
     if (!m) throw Error(MensajeErrorInterno());
-    return m->ConstruirSQL(orden, sentido, todas);
+    return m->ConstruirSentencias(orden, sentido, todas);
 }
 
 qint16 EjecutorListado::Ejecutar(qint16 orden, qint16 sentido, bool todas) {

@@ -34,13 +34,15 @@ public:
     void setConexion(const QString& conexion, const QString& transaccion = QString());
 
     // What a run reads: the condition table (not owned), the tables of FROM, the special
-    // fields' values and the data partition (as text; it must read as an integer).
+    // fields' values, the data partition (as text; it must read as an integer) and the action
+    // code the kind runs for (its variant).
     void Preparar(MemTable* condiciones, const QStringList& tablas,
-                  const ParametrosListado& parametros, const QString& particion);
+                  const ParametrosListado& parametros, const QString& particion,
+                  qint16 variante);
 
-    // The statement a run would execute; throws quill::Error when the kind has no data module
-    // or a value cannot become SQL.
-    QString Sentencia(qint16 orden, qint16 sentido, bool todas);
+    // Every statement a run would execute, in order; throws quill::Error when the kind has no
+    // data module or a value cannot become SQL.
+    QStringList Sentencias(qint16 orden, qint16 sentido, bool todas);
     // Runs the listing or its count: 0, -302 or -303 (-303 when the kind has no data module).
     qint16 Ejecutar(qint16 orden, qint16 sentido, bool todas);
     qint16 EjecutarConteo(bool todas);

@@ -1,16 +1,15 @@
-#include "actions/registro.h"
+#include "actions/registro_p.h"
 
 #include "queries/tdmgeneral.h"
 
 namespace quill {
 
-namespace {
+namespace registro {
 
 const QStringList kResumidoDetalle = {QStringLiteral("Resumido"), QStringLiteral("Detalle")};
-// Code, surname, address: the orders every kind with a print order offers.
 const QList<qint16> kOrdenesBase = {3, 18, 21};
 
-DescriptorListado general() {
+DescriptorListado General() {
     DescriptorListado d;
     d.codigo = 0;
     d.nombre = QStringLiteral("general");
@@ -43,7 +42,7 @@ DescriptorListado general() {
 }
 
 // A kind whose statement is not built yet: its routing and titles, no data module.
-DescriptorListado pendiente(qint16 codigo, const char* nombre, const char* titulo,
+DescriptorListado Pendiente(qint16 codigo, const char* nombre, const char* titulo,
                             const char* tituloCondiciones, std::array<const char*, 6> metodos) {
     DescriptorListado d;
     d.codigo = codigo;
@@ -55,57 +54,15 @@ DescriptorListado pendiente(qint16 codigo, const char* nombre, const char* titul
     return d;
 }
 
+} // namespace registro
+
+namespace {
+
+// Every kind's SMS goes through the General SMS method, which reports its failures.
 QList<DescriptorListado> crear() {
-    QList<DescriptorListado> l;
-    l << general();
-    // Every kind's SMS goes through the General SMS method, which reports its failures.
-    DescriptorListado consumo =
-        pendiente(1, "consumo", "Consumo", "Condiciones Listado Por Consumo",
-                  {"ImprimirListadoConsumo", "ImprimirEtiquetasConsumo", "ExportarListadoConsumo",
-                   "ConteoListadoConsumo", "EMailListadoConsumo", "SMSListadoGeneral"});
-    consumo.tiposInforme = kResumidoDetalle;
-    consumo.ordenes = kOrdenesBase + QList<qint16>{27};
-    consumo.conMonedas = true;
-    consumo.informes = {QStringLiteral("ReportConsumoResumido"),
-                        QStringLiteral("ReportConsumoDetallado")};
-    l << consumo;
-    DescriptorListado encargos =
-        pendiente(2, "encargos", "Encargos Pendientes", "Condiciones Listado Encargos Pendientes",
-                  {"ImprimirListadoEncargo", "ImprimirEtiquetasEncargo", "ExportarListadoEncargo",
-                   "ConteoListadoEncargo", "EMailListadoEncargo", "SMSListadoGeneral"});
-    encargos.tiposInforme = kResumidoDetalle;
-    encargos.ordenes = kOrdenesBase;
-    encargos.conMonedas = true;
-    encargos.informes = {QStringLiteral("ReportEncargoResumido"),
-                         QStringLiteral("ReportEncargoDetallado")};
-    l << encargos;
-    DescriptorListado fechas =
-        pendiente(3, "fechas", "Fechas", "Condiciones Listado Por Fechas",
-                  {"ImprimirListadoFechas", "ImprimirEtiquetaFechas", "ExportarListadoFechas",
-                   "ConteoListadoFechas", "EMailListadoFechas", "SMSListadoGeneral"});
-    fechas.ordenes = kOrdenesBase + QList<qint16>{22, 23, 24};
-    fechas.informes = {QStringLiteral("ReportFechasResumido")};
-    l << fechas;
-    // The prescription sheets choose their own variant and format when printed.
-    l << pendiente(4, "prescripciones", "Prescripciones al CNOO",
-                   "Condiciones Listado Prescripciones al CNOO",
-                   {"ImprimirListadoPrescripciones", nullptr, nullptr, nullptr, nullptr, nullptr});
-    DescriptorListado reposiciones = pendiente(
-        5, "reposiciones", "Reposiciones", "Condiciones Listado Reposiciones",
-        {"ImprimirListadoReposiciones", "ImprimirEtiquetaReposiciones",
-         "ExportarListadoReposiciones", "ConteoListadoReposiciones", nullptr, "SMSListadoGeneral"});
-    reposiciones.ordenes = kOrdenesBase;
-    reposiciones.informes = {QStringLiteral("ReportReposicionesResumido")};
-    l << reposiciones;
-    DescriptorListado garantias = pendiente(
-        6, "garantias", "Garantías", "Condiciones Listado Garantías",
-        {"ImprimirListadoGarantias", "ImprimirEtiquetasGarantias", "ExportarListadoGarantias",
-         "ConteoListadoGarantias", "EMailListadoGarantias", "SMSListadoGeneral"});
-    garantias.todasOCualquiera = false;
-    garantias.ordenes = kOrdenesBase + QList<qint16>{26};
-    garantias.informes = {QStringLiteral("ReportFechasGarantia")};
-    l << garantias;
-    return l;
+    using namespace registro;
+    return {General(), Consumo(), Encargos(), Fechas(), Prescripciones(), Reposiciones(),
+            Garantias()};
 }
 
 } // namespace

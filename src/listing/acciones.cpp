@@ -137,7 +137,7 @@ quill::EjecutorListado& TfrmListado::PrepararListado() {
     quill::EjecutorListado* e = Ejecutor(TipoListado);
     if (!e || !dmlstPaciente) throw quill::Error(kSinObjetos);
     e->Preparar(dmlstPaciente->TablaActual(), ReconstruirTablas(), Condiciones->Parametros,
-                QString::asprintf("%i", quill::slotPartition(m_bloque)));
+                QString::asprintf("%i", quill::slotPartition(m_bloque)), Accion);
     return *e;
 }
 

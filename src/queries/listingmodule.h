@@ -53,9 +53,18 @@ public:
     // The data partition of the host (slot 601 as text); it must read as an integer.
     virtual void AsignarParticion(const QString& valor) { m_particion = valor; }
     const QString& Particion() const { return m_particion; }
+    // The action code the window runs the kind for (print 0, labels 2, export 3, count 4...):
+    // some kinds fill more of their tables for some actions (the locality texts for export).
+    virtual void AsignarVariante(qint16 variante) { m_variante = variante; }
+    qint16 Variante() const { return m_variante; }
     // The statement a run would execute, without running it; throws quill::Error on a value
     // that cannot become SQL.
     virtual QString ConstruirSQL(qint16 orden, qint16 sentido, bool todas) = 0;
+    // Every statement a run executes, in the order it runs them (a detail statement with its
+    // parameter, one statement per record family...); the one of ConstruirSQL by default.
+    virtual QStringList ConstruirSentencias(qint16 orden, qint16 sentido, bool todas) {
+        return {ConstruirSQL(orden, sentido, todas)};
+    }
     // Runs the listing: 0, -302 or -303 (also kept in Resultado).
     virtual qint16 GenerarSQL(qint16 orden, qint16 sentido, bool todas) = 0;
     // The count form of the run and the number of patients it found.
@@ -108,6 +117,7 @@ protected:
     qint16 FalloInterno(const QString& motivo);
 
     QString m_particion;
+    qint16 m_variante = 0;
 
 private:
     QString m_conexion;

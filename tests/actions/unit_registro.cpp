@@ -70,7 +70,7 @@ TEST(Registro, AKindWithoutItsDataModuleAnswersTheInternalError) {
     EXPECT_EQ(e.Modulo(), nullptr);
     EXPECT_EQ(e.Ejecutar(0, 0, true), kListadoErrorInterno);
     EXPECT_EQ(e.EjecutarConteo(true), kListadoErrorInterno);
-    EXPECT_THROW(e.Sentencia(0, 0, true), Error);
+    EXPECT_THROW(e.Sentencias(0, 0, true), Error);
     EXPECT_EQ(e.Exportar(0, QStringLiteral("/tmp/no-se-escribe.xlsx"), false, {}),
               MensajeErrorInterno());
 }

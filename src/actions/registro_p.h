@@ -1,0 +1,27 @@
+#pragma once
+
+// What the kinds' descriptor files share: one function per kind (registro_<kind>.cpp), the
+// common option lists and the descriptor of a kind whose statement is not built yet.
+
+#include "actions/registro.h"
+
+namespace quill::registro {
+
+// "Resumido" and "Detalle": the report types of the kinds with a detailed report.
+extern const QStringList kResumidoDetalle;
+// Code, surname, address: the orders every kind with a print order offers.
+extern const QList<qint16> kOrdenesBase;
+
+// A kind's routing and titles, without a data module.
+DescriptorListado Pendiente(qint16 codigo, const char* nombre, const char* titulo,
+                            const char* tituloCondiciones, std::array<const char*, 6> metodos);
+
+DescriptorListado General();
+DescriptorListado Consumo();
+DescriptorListado Encargos();
+DescriptorListado Fechas();
+DescriptorListado Prescripciones();
+DescriptorListado Reposiciones();
+DescriptorListado Garantias();
+
+} // namespace quill::registro
