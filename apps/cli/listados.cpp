@@ -91,10 +91,17 @@ int preparar(const Opciones& o, QTextStream& errores, bool conBase, qint16 accio
         return kSalidaUso;
     }
     const DescriptorListado& descriptor = *Listado(tipo);
-    if (!descriptor.Disponible()) {
-        errores << QStringLiteral("El listado '%1' no está disponible todavía en la línea de "
-                                  "órdenes\n")
-                       .arg(descriptor.titulo);
+    // The statement alone needs only the data module; the count and the export ask as the window
+    // does.
+    const QString motivo =
+        accionPropia == accion::Imprimir
+            ? (descriptor.Disponible()
+                   ? QString()
+                   : QStringLiteral("El listado «%1» todavía no está disponible.")
+                         .arg(descriptor.titulo))
+            : MotivoAccionNoDisponible(descriptor, accionPropia);
+    if (!motivo.isEmpty()) {
+        errores << motivo << QLatin1Char('\n');
         return kSalidaRechazo;
     }
     const QString particion = o.tiene(QStringLiteral("particion"))

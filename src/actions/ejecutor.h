@@ -37,8 +37,7 @@ public:
     // fields' values, the data partition (as text; it must read as an integer) and the action
     // code the kind runs for (its variant).
     void Preparar(MemTable* condiciones, const QStringList& tablas,
-                  const ParametrosListado& parametros, const QString& particion,
-                  qint16 variante);
+                  const ParametrosListado& parametros, const QString& particion, qint16 variante);
 
     // Every statement a run would execute, in order; throws quill::Error when the kind has no
     // data module or a value cannot become SQL.

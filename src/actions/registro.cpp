@@ -61,8 +61,8 @@ namespace {
 // Every kind's SMS goes through the General SMS method, which reports its failures.
 QList<DescriptorListado> crear() {
     using namespace registro;
-    return {General(), Consumo(), Encargos(), Fechas(), Prescripciones(), Reposiciones(),
-            Garantias()};
+    return {General(),        Consumo(),      Encargos(), Fechas(),
+            Prescripciones(), Reposiciones(), Garantias()};
 }
 
 } // namespace
@@ -105,6 +105,51 @@ int CodigoListado(const QString& texto) {
     for (const DescriptorListado& d : Listados())
         if (t == d.nombre) return d.codigo;
     return -1;
+}
+
+QString NombreAccion(qint16 codigoAccion) {
+    switch (codigoAccion) {
+    case accion::Imprimir:
+        return QStringLiteral("Imprimir");
+    case accion::Etiqueta:
+        return QStringLiteral("Etiqueta");
+    case accion::Exportar:
+        return QStringLiteral("Exportar");
+    case accion::Conteo:
+        return QStringLiteral("Conteo");
+    case accion::Correo:
+        return QStringLiteral("Correo Electrónico");
+    case accion::SMS:
+        return QStringLiteral("Envio SMS");
+    case accion::FicheroSMS:
+        return QStringLiteral("Fichero SMS");
+    default:
+        return QString();
+    }
+}
+
+QString MotivoAccionNoDisponible(const DescriptorListado& d, qint16 codigoAccion) {
+    const QString nombre = NombreAccion(codigoAccion);
+    if (!d.Admite(codigoAccion))
+        return QStringLiteral("El listado «%1» no tiene la acción «%2».")
+            .arg(d.titulo, nombre.isEmpty() ? QString::number(codigoAccion) : nombre);
+    bool construida = d.Disponible();
+    switch (codigoAccion) {
+    case accion::Exportar:
+        construida = construida && bool(d.exportacion);
+        break;
+    case accion::FicheroSMS:
+        construida = construida && bool(d.tablaSMS);
+        break;
+    case accion::Conteo:
+        break;
+    default:
+        // Reports, labels, e-mail and mass SMS have no output yet for any kind.
+        construida = false;
+    }
+    if (construida) return QString();
+    return QStringLiteral("La acción «%1» todavía no está disponible para el listado «%2».")
+        .arg(nombre, d.titulo);
 }
 
 QString NombreOrden(qint16 orden) {

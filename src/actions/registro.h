@@ -65,6 +65,15 @@ struct DescriptorListado {
     bool Admite(qint16 accion) const { return !Metodo(accion).isEmpty(); }
 };
 
+// The name of an action as the window's items show it ("Imprimir", "Conteo", ...).
+QString NombreAccion(qint16 accion);
+
+// Why an action cannot run for a kind, in the user's words; empty when it can. A kind that
+// does not have the action says so; an action whose output is not built yet for the kind says
+// it is not available yet (never the internal-error message, which is for real failures). The
+// window and `listado` both ask here before running anything.
+QString MotivoAccionNoDisponible(const DescriptorListado& descriptor, qint16 accion);
+
 // The seven kinds in code order (0 General ... 6 Garantías).
 const QList<DescriptorListado>& Listados();
 // A kind by code; null outside 0..6.

@@ -10,7 +10,8 @@ DescriptorListado Consumo() {
     d.tiposInforme = kResumidoDetalle;
     d.ordenes = kOrdenesBase + QList<qint16>{27};
     d.conMonedas = true;
-    d.informes = {QStringLiteral("ReportConsumoResumido"), QStringLiteral("ReportConsumoDetallado")};
+    d.informes = {QStringLiteral("ReportConsumoResumido"),
+                  QStringLiteral("ReportConsumoDetallado")};
     return d;
 }
 

@@ -10,7 +10,8 @@ DescriptorListado Encargos() {
     d.tiposInforme = kResumidoDetalle;
     d.ordenes = kOrdenesBase;
     d.conMonedas = true;
-    d.informes = {QStringLiteral("ReportEncargoResumido"), QStringLiteral("ReportEncargoDetallado")};
+    d.informes = {QStringLiteral("ReportEncargoResumido"),
+                  QStringLiteral("ReportEncargoDetallado")};
     return d;
 }
 

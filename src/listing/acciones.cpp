@@ -76,14 +76,13 @@ void TfrmListado::EjecutarAccion(qint16 accion) {
     const quill::DescriptorListado* d = quill::Listado(TipoListado);
     const QString metodo = d ? d->Metodo(accion) : QString();
     if (metodo.isEmpty()) return;
+    const QString motivo = quill::MotivoAccionNoDisponible(*d, accion);
+    if (!motivo.isEmpty()) {
+        quill::Modal::current().message(kAviso, motivo, quill::MessageIcon::Information);
+        return;
+    }
     AccionEnCurso = true;
-    Proteger(metodo, [this, d, accion] {
-        if (!d->Disponible()) {
-            // The kind's statement is not built yet.
-            Resultado = quill::kListadoErrorInterno;
-            aviso(quill::MensajeErrorInterno());
-            return;
-        }
+    Proteger(metodo, [this, accion] {
         switch (accion) {
         case AccionImprimir:
             ImprimirListado();
@@ -200,37 +199,34 @@ qint16 ejecutar(TfrmListado& w, bool conteo) {
     return w.Resultado;
 }
 
-// The outputs after the run that are not built yet (reports, labels, e-mail, mass SMS): the
-// action ends with the internal-error message once the run has answered.
-qint16 salidaNoDisponible(TfrmListado& w) {
-    CierreProgreso cierre(w);
-    const qint16 r = ejecutar(w, false);
-    if (r == quill::kListadoCancelado) return r;
-    w.CerrarProgreso();
-    if (!w.MensajeResultado(r)) return r;
-    w.Ejecutor(w.TipoListado)->Cerrar();
-    aviso(quill::MensajeErrorInterno());
-    return w.Resultado = quill::kListadoErrorInterno;
+// An output that is not built yet says so before anything runs (EjecutarAccion asks first;
+// this covers a direct call).
+qint16 noDisponible(TfrmListado& w) {
+    const quill::DescriptorListado* d = quill::Listado(w.TipoListado);
+    const QString motivo = d ? quill::MotivoAccionNoDisponible(*d, w.Accion) : QString();
+    if (!motivo.isEmpty())
+        quill::Modal::current().message(kAviso, motivo, quill::MessageIcon::Information);
+    return w.Resultado = quill::kListadoCancelado;
 }
 
 } // namespace
 
 qint16 TfrmListado::ImprimirListado() {
-    return salidaNoDisponible(*this);
+    return noDisponible(*this);
 }
 
 qint16 TfrmListado::ImprimirEtiquetas() {
-    return salidaNoDisponible(*this);
+    return noDisponible(*this);
 }
 
 qint16 TfrmListado::EMailListado() {
-    return salidaNoDisponible(*this);
+    return noDisponible(*this);
 }
 
 qint16 TfrmListado::SMSListado() {
     Orden = 0;
     Sentido = 0;
-    return salidaNoDisponible(*this);
+    return noDisponible(*this);
 }
 
 qint16 TfrmListado::ConteoListado() {

@@ -62,11 +62,34 @@ TEST(Registro, EveryKindAsTheWindowAndListadoReadIt) {
         EXPECT_EQ(CodigoListado(QString::fromUtf8(nada)), -1) << nada;
     EXPECT_EQ(Listado(7), nullptr);
     EXPECT_FALSE(Listado(0)->Admite(1)) << "1 is no action";
+
+    // What the window and `listado` say before running an action that cannot run.
+    const struct {
+        qint16 tipo, accion;
+        const char* motivo;
+    } motivos[] = {
+        {0, accion::Conteo, ""},
+        {0, accion::FicheroSMS, ""},
+        {0, accion::Imprimir,
+         "La acción «Imprimir» todavía no está disponible para el listado "
+         "«General»."},
+        {6, accion::SMS,
+         "La acción «Envio SMS» todavía no está disponible para el listado "
+         "«Garantías»."},
+        {4, accion::Conteo, "El listado «Prescripciones al CNOO» no tiene la acción «Conteo»."},
+        {5, accion::Correo, "El listado «Reposiciones» no tiene la acción «Correo Electrónico»."},
+    };
+    for (const auto& m : motivos)
+        EXPECT_EQ(MotivoAccionNoDisponible(*Listado(m.tipo), m.accion),
+                  QString::fromUtf8(m.motivo));
 }
 
 // A kind without a data module answers like a failed run, never crashes.
 TEST(Registro, AKindWithoutItsDataModuleAnswersTheInternalError) {
-    EjecutorListado e(*Listado(3));
+    DescriptorListado sinModulo = *Listado(3);
+    sinModulo.crearModulo = nullptr;
+    EXPECT_FALSE(MotivoAccionNoDisponible(sinModulo, accion::Exportar).isEmpty());
+    EjecutorListado e(sinModulo);
     EXPECT_EQ(e.Modulo(), nullptr);
     EXPECT_EQ(e.Ejecutar(0, 0, true), kListadoErrorInterno);
     EXPECT_EQ(e.EjecutarConteo(true), kListadoErrorInterno);

@@ -3,6 +3,7 @@
 // count, the table list rebuilt from the current rows, and the export of the General listing
 // read back from the file.
 
+#include "actions/ejecutor.h"
 #include "anfitrion.h"
 #include "conditions/tdmlstpaciente.h"
 #include "listing/abrirlistado.h"
@@ -15,7 +16,6 @@
 #include "listing/tfrmporcentajelistado.h"
 #include "platform/memtable.h"
 #include "platform/modal.h"
-#include "actions/ejecutor.h"
 #include "queries/tdmgeneral.h"
 #include "testsupport.h"
 #include "tiendaprueba.h"
@@ -50,8 +50,6 @@ TdmGeneral* general(TfrmListado* w) {
 }
 
 const QString kConexion = QStringLiteral("gui_acciones");
-const QString kErrorInterno =
-    QStringLiteral("Ha Ocurrido un Error Interno al Generar el Listado y no Puede mostrarse");
 const QString kSinRegistros =
     QStringLiteral("No se ha encontrado ningún registro que cumpla las condiciones");
 const QString kVacios = QStringLiteral("No pueden existir registros vacios. Por favor borre los "
@@ -380,11 +378,16 @@ TEST_F(Acciones, RoutingByKind) {
         EXPECT_EQ(TfrmListado::MetodoAccion(c.tipo, c.accion), QString::fromLatin1(c.metodo));
     }
 
-    // A kind whose query is not built answers with the internal-error message, without a query.
-    w->CambiarListado(1);
-    w->nbiConteo->click();
-    EXPECT_EQ(textosMensajes(), QStringList{kErrorInterno});
+    // An output not built yet says so plainly before anything runs, never the internal error.
+    w->CambiarListado(0);
+    w->nbiImprimir->click();
+    ASSERT_EQ(modal.messages().size(), 1);
+    EXPECT_EQ(modal.messages().first().text,
+              QStringLiteral("La acción «Imprimir» todavía no está disponible para el listado "
+                             "«General»."));
+    EXPECT_EQ(modal.messages().first().icon, quill::MessageIcon::Information);
     EXPECT_EQ(modal.dialogCount(), 0);
+    EXPECT_TRUE(funciones.isEmpty());
     // A kind without the action: nothing at all, even when called directly.
     modal.clear();
     w->CambiarListado(4);

@@ -4,8 +4,8 @@
 
 #include "actions/registro.h"
 #include "comandos.h"
-#include "tiendaprueba.h"
 #include "listados.h"
+#include "tiendaprueba.h"
 
 #include <QFile>
 #include <QProcess>
@@ -125,11 +125,11 @@ TEST_F(Runner, ConteoYSusErrores) {
          2, "Condición 1 del fichero: "},
         {"fila vacía", conteo(fichero("vacia.json", R"([{"Id": 1, "Condicion": "Igual a..."}])")),
          2, "No pueden existir registros vacios."},
-        {"listado no disponible",
-         {"conteo", "--db", base->ruta(), "--tipo", "consumo", "--condiciones",
-          fichero("g2.json", kApellidosG), "--particion", "1"},
+        {"acción que el listado no tiene",
+         {"conteo", "--db", base->ruta(), "--tipo", "prescripciones", "--condiciones",
+          fichero("g2.json", "[]"), "--particion", "1"},
          2,
-         "El listado 'Consumo' no está disponible"},
+         "El listado «Prescripciones al CNOO» no tiene la acción «Conteo»."},
         {"base inexistente",
          {"conteo", "--db", dir->filePath("no.fdb"), "--tipo", "general", "--condiciones",
           fichero("g5.json", kApellidosG), "--particion", "1"},
@@ -189,8 +189,8 @@ TEST_F(Runner, ExportarYLeerElFichero) {
         const char* fila; // what starts a row
         int cabeceras;    // rows of captions
     };
-    const Caso casos[] = {{"txt", "\n", 1}, {"html", "<tr", 1}, {"xml", "<Registro>", 0},
-                          {"xlsx", "<row ", 1}};
+    const Caso casos[] = {
+        {"txt", "\n", 1}, {"html", "<tr", 1}, {"xml", "<Registro>", 0}, {"xlsx", "<row ", 1}};
     for (const Caso& k : casos) {
         SCOPED_TRACE(k.formato);
         const QString salida = dir->filePath(QStringLiteral("lista.") + k.formato);
