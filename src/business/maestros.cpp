@@ -116,6 +116,15 @@ QString MaestroCache::descripcion(int id) const {
     return m_byId.value(id);
 }
 
+std::optional<int> MaestroCache::idDeNombre(const QString& nombre) const {
+    const QString buscado = nombre.trimmed();
+    for (const ItemMaestro& item : m_items)
+        if (item.descripcion == buscado) return item.id;
+    for (const ItemMaestro& item : m_items)
+        if (item.descripcion.compare(buscado, Qt::CaseInsensitive) == 0) return item.id;
+    return std::nullopt;
+}
+
 std::shared_ptr<MaestroCache> MaestroCache::shared(const QString& connectionName,
                                                    const MaestroDef& def) {
     QMutexLocker lock(&g_sharedMutex);
