@@ -41,8 +41,8 @@ public:
     bool contains(int id) const;
     QString descripcion(int id) const; // empty for an unknown id
     // The id of the record a value list shows under this name: the first in list order whose
-    // description is the name, else the first equal to it ignoring case; none when no record has
-    // it. Surrounding blanks of the name do not count.
+    // description is the name, else the first equal to it ignoring case, else ignoring accents
+    // as well; none when no record has it. Surrounding blanks of the name do not count.
     std::optional<int> idDeNombre(const QString& nombre) const;
 
     bool isLoaded() const { return m_loaded; }

@@ -30,7 +30,7 @@ void conMaestros(TLstSentPaciente& s) {
         {{"FAMILIA", "ID_FAMILIA", "DESCRIPCION", "Monturas"},
          {"IVA", "ID_IVA", "DESCRIPCION", "Iva"},
          {"PROVEEDOR", "ID_PROVEEDOR", "NOMBRE", "Visión Sur"},
-         {"TARTICULO", "ID_TARTICULO", "DESCRIPCION", "Cristal"},
+         {"TARTICULO", "ID_TARTICULO", "DESCRIPCION", "Audífono"},
          {"TRATAMIENTO", "ID_TRATAMIENTO", "DESCRIPCION", "Endurecido"},
          {"MARCA", "ID_MARCA", "DESCRIPCION", "Sonora"},
          {"TLENTILLA", "ID_TLENTILLA", "DESCRIPCION", "Diaria esférica"}}};
@@ -120,7 +120,7 @@ TEST(Consumo, EveryEntryPerProductLine) {
         {510, 4, kIgual, "140", {}, "ARTICULO.VARILLA  = '140'", true},
         {511, 3, kIgual, "Visión Sur", {}, "(ARTICULO.ID_PROVEEDOR  = 3)", true},
         // The article type's names come from another list; only the master's names count.
-        {512, 2, kIgual, "Cristal; Generico", {"1", "0"}, "(ARTICULO.ID_TARTICULO  = 4)", true},
+        {512, 2, kIgual, "Audifono; Generico", {"1", "0"}, "(ARTICULO.ID_TARTICULO  = 4)", true},
         {513, 3, kMayor, "20", {}, "DLENTILLA.IMPORTE_M1  > 20", false},
         {516, 2, kIgual, "2", {}, "DGRADUACION.CILINDRO  = 2", false},
         {516, 3, kIgual, "2", {}, "ARTICULO.CILINDRO  = 2", true},
