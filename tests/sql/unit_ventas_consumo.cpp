@@ -79,7 +79,6 @@ TEST(Ventas, EveryEntry) {
         {556, kVacio, "", "", {}, " (" + JV + "(MVENTA.RECOGIDO  = -1 Or MVENTA.RECOGIDO = 0 ))", VP},
         {571, kMayor, "31/12/2023", "", {}, JV3 + fecha, V},
         {572, kEmpieza, "mon", "", {}, JV3 + LV + "DVENTA.REFERENCIA starting with 'MON'", VD},
-        {573, kContiene, "gafa", "", {}, JV3 + LV + "DVENTA.DESCRIPCION containing 'GAFA'", VD},
         {574, kMayor, "10", "", {}, JV3 + LV + "DVENTA.PORCENTAJE_DESCUENTO  > 10", VD},
         {575, kEntre, "5", "15", {}, JV3 + "MVENTA.PORCENTAJE_DESCUENTO  BETWEEN 5 AND 15", V},
         {576, kIgual, "", "", {"3", "5"}, "(" + JV3.substr(1) + "((" + agentes, V},
@@ -109,20 +108,14 @@ TEST(Consumo, EveryEntryPerProductLine) {
     // clang-format off
     const CasoConsumo casos[] = {
         {501, 2, kEmpieza, "cr", {}, "DGRADUACION.REFERENCIA starting with 'CR'", false},
-        {502, 3, kIgual, "84001", {}, "ARTICULO.CODIGO_BARRAS  = 84001", true},
         {505, 2, kIgual, "Monturas; Lentes", {"99"}, "(ARTICULO.ID_FAMILIA  = 1 Or ARTICULO.ID_FAMILIA = 9)", true},
         {506, 4, kDistinto, "Iva", {}, "(ARTICULO.ID_IVA_COMPRA  != 2)", true},
         {507, 2, kIgual, "x1", {}, "DGRADUACION.MODELO  = 'X1'", false},
         {507, 3, kIgual, "x1", {}, "ARTICULO.MODELO  = 'X1'", true},
         {508, 2, kIgual, "8,6", {}, "(ARTICULO.RADIO_1  = '8,6' Or ARTICULO.RADIO_2  = '8,6')", true},
         {508, 4, kIgual, "8,6", {}, "(DAUDIFONO.RADIO_1  = '8,6' Or DAUDIFONO.RADIO_2  = '8,6')", false},
-        {510, 2, kIgual, "140", {}, "DGRADUACION.VARILLA  = '140'", false},
-        {510, 4, kIgual, "140", {}, "ARTICULO.VARILLA  = '140'", true},
-        {511, 3, kIgual, "Visión Sur", {}, "(ARTICULO.ID_PROVEEDOR  = 3)", true},
         // The article type's names come from another list; only the master's names count.
         {512, 2, kIgual, "Audifono; Generico", {"1", "0"}, "(ARTICULO.ID_TARTICULO  = 4)", true},
-        {513, 3, kMayor, "20", {}, "DLENTILLA.IMPORTE_M1  > 20", false},
-        {516, 2, kIgual, "2", {}, "DGRADUACION.CILINDRO  = 2", false},
         {516, 3, kIgual, "2", {}, "ARTICULO.CILINDRO  = 2", true},
         {517, 2, kIgual, "52-18", {}, "ARTICULO.TAMANO  = '52-18'", true},
         {518, 2, kIgual, "Endurecido", {}, "((ARTICULO.ID_TRATAMIENTO_1  = 5) Or "
