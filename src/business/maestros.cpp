@@ -35,6 +35,13 @@ bool itemLess(const ItemMaestro& a, const ItemMaestro& b) {
     return byName != 0 ? byName < 0 : a.id < b.id;
 }
 
+QString sinAcentos(const QString& texto) {
+    QString llano;
+    for (const QChar c : texto.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing) llano += c;
+    return llano;
+}
+
 QString sharedKey(const QString& connectionName, const MaestroDef& def) {
     return connectionName + QLatin1Char('\n') + MaestroCache::selectFor(def);
 }
@@ -114,6 +121,19 @@ bool MaestroCache::contains(int id) const {
 
 QString MaestroCache::descripcion(int id) const {
     return m_byId.value(id);
+}
+
+std::optional<int> MaestroCache::idDeNombre(const QString& nombre) const {
+    const QString buscado = nombre.trimmed();
+    for (const ItemMaestro& item : m_items)
+        if (item.descripcion == buscado) return item.id;
+    for (const ItemMaestro& item : m_items)
+        if (item.descripcion.compare(buscado, Qt::CaseInsensitive) == 0) return item.id;
+    // Fixed value lists write some names without their accents ("Audifono").
+    const QString llano = sinAcentos(buscado);
+    for (const ItemMaestro& item : m_items)
+        if (sinAcentos(item.descripcion).compare(llano, Qt::CaseInsensitive) == 0) return item.id;
+    return std::nullopt;
 }
 
 std::shared_ptr<MaestroCache> MaestroCache::shared(const QString& connectionName,

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace quill {
 
@@ -39,6 +40,10 @@ public:
     QStringList ids() const; // decimal integer texts, parallel to nombres()
     bool contains(int id) const;
     QString descripcion(int id) const; // empty for an unknown id
+    // The id of the record a value list shows under this name: the first in list order whose
+    // description is the name, else the first equal to it ignoring case, else ignoring accents
+    // as well; none when no record has it. Surrounding blanks of the name do not count.
+    std::optional<int> idDeNombre(const QString& nombre) const;
 
     bool isLoaded() const { return m_loaded; }
     QString error() const { return m_error; }

@@ -18,12 +18,12 @@ const QList<Familia>& familias() {
         {"baja vision", {{375, 399}}, filasBajaVision},
         {"reposiciones", {{400, 419}}, filasReposiciones},
         {"partes de fecha", {{420, 449}}, filasPartesFecha},
-        {"ventas", {{450, 459}}, nullptr},
+        {"ventas", {{450, 459}}, filasVentas},
         {"campos comunes", {{460, 479}, {610, 3099}}, filasComunes},
         {"reposicion de lentillas", {{480, 499}}, filasReposicionLentillas},
-        {"consumo", {{500, 549}}, nullptr, true},
-        {"documentos de venta", {{550, 569}}, nullptr},
-        {"lineas de venta", {{570, 609}}, nullptr},
+        {"consumo", {{500, 549}}, filasConsumo, true},
+        {"documentos de venta", {{550, 569}}, filasDocumentosVenta},
+        {"lineas de venta", {{570, 609}}, filasLineasVenta},
     };
     return lista;
 }
@@ -86,6 +86,7 @@ QString formaAlternativas(TLstSentPaciente& s, const EntradaCatalogo& e) {
     for (qsizetype i = 0; i < e.alternativas.size(); ++i) {
         const Alternativa& a = e.alternativas.at(i);
         if (i > 0) result += e.separador;
+        if (a.operador == Operador::Lista) result += QLatin1Char('(');
         result += a.columna + QLatin1Char(' ') + aplicar(s, a.operador, a.columna, a.centinela);
     }
     return result + QLatin1Char(')') + e.detras;
@@ -114,13 +115,21 @@ CatalogoSentencias::CatalogoSentencias(const QList<Familia>& lista) : m_familias
         const Familia& familia = m_familias.at(i);
         if (!familia.filas) continue;
         for (EntradaCatalogo& fila : familia.filas()) {
-            const QString quien =
-                QStringLiteral("%1 (%2)").arg(fila.id).arg(QLatin1String(familia.nombre));
+            const QString quien = QStringLiteral("%1 (%2, line %3)")
+                                      .arg(fila.id)
+                                      .arg(QLatin1String(familia.nombre))
+                                      .arg(fila.linea);
             if (indiceFamilia(m_familias, fila.id) != i)
                 throw std::logic_error(QStringLiteral("catalogue row %1 lies outside its family")
                                            .arg(quien)
                                            .toStdString());
-            if (!m_filas.emplace(fila.id, std::move(fila)).second)
+            // Only the consumption rows are per product line, and every one of them is.
+            if ((fila.linea != 0) != familia.porTipoListado)
+                throw std::logic_error(QStringLiteral("catalogue row %1 has the wrong product line")
+                                           .arg(quien)
+                                           .toStdString());
+            const std::pair<int, qint16> clave{fila.id, fila.linea};
+            if (!m_filas.emplace(clave, std::move(fila)).second)
                 throw std::logic_error(
                     QStringLiteral("catalogue row %1 is repeated").arg(quien).toStdString());
         }
@@ -137,8 +146,8 @@ const Familia* CatalogoSentencias::familia(int id) const {
     return i < 0 ? nullptr : &m_familias.at(i);
 }
 
-const EntradaCatalogo* CatalogoSentencias::entrada(int id) const {
-    const auto it = m_filas.find(id);
+const EntradaCatalogo* CatalogoSentencias::entrada(int id, qint16 linea) const {
+    const auto it = m_filas.find({id, linea});
     return it == m_filas.end() ? nullptr : &it->second;
 }
 

@@ -5,8 +5,8 @@
 // Every field of the filter catalogue has one row (EntradaCatalogo) keyed by its identifier. A row
 // names its shape, the text in front (join and column), the column handed to the operator builder,
 // the builder, the empty-value sentinel(s), the closing text and the tables the fragment needs.
-// A few shape functions read the rows; only the fields that really compute (age, and later
-// agents or consumption) carry a function of their own.
+// A few shape functions read the rows; only the fields that really compute (age, the sales agents)
+// carry a function of their own.
 //
 // Rows are grouped in families, one per kind of record (patient, prescriptions, contact lenses,
 // hearing aids...). A family owns one or more identifier ranges; dispatch tests the families in
@@ -20,12 +20,17 @@
 //   3. put it in the family's line of familias() in catalogo.cpp (the ranges are already there).
 // The catalogue checks at start that every row lies in its own family's ranges and that no
 // identifier has two rows.
+//
+// The consumption family answers by product line: its rows carry the line (TipoListado 2, 3, 4)
+// they are for, and one identifier has a row per line that has the column.
+
+#include "business/maestros.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <unordered_map>
+#include <map>
 #include <utility>
 
 namespace quill {
@@ -60,9 +65,11 @@ enum class Forma : quint8 {
     Lista,
     // delante + "(" + each alternative's columna + " " + its builder, separated by separador,
     // + ")" + detras: either-eye pairs (each eye with its own sentinel), the audiogram runs,
-    // several note columns.
+    // several note columns. A list alternative opens its own "(" before the column, which its
+    // builder closes.
     Alternativas,
-    // calculo(builder, row): fields that rewrite the condition before building (age).
+    // calculo(builder, row): fields that rewrite the condition before building (age), or whose
+    // text interleaves several builders (sales agents).
     Calculada,
 };
 
@@ -87,6 +94,11 @@ struct EntradaCatalogo {
     QList<Alternativa> alternativas;
     QString separador; // between alternatives: " OR " or " Or "
     Calculo calculo = nullptr;
+    // Consumption rows: the product line (TipoListado) the row is for; 0 for every other row.
+    qint16 linea = 0;
+    // Name lists: the master whose records the chosen names (Condicion1) are looked up in to
+    // refill Lista before building (TLstSentPaciente::ResolverNombres); empty tabla for none.
+    MaestroDef nombres;
 };
 
 struct Familia {
@@ -110,6 +122,10 @@ QList<EntradaCatalogo> filasOptometria();   // optometry examinations
 QList<EntradaCatalogo> filasBajaVision();   // low-vision records
 QList<EntradaCatalogo> filasReposiciones(); // replacement records
 QList<EntradaCatalogo> filasReposicionLentillas(); // lens-replacement fields
+QList<EntradaCatalogo> filasVentas();              // sales date and amount of the consumption kind
+QList<EntradaCatalogo> filasDocumentosVenta();     // sales documents
+QList<EntradaCatalogo> filasLineasVenta(); // sales documents and lines, deleted orders left out
+QList<EntradaCatalogo> filasConsumo();     // articles of the records, one row per product line
 
 // The catalogue as a map from identifier to row, with the family of every identifier.
 class CatalogoSentencias {
@@ -122,13 +138,14 @@ public:
 
     // The family that answers for an identifier (first match in order), null for none.
     const Familia* familia(int id) const;
-    // The row of an identifier, null when it has none.
-    const EntradaCatalogo* entrada(int id) const;
+    // The row of an identifier (for a consumption identifier, of the product line), null when it
+    // has none.
+    const EntradaCatalogo* entrada(int id, qint16 linea = 0) const;
     int size() const { return static_cast<int>(m_filas.size()); }
 
 private:
     QList<Familia> m_familias;
-    std::unordered_map<int, EntradaCatalogo> m_filas;
+    std::map<std::pair<int, qint16>, EntradaCatalogo> m_filas;
 };
 
 // The fragment of one row: the row's shape function applied to the builder's current condition.

@@ -1,6 +1,7 @@
 #include "lstsentpaciente.h"
 
 #include "business/localidades.h"
+#include "business/maestros.h"
 #include "catalogo.h"
 #include "valores.h"
 
@@ -63,6 +64,40 @@ std::shared_ptr<LocalidadCache> TLstSentPaciente::localidades() {
     return cache;
 }
 
+std::shared_ptr<MaestroCache> TLstSentPaciente::maestro(const MaestroDef& def) {
+    const QString clave = MaestroCache::selectFor(def);
+    const auto it = m_maestros.find(clave);
+    if (it != m_maestros.end()) return it->second;
+    auto cache = MaestroCache::shared(conexion(), def);
+    // A master that failed to load is not kept, so the next condition tries again.
+    if (!cache->error().isEmpty()) throw Error(cache->error());
+    m_maestros.emplace(clave, cache);
+    return cache;
+}
+
+void TLstSentPaciente::setMaestro(const MaestroDef& def, std::shared_ptr<MaestroCache> cache) {
+    m_maestros[MaestroCache::selectFor(def)] = std::move(cache);
+}
+
+void TLstSentPaciente::ResolverNombres(const MaestroDef& def) {
+    QStringList ids;
+    const QString& op = Condicion();
+    // Emptiness tests read no names.
+    if (op != operador::Vacio && op != operador::NoVacio) {
+        const auto cache = maestro(def);
+        for (const QString& nombre : Condicion1().split(QLatin1Char(';'))) {
+            if (nombre.trimmed().isEmpty()) continue;
+            if (const auto id = cache->idDeNombre(nombre)) ids << QString::number(*id);
+        }
+        if (ids.isEmpty() && (op == operador::IgualA || op == operador::DistintoDe))
+            throw Error(QStringLiteral("Ninguno de los valores elegidos (%1) existe ya en la "
+                                       "tabla %2")
+                            .arg(Condicion1(), def.tabla));
+    }
+    if (!Lista()) setLista(&m_listaPropia);
+    *Lista() = ids;
+}
+
 QString TLstSentPaciente::generar(bool consumo) {
     const auto id = parteEntera(Id());
     if (!id) return QString();
@@ -70,8 +105,10 @@ QString TLstSentPaciente::generar(bool consumo) {
     const Familia* familia = catalogo.familia(*id);
     if (!familia) return QString();
     if (familia->porTipoListado != consumo) return consumo ? QString() : GenerarSentenciaConsumo();
-    const EntradaCatalogo* entrada = catalogo.entrada(*id);
+    const EntradaCatalogo* entrada =
+        catalogo.entrada(*id, familia->porTipoListado ? TipoListado() : qint16(0));
     if (!entrada) return QString();
+    if (!entrada->nombres.tabla.isEmpty()) ResolverNombres(entrada->nombres);
     const QString fragmento = construirEntrada(*this, *entrada);
     // A condition that restricts nothing brings no table: a record table in FROM without its
     // join would multiply the patients, or drop them all when it is empty.

@@ -4,11 +4,14 @@
 
 #include <QStringList>
 
+#include <map>
 #include <memory>
 
 namespace quill {
 
 class LocalidadCache;
+class MaestroCache;
+struct MaestroDef;
 
 // The sentence builder of the patient listings: turns the condition set by the window into the SQL
 // fragment of its catalogue field (catalogo.h) and collects the tables the fragments need.
@@ -31,6 +34,18 @@ public:
     // builder's connection, loaded on first use.
     std::shared_ptr<LocalidadCache> localidades();
     void setLocalidades(std::shared_ptr<LocalidadCache> cache) { m_localidades = std::move(cache); }
+
+    // The master a name list is looked up in: unless set, the shared cache of the builder's
+    // connection, read on first use and kept while the builder lives. Throws quill::Error when
+    // it cannot be read.
+    std::shared_ptr<MaestroCache> maestro(const MaestroDef& def);
+    void setMaestro(const MaestroDef& def, std::shared_ptr<MaestroCache> cache);
+
+    // Name lists: Condicion1 holds the chosen names separated by ";"; Lista is emptied and gets
+    // the id of each name found in the master, in the order of the names. A name the master
+    // does not have adds nothing; when no name is found for "Igual a..." or "Distinto de..."
+    // the condition is refused (it would compare with nothing).
+    void ResolverNombres(const MaestroDef& def);
 
     // The fragment of the current condition, chosen by the integer part of Id; empty when the
     // catalogue has no entry for it. Adds the entry's tables to Tablas once the fragment is built,
@@ -70,6 +85,7 @@ private:
     // Filled by CodigosPostales/LocalidadesProvincia when the window set no list.
     QStringList m_listaPropia;
     std::shared_ptr<LocalidadCache> m_localidades;
+    std::map<QString, std::shared_ptr<MaestroCache>> m_maestros; // by the master's SELECT
 };
 
 } // namespace quill

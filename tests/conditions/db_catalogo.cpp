@@ -79,11 +79,13 @@ QString sentenciaDe(int id, const QString& fragmento, const QStringList& tablasA
             QStringLiteral("CAST(%1 AS DATE) != '12/30/1899' AND CAST(%1 AS DATE)").arg(col) +
             fragmento);
     }
+    case 452:
+        // The consumption listing compares the amount of each operation, or its sum.
+        return c.sql(QStringLiteral("MVENTA.LIQUIDO_M1 ") + fragmento);
     case 51:
     case 52:
         c.anadir("MGRADUACION");
-        return c.sql((id == 51 ? "MGRADUACION.ID_DOCTOR " : "MGRADUACION.ID_AGENTE ") +
-                     fragmento);
+        return c.sql((id == 51 ? "MGRADUACION.ID_DOCTOR " : "MGRADUACION.ID_AGENTE ") + fragmento);
     default:
         return c.sql(fragmento);
     }
@@ -154,9 +156,9 @@ protected:
 };
 
 // The record families whose entries tests/sql runs.
-const std::set<std::string> kFamilias{"graduaciones", "lentillas",   "audifonos",
-                                      "optometria",   "baja vision", "reposiciones",
-                                      "reposicion de lentillas"};
+const std::set<std::string> kFamilias{
+    "graduaciones",           "lentillas", "audifonos", "optometria", "baja vision", "reposiciones",
+    "reposicion de lentillas"};
 TEST_F(CatalogoEnBase, EveryFragmentRunsOnTheDatabase) {
     MemTable cds;
     ASSERT_EQ(CargarCatalogo(cds, quilltest::dataDir(), -1), 0);
@@ -232,6 +234,78 @@ TEST_F(CatalogoEnBase, EveryFragmentRunsOnTheDatabase) {
         EXPECT_TRUE(conFragmento.count(id)) << id;
     for (int id : {51, 52, 56})
         EXPECT_TRUE(conFragmento.count(id)) << id;
+    // So do the sales fields and the article fields of every product line.
+    for (int id : {451, 452, 551, 553, 554, 555, 556, 571, 572, 573, 574, 575, 576, 577, 578, 579})
+        EXPECT_TRUE(conFragmento.count(id)) << id;
+    for (int id = 501; id <= 523; ++id)
+        EXPECT_TRUE(conFragmento.count(id)) << id;
+}
+
+// The sales fields in a statement of their own joins only, on four patients of their own:
+// deleted orders never match the line fields, and an agent on a line of another patient's
+// document does not make a patient match.
+TEST_F(CatalogoEnBase, SalesFieldsLookOnlyAtThePatientsOwnDocuments) {
+    const QString fallo = tienda->ejecutar({
+        "INSERT INTO PACIENTE (ID_PACIENTE, CODIGO) VALUES (900001, 900001)",
+        "INSERT INTO PACIENTE (ID_PACIENTE, CODIGO) VALUES (900002, 900002)",
+        "INSERT INTO PACIENTE (ID_PACIENTE, CODIGO) VALUES (900003, 900003)",
+        "INSERT INTO PACIENTE (ID_PACIENTE, CODIGO) VALUES (900004, 900004)",
+        // 900001: agent 9001 only on a line; 900002: no agent at all.
+        "INSERT INTO MVENTA (ID_MVENTA, ID_PACIENTE) VALUES (900011, 900001)",
+        "INSERT INTO DVENTA (ID_DVENTA, ID_MVENTA, ID_AGENTE_2) VALUES (900111, 900011, 9001)",
+        "INSERT INTO MVENTA (ID_MVENTA, ID_PACIENTE) VALUES (900012, 900002)",
+        "INSERT INTO DVENTA (ID_DVENTA, ID_MVENTA) VALUES (900112, 900012)",
+        // The same document as a deleted order (900003) and as a sale (900004).
+        "INSERT INTO MVENTA (ID_MVENTA, ID_PACIENTE, FECHA, TIPO_OPERACION, ID_AGENTE, "
+        "ID_FORMA_PAGO, PORCENTAJE_DESCUENTO, LIQUIDO_M1) "
+        "VALUES (900013, 900003, '2031-05-05', 3, 9002, 9003, 33, 777.77)",
+        "INSERT INTO MVENTA (ID_MVENTA, ID_PACIENTE, FECHA, TIPO_OPERACION, ID_AGENTE, "
+        "ID_FORMA_PAGO, PORCENTAJE_DESCUENTO, LIQUIDO_M1) "
+        "VALUES (900014, 900004, '2031-05-05', 0, 9002, 9003, 33, 777.77)",
+        "INSERT INTO DVENTA (ID_DVENTA, ID_MVENTA, REFERENCIA, DESCRIPCION, "
+        "PORCENTAJE_DESCUENTO, ID_GRUPO) VALUES (900113, 900013, 'ZZREF-3', 'ZZDESC', 44, 9004)",
+        "INSERT INTO DVENTA (ID_DVENTA, ID_MVENTA, REFERENCIA, DESCRIPCION, "
+        "PORCENTAJE_DESCUENTO, ID_GRUPO) VALUES (900114, 900014, 'ZZREF-3', 'ZZDESC', 44, 9004)",
+    });
+    ASSERT_TRUE(fallo.isEmpty()) << qPrintable(fallo);
+
+    const struct {
+        int id;
+        const char* valor;
+        QStringList ids;
+        QList<int> pacientes;
+    } casos[] = {
+        {554, "", {"9001"}, {900001}},     {576, "", {"9001"}, {900001}},
+        {571, "05/05/2031", {}, {900004}}, {572, "zzref-3", {}, {900004}},
+        {573, "zzdesc", {}, {900004}},     {574, "44", {}, {900004}},
+        {575, "33", {}, {900004}},         {576, "", {"9002"}, {900004}},
+        {577, "", {"9004"}, {900004}},     {578, "", {"9003"}, {900004}},
+        {579, "777,77", {}, {900004}},
+    };
+    for (const auto& k : casos) {
+        TLstSentPaciente constructor(kConexion);
+        QStringList ids = k.ids;
+        FilaCondicion fila;
+        fila.id = k.id;
+        fila.condicion = QStringLiteral("Igual a...");
+        fila.condicion1 = QString::fromUtf8(k.valor);
+        const ResultadoCondicion r = ConstruirCondicion(constructor, fila, ids);
+        ASSERT_EQ(r.codigo, kCondicionConstruida) << k.id << qPrintable(r.detalle);
+        // FROM and WHERE as the General listing makes them: the fragment brings its joins.
+        QStringList tablas = constructor.Tablas();
+        tablas.removeAll(QStringLiteral("PACIENTE"));
+        const QString sql =
+            QStringLiteral("SELECT DISTINCT PACIENTE.ID_PACIENTE FROM PACIENTE, %1 WHERE "
+                           "PACIENTE.BORRADO = 0 AND PACIENTE.ID_PACIENTE > 900000 AND (%2) "
+                           "ORDER BY 1")
+                .arg(tablas.join(QStringLiteral(", ")), r.sentencia);
+        QSqlQuery q(QSqlDatabase::database(kConexion));
+        ASSERT_TRUE(q.exec(sql)) << qPrintable(q.lastError().text() + "\n" + sql);
+        QList<int> pacientes;
+        while (q.next())
+            pacientes << q.value(0).toInt();
+        EXPECT_EQ(pacientes, k.pacientes) << k.id << " " << k.ids.join(",").toStdString();
+    }
 }
 
 } // namespace
