@@ -14,26 +14,7 @@
 set -eu
 
 RAIZ=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=$(cd "${1:-$RAIZ/build}" && pwd)
-LISTADO="$BUILD/bin/listado"
-DATOS="$BUILD/bin/quillmore-datos"
-PACIENTES=${QUILL_BENCH_PACIENTES:-200000}
-REPETICIONES=${QUILL_BENCH_REPETICIONES:-3}
-DIR=${QUILL_BENCH_DIR:-/tmp/quill-bench}
-BASE="$DIR/general-$PACIENTES.fdb"
-TRABAJO=$(mktemp -d)
-trap 'rm -rf "$TRABAJO"' EXIT
-
-for p in "$LISTADO" "$DATOS" /usr/bin/time; do
-    [ -x "$p" ] || { echo "Falta $p (compile con: cmake --build $BUILD --target listado quillmore-datos)" >&2; exit 1; }
-done
-command -v isql-fb >/dev/null || { echo "Falta isql-fb (paquete firebird3.0-utils)" >&2; exit 1; }
-
-mkdir -p "$DIR"
-if [ ! -f "$BASE" ]; then
-    echo "Generando $BASE ($PACIENTES pacientes)..."
-    "$DATOS" --pacientes "$PACIENTES" --salida "$BASE" --fecha 2025-06-01 >/dev/null
-fi
+. "$RAIZ/bench/comun.sh"
 
 # The six listings: name and conditions.
 cat >"$TRABAJO/sin-condiciones.json" <<'EOF'
@@ -57,28 +38,10 @@ cat >"$TRABAJO/cualquiera.json" <<'EOF'
  {"Id": 23, "Condicion": "...Contiene...", "Condicion1": "cataratas"}]
 EOF
 
-# Runs a command under /usr/bin/time; prints "seconds peak-KB". Exit status 1 of the runner
-# (no patient matches) is a result like any other.
-medir() {
-    estado=0
-    /usr/bin/time -f "%e %M" -o "$TRABAJO/tiempo" "$@" >/dev/null 2>"$TRABAJO/errores" || estado=$?
-    if [ "$estado" -ne 0 ] && ! grep -q "ningún registro" "$TRABAJO/errores"; then
-        echo "Falló ($estado): $*" >&2
-        cat "$TRABAJO/errores" >&2
-        exit 1
-    fi
-    tail -n 1 "$TRABAJO/tiempo"
-}
-
-# The best (least) time of the repetitions and the largest peak.
-mejor() {
-    awk 'NR == 1 || $1 < t { t = $1 } $2 > p { p = $2 } END { print t, p }'
-}
-
 # Warm the file cache once so that the first listing is not charged for it.
 "$LISTADO" conteo --db "$BASE" --tipo general --condiciones "$TRABAJO/sin-condiciones.json" --particion 1 >/dev/null
 
-printf '%-16s %9s %9s %9s %7s %9s\n' "listado" "filas" "listado_s" "isql_s" "ratio" "pico_MB"
+cabecera
 for nombre in sin-condiciones apellidos nacimiento sexo cilindro cualquiera; do
     cond="$TRABAJO/$nombre.json"
     modo=""
@@ -90,23 +53,6 @@ for nombre in sin-condiciones apellidos nacimiento sexo cilindro cualquiera; do
         exit 1
     fi
     printf '%s;\n' "$sql" >"$TRABAJO/$nombre.sql"
-    : >"$TRABAJO/r-listado"
-    : >"$TRABAJO/r-isql"
-    i=0
-    while [ "$i" -lt "$REPETICIONES" ]; do
-        # shellcheck disable=SC2086
-        medir "$LISTADO" exportar --db "$BASE" --tipo general --condiciones "$cond" \
-            --particion 1 --formato txt --fichero "$TRABAJO/$nombre.txt" $modo >>"$TRABAJO/r-listado"
-        medir isql-fb -q -u SYSDBA -i "$TRABAJO/$nombre.sql" "$BASE" >>"$TRABAJO/r-isql"
-        i=$((i + 1))
-    done
-    set -- $(mejor <"$TRABAJO/r-listado")
-    t_listado=$1
-    pico=$2
-    set -- $(mejor <"$TRABAJO/r-isql")
-    t_isql=$1
-    filas=$(($(wc -l <"$TRABAJO/$nombre.txt") - 1))
-    awk -v n="$nombre" -v f="$filas" -v a="$t_listado" -v b="$t_isql" -v p="$pico" 'BEGIN {
-        r = (b > 0) ? a / b : 0
-        printf "%-16s %9d %9.2f %9.2f %7.2f %9.1f\n", n, f, a, b, r, p / 1024 }'
+    # shellcheck disable=SC2086
+    comparar "$nombre" general "$cond" "$TRABAJO/$nombre.sql" $modo
 done

@@ -104,6 +104,8 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
                                           "filtros (Filtros.xml)");
         FilaCondicion fila;
         fila.id = vid.toDouble();
+        // A grid row where no field was chosen yet: the window leaves it out of the run too.
+        if (fila.id == -1) continue;
         QString ids;
         if (!texto(o, quill::campo::Condicion, fila.condicion) ||
             !texto(o, quill::campo::Condicion1, fila.condicion1) ||

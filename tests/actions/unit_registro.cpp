@@ -55,8 +55,6 @@ TEST(Registro, EveryKindAsTheWindowAndListadoReadIt) {
         // when printed.
         const qsizetype informes = codigo == 4 ? 0 : std::max<qsizetype>(1, d.tiposInforme.size());
         EXPECT_EQ(d.informes.size(), informes);
-        // Only the General kind's statement is built so far.
-        EXPECT_EQ(d.Disponible(), codigo == 0);
     }
     for (const char* nada : {"General", "garantías", "-1", "7", ""})
         EXPECT_EQ(CodigoListado(QString::fromUtf8(nada)), -1) << nada;
