@@ -1,0 +1,187 @@
+#include "queries/sentenciaprescripciones.h"
+
+#include "queries/listingmodule.h"
+
+namespace quill {
+
+namespace {
+
+const char* const kFrecuencias[] = {"125",  "250",  "500",  "750",  "1000", "1500",
+                                    "2000", "3000", "4000", "6000", "8000"};
+
+const QString kWhere = QStringLiteral(" WHERE PACIENTE.BORRADO = 0 AND PACIENTE.ID_PACIENTE != 0 "
+                                      "AND PACIENTE.ID_PACIENTE = TABLA.ID_PACIENTE ");
+const QString kOrder = QStringLiteral(" ORDER BY TABLA.FECHA");
+
+// A value of a master row by the record's id column, named as the sheet reads it.
+QString subSelect(const char* tabla, const char* columna, const char* clave, const char* campo,
+                  const char* alias) {
+    return QStringLiteral("(SELECT %1.%2 FROM %1 WHERE %1.%3 = TABLA.%4) %5")
+        .arg(QLatin1String(tabla), QLatin1String(columna), QLatin1String(clave),
+             QLatin1String(campo), QLatin1String(alias));
+}
+
+// The doctor's name and surname, the agent's (when the family has one) and the doctor's
+// registration number.
+QString medicoYAgente(const char* campoDoctor, bool conAgente) {
+    QStringList l;
+    l << subSelect("DOCTOR", "NOMBRE", "ID_DOCTOR", campoDoctor, "NOMBRE_DOCTOR")
+      << subSelect("DOCTOR", "APELLIDOS", "ID_DOCTOR", campoDoctor, "APELLIDOS_DOCTOR");
+    if (conAgente)
+        l << subSelect("AGENTE", "APELLIDOS", "ID_AGENTE", "ID_AGENTE", "APELLIDOS_AGENTE")
+          << subSelect("AGENTE", "NOMBRE", "ID_AGENTE", "ID_AGENTE", "NOMBRE_AGENTE");
+    l << subSelect("DOCTOR", "COLEGIADO", "ID_DOCTOR", campoDoctor, "NUMERO_COLEGIADO");
+    return l.join(QStringLiteral(", "));
+}
+
+// "TABLA.OD_X, TABLA.OD_Y, ..., " for each eye in turn.
+QString porOjo(std::initializer_list<const char*> columnas) {
+    QString texto;
+    for (const char* ojo : {"OD_", "OI_"})
+        for (const char* c : columnas)
+            texto += QStringLiteral("TABLA.") + QLatin1String(ojo) + QLatin1String(c) +
+                     QStringLiteral(", ");
+    return texto;
+}
+
+QString selectGraduacion() {
+    return QStringLiteral("SELECT PACIENTE.ID_PACIENTE, PACIENTE.CODIGO, PACIENTE.APELLIDOS, "
+                          "PACIENTE.NOMBRE, PACIENTE.NOMBRE_COMPLETO, PACIENTE.ID_LOCALIDAD, "
+                          "PACIENTE.TELEFONO, TABLA.ID_MGRADUACION, ") +
+           QStringLiteral("TABLA.FECHA, ") +
+           porOjo({"EJE", "CILINDRO", "ESFERA_LEJOS", "ESFERA_CERCA", "ESFERA_MEDIA", "PRISMA",
+                   "AGUDEZA_VISUAL_SC", "AGUDEZA_VISUAL_CC", "DISTANCIA_LEJOS",
+                   "DISTANCIA_CERCA"}) +
+           medicoYAgente("ID_DOCTOR", true) + QLatin1Char(' ');
+}
+
+// A lens line's value for one eye. A fitting normally has one line per eye; should it have
+// more, the first one written is the one prescribed.
+QString lineaLentilla(const char* columna, int ojo, const QString& alias) {
+    return QStringLiteral("(SELECT FIRST 1 DLENTILLA.%1 FROM DLENTILLA WHERE "
+                          "DLENTILLA.ID_MLENTILLA = TABLA.ID_MLENTILLA AND DLENTILLA.OJO = %2 "
+                          "ORDER BY DLENTILLA.ID_DLENTILLA) %3")
+        .arg(QLatin1String(columna))
+        .arg(ojo)
+        .arg(alias);
+}
+
+QString selectLentilla() {
+    QStringList lineas;
+    for (const auto& [ojo, prefijo] :
+         {std::pair{kOjoDerecho, "OD_"}, std::pair{kOjoIzquierdo, "OI_"}}) {
+        const QString p = QLatin1String(prefijo);
+        lineas << lineaLentilla("ID_TLENTILLA", ojo, p + QStringLiteral("TLENTILLA"))
+               << lineaLentilla("DESCRIPCION", ojo, p + QStringLiteral("DESCRIPCION"))
+               << lineaLentilla("LOTE", ojo, p + QStringLiteral("LOTE"));
+    }
+    return QStringLiteral("SELECT PACIENTE.ID_PACIENTE, PACIENTE.APELLIDOS, PACIENTE.CODIGO, "
+                          "PACIENTE.NOMBRE, PACIENTE.NOMBRE_COMPLETO, TABLA.FECHA, "
+                          "PACIENTE.TELEFONO, PACIENTE.ID_LOCALIDAD, ") +
+           porOjo({"ESFERA", "CILINDRO", "EJE", "RADIO_1", "RADIO_2", "DIAMETRO", "ZONA_OPTICA",
+                   "AGUDEZA_VISUAL_CC"}) +
+           medicoYAgente("ID_DOCTOR", true) + QStringLiteral(", ") +
+           lineas.join(QStringLiteral(", ")) + QStringLiteral(", TABLA.ID_MLENTILLA ");
+}
+
+QString selectAudifono() {
+    // Air, threshold and bone conduction, each for the right ear then the left.
+    QStringList audiograma;
+    for (const char* tipo : {"AEREA", "UMBRAL", "OSEA"})
+        for (const char* oido : {"OD", "OI"})
+            for (const char* hz : kFrecuencias)
+                audiograma << QStringLiteral("TABLA.%1_%2_%3")
+                                  .arg(QLatin1String(oido), QLatin1String(tipo), QLatin1String(hz));
+    return QStringLiteral("SELECT PACIENTE.ID_PACIENTE, PACIENTE.CODIGO, PACIENTE.APELLIDOS, "
+                          "PACIENTE.NOMBRE, PACIENTE.NOMBRE_COMPLETO, PACIENTE.ID_LOCALIDAD, "
+                          "PACIENTE.TELEFONO, TABLA.ID_MAUDIFONO, ") +
+           QStringLiteral("TABLA.FECHA_ADAPTACION,  ") + audiograma.join(QStringLiteral(", ")) +
+           QStringLiteral(", ") + medicoYAgente("ID_DOCTOR_ADAPTA", false) + QLatin1Char(' ');
+}
+
+QString listaIds(const QList<qint64>& ids) {
+    QStringList l;
+    l.reserve(ids.size());
+    for (qint64 id : ids)
+        l << QString::number(id);
+    return l.join(QLatin1Char(','));
+}
+
+} // namespace
+
+QString GenerarSentenciaPrescripciones(const DatosSentenciaPrescripciones& datos,
+                                       FamiliaPrescripcion familia) {
+    QString select;
+    QString base;
+    switch (familia) {
+    case FamiliaPrescripcion::Graduacion:
+        select = selectGraduacion();
+        base = QStringLiteral(" FROM PACIENTE, MGRADUACION TABLA ");
+        break;
+    case FamiliaPrescripcion::Lentilla:
+        select = selectLentilla();
+        base = QStringLiteral(" FROM PACIENTE, MLENTILLA TABLA");
+        break;
+    case FamiliaPrescripcion::Audifono:
+        select = selectAudifono();
+        base = QStringLiteral(" FROM PACIENTE, MAUDIFONO TABLA ");
+        break;
+    }
+    QString where = kWhere;
+    for (const FilaCondicion& f : datos.filas) {
+        // Rows that restrict nothing (a blank row, the prescription type) add nothing.
+        if (f.sentencia.trimmed().isEmpty()) continue;
+        // The fixed filter comes first, so every condition is joined with AND.
+        where += ListingModule::CondicionWhere(where, true) + QLatin1Char('(') + f.sentencia +
+                 QLatin1Char(')');
+    }
+    return select + ListingModule::GenerarSQLFrom(base, datos.tablas) + where + kOrder;
+}
+
+QStringList GenerarSentenciasPrescripciones(const DatosSentenciaPrescripciones& datos) {
+    QStringList l;
+    for (FamiliaPrescripcion f : kFamiliasPrescripcion)
+        l << GenerarSentenciaPrescripciones(datos, f);
+    return l;
+}
+
+QString ColumnaFicha(FamiliaPrescripcion familia) {
+    switch (familia) {
+    case FamiliaPrescripcion::Graduacion:
+        return QStringLiteral("ID_MGRADUACION");
+    case FamiliaPrescripcion::Lentilla:
+        return QStringLiteral("ID_MLENTILLA");
+    case FamiliaPrescripcion::Audifono:
+        break;
+    }
+    return QStringLiteral("ID_MAUDIFONO");
+}
+
+QString SentenciaObservacionesAudifono(const QList<qint64>& ids) {
+    return QStringLiteral("Select ID_MAUDIFONO, OBSERVACIONES from AOBSERVACIONES where "
+                          "ID_MAUDIFONO IN (") +
+           listaIds(ids) + QStringLiteral(") ORDER BY ID_MAUDIFONO, ID_AOBSERVACIONES");
+}
+
+QString SentenciaAparatosAudifono(const QList<qint64>& ids) {
+    return QStringLiteral("Select ID_MAUDIFONO, OIDO, DESCRIPCION, NUMERO_SERIE, MODELO from "
+                          "DAUDIFONO where ID_MAUDIFONO IN (") +
+           listaIds(ids) + QStringLiteral(") ORDER BY ID_MAUDIFONO, ID_DAUDIFONO");
+}
+
+const QList<ColumnaAudiograma>& ColumnasAudiograma() {
+    static const QList<ColumnaAudiograma> columnas = [] {
+        QList<ColumnaAudiograma> l;
+        for (const auto& [tipo, nombre] : {std::pair{"AEREA", "Aerea"}, std::pair{"OSEA", "Osea"},
+                                           std::pair{"UMBRAL", "Umbral"}})
+            for (const char* oido : {"OD", "OI"})
+                for (const char* hz : kFrecuencias)
+                    l.append({QStringLiteral("%1_%2_%3")
+                                  .arg(QLatin1String(oido), QLatin1String(tipo), QLatin1String(hz)),
+                              QLatin1String(oido) + QLatin1String(nombre) + QLatin1String(hz)});
+        return l;
+    }();
+    return columnas;
+}
+
+} // namespace quill
