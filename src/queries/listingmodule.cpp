@@ -74,7 +74,7 @@ QString ListingModule::GenerarSQLOrder(qint16 orden, qint16 sentido) {
     return texto;
 }
 
-qint16 ListingModule::Ejecutar(const QString& sentencia) {
+qint16 ListingModule::Ejecutar(const QString& sentencia, int columnaPaciente) {
     CerrarListado();
     m_sentencia = sentencia;
     m_error.clear();
@@ -100,7 +100,9 @@ qint16 ListingModule::Ejecutar(const QString& sentencia) {
         }
         return Resultado = kListadoSinRegistros;
     }
-    const int campo = m_listado->record().indexOf(QStringLiteral("ID_PACIENTE"));
+    const int campo = columnaPaciente >= 0
+                          ? columnaPaciente
+                          : m_listado->record().indexOf(QStringLiteral("ID_PACIENTE"));
     const qint64 id = campo < 0 ? 0 : m_listado->value(campo).toLongLong();
     return Resultado = id == 0 ? kListadoSinRegistros : kListadoCorrecto;
 }

@@ -97,8 +97,10 @@ public:
 
     // Runs a statement on the bound connection, forward only, and keeps it open: 0 when its
     // first row has an ID_PACIENTE other than 0, -302 when there is no such row, -303 when the
-    // database refuses it. Also stored in Resultado.
-    qint16 Ejecutar(const QString& sentencia);
+    // database refuses it. Also stored in Resultado. `columnaPaciente`: the position of
+    // ID_PACIENTE when the caller knows it (-1: found by name; the Firebird driver describes
+    // the columns with one catalogue query per decimal column, slow on wide statements).
+    qint16 Ejecutar(const QString& sentencia, int columnaPaciente = -1);
     // The statement of the last run, and why the database refused it (empty after a success).
     const QString& SentenciaSQL() const { return m_sentencia; }
     const QString& ErrorSQL() const { return m_error; }

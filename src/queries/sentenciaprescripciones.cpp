@@ -145,6 +145,40 @@ QStringList GenerarSentenciasPrescripciones(const DatosSentenciaPrescripciones& 
     return l;
 }
 
+QStringList NombresColumnas(const QString& sentencia) {
+    QStringList nombres;
+    qsizetype i = sentencia.indexOf(QLatin1String("SELECT "), 0, Qt::CaseInsensitive);
+    if (i < 0) return nombres;
+    i += 7;
+    int nivel = 0;
+    qsizetype desde = i;
+    auto anadir = [&](qsizetype hasta) {
+        const QString item = sentencia.mid(desde, hasta - desde).trimmed();
+        if (item.isEmpty()) return;
+        // "(SELECT ...) ALIAS" or "EXPR ALIAS": the last word; "TABLA.COLUMNA": the column.
+        QString nombre = item.mid(item.lastIndexOf(QLatin1Char(' ')) + 1);
+        if (!item.endsWith(QLatin1Char(')')) && nombre == item)
+            nombre = item.mid(item.lastIndexOf(QLatin1Char('.')) + 1);
+        nombres << nombre;
+    };
+    for (; i < sentencia.size(); ++i) {
+        const QChar c = sentencia.at(i);
+        if (c == QLatin1Char('(')) {
+            ++nivel;
+        } else if (c == QLatin1Char(')')) {
+            --nivel;
+        } else if (nivel == 0 && c == QLatin1Char(',')) {
+            anadir(i);
+            desde = i + 1;
+        } else if (nivel == 0 &&
+                   sentencia.mid(i, 6).compare(QLatin1String(" FROM "), Qt::CaseInsensitive) == 0) {
+            break;
+        }
+    }
+    anadir(i);
+    return nombres;
+}
+
 QString ColumnaFicha(FamiliaPrescripcion familia) {
     switch (familia) {
     case FamiliaPrescripcion::Graduacion:

@@ -40,6 +40,12 @@ QString GenerarSentenciaPrescripciones(const DatosSentenciaPrescripciones& datos
 // The three, in family order.
 QStringList GenerarSentenciasPrescripciones(const DatosSentenciaPrescripciones& datos);
 
+// The result column names of a statement of this kind, in order: between SELECT and its FROM,
+// each top-level item's alias, or its column name without the table. The sheets read their
+// rows by these positions: asking the driver for the columns costs a catalogue query per
+// decimal column.
+QStringList NombresColumnas(const QString& sentencia);
+
 // The record key column each family statement selects (ID_MGRADUACION, ID_MLENTILLA,
 // ID_MAUDIFONO): a condition on a joined table (patient notes) may repeat a record.
 QString ColumnaFicha(FamiliaPrescripcion familia);

@@ -159,21 +159,24 @@ private:
     QVariantList m_valores;
 };
 
-// Values of the open result by column name; a column the statement lacks reads as null.
+// Values of the open result by column name, the names read from the statement it runs; a
+// column the statement lacks reads as null.
 class Lector {
 public:
-    explicit Lector(const QSqlQuery& q) : m_q(q), m_record(q.record()) {}
-    QVariant operator()(const QString& columna) {
-        auto it = m_indices.find(columna);
-        if (it == m_indices.end()) it = m_indices.insert(columna, m_record.indexOf(columna));
-        return *it < 0 ? QVariant() : m_q.value(*it);
+    Lector(const QSqlQuery& q, const QString& sentencia) : m_q(q) {
+        const QStringList nombres = quill::NombresColumnas(sentencia);
+        for (int i = 0; i < nombres.size(); ++i)
+            m_indices.insert(nombres[i], i);
     }
-    QVariant operator()(const char* columna) { return (*this)(QString::fromLatin1(columna)); }
-    QString texto(const char* columna) { return (*this)(columna).toString(); }
+    QVariant operator()(const QString& columna) const {
+        const int i = m_indices.value(columna, -1);
+        return i < 0 ? QVariant() : m_q.value(i);
+    }
+    QVariant operator()(const char* columna) const { return (*this)(QString::fromLatin1(columna)); }
+    QString texto(const char* columna) const { return (*this)(columna).toString(); }
 
 private:
     const QSqlQuery& m_q;
-    QSqlRecord m_record;
     QHash<QString, int> m_indices;
 };
 
@@ -247,7 +250,8 @@ QStringList TdmPrescripciones::ConstruirSentencias(qint16, qint16, bool) {
 }
 
 qint16 TdmPrescripciones::generarFamilia(FamiliaPrescripcion familia) {
-    const qint16 r = Ejecutar(quill::GenerarSentenciaPrescripciones(datos(), familia));
+    // Every family statement begins with ID_PACIENTE.
+    const qint16 r = Ejecutar(quill::GenerarSentenciaPrescripciones(datos(), familia), 0);
     m_resultados[size_t(familia)] = r;
     return r;
 }
@@ -326,7 +330,7 @@ void TdmPrescripciones::CrearTablaPrescripciones(const QString& tipo) {
     MemTable& t = *memPrescripciones;
     MemTable::ControlsDisabled sinAvisos(t);
     QSqlQuery& q = *dstListado();
-    Lector v(q);
+    const Lector v(q, SentenciaSQL());
     QSet<qint64> fichas;
     do {
         const QVariant ficha = v(columnaFicha);
@@ -418,7 +422,7 @@ void TdmPrescripciones::CrearTablaPresAudifono(bool observaciones) {
     quill::TLstUtil& util = Util();
     MemTable::ControlsDisabled sinAvisos(t);
     QSqlQuery& q = *dstListado();
-    Lector v(q);
+    const Lector v(q, SentenciaSQL());
     // The fittings first, then their notes and devices, read for many fittings at a time.
     std::vector<Fila> filas;
     QList<qint64> ids;

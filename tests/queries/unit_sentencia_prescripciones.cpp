@@ -292,6 +292,46 @@ TEST(SentenciaPrescripciones, CamposDeLasTablas) {
     }
 }
 
+// The sheets read their rows by the column names taken from the statement text.
+TEST(SentenciaPrescripciones, NombresDeLasColumnas) {
+    const DatosSentenciaPrescripciones d{{fila(23, kNota), fila(464, kTienda)}, {"POBSERVACIONES"}};
+    const QStringList graduacion =
+        QStringLiteral(
+            "ID_PACIENTE CODIGO APELLIDOS NOMBRE NOMBRE_COMPLETO ID_LOCALIDAD TELEFONO "
+            "ID_MGRADUACION FECHA OD_EJE OD_CILINDRO OD_ESFERA_LEJOS OD_ESFERA_CERCA "
+            "OD_ESFERA_MEDIA OD_PRISMA OD_AGUDEZA_VISUAL_SC OD_AGUDEZA_VISUAL_CC "
+            "OD_DISTANCIA_LEJOS "
+            "OD_DISTANCIA_CERCA OI_EJE OI_CILINDRO OI_ESFERA_LEJOS OI_ESFERA_CERCA OI_ESFERA_MEDIA "
+            "OI_PRISMA OI_AGUDEZA_VISUAL_SC OI_AGUDEZA_VISUAL_CC OI_DISTANCIA_LEJOS "
+            "OI_DISTANCIA_CERCA NOMBRE_DOCTOR APELLIDOS_DOCTOR APELLIDOS_AGENTE NOMBRE_AGENTE "
+            "NUMERO_COLEGIADO")
+            .split(' ');
+    EXPECT_EQ(quill::NombresColumnas(
+                  quill::GenerarSentenciaPrescripciones(d, FamiliaPrescripcion::Graduacion)),
+              graduacion);
+    const QStringList lentilla = quill::NombresColumnas(
+        quill::GenerarSentenciaPrescripciones(d, FamiliaPrescripcion::Lentilla));
+    ASSERT_EQ(lentilla.size(), 36);
+    EXPECT_EQ(lentilla.mid(0, 9), QStringLiteral("ID_PACIENTE APELLIDOS CODIGO NOMBRE "
+                                                 "NOMBRE_COMPLETO FECHA TELEFONO ID_LOCALIDAD "
+                                                 "OD_ESFERA")
+                                      .split(' '));
+    EXPECT_EQ(lentilla.mid(29), QStringLiteral("OD_TLENTILLA OD_DESCRIPCION OD_LOTE OI_TLENTILLA "
+                                               "OI_DESCRIPCION OI_LOTE ID_MLENTILLA")
+                                    .split(' '));
+    const QStringList audifono = quill::NombresColumnas(
+        quill::GenerarSentenciaPrescripciones(d, FamiliaPrescripcion::Audifono));
+    ASSERT_EQ(audifono.size(), 9 + 66 + 3);
+    EXPECT_EQ(audifono[7], "ID_MAUDIFONO");
+    EXPECT_EQ(audifono[8], "FECHA_ADAPTACION");
+    EXPECT_EQ(audifono[9], "OD_AEREA_125");
+    EXPECT_EQ(audifono[74], "OI_OSEA_8000");
+    EXPECT_EQ(audifono.mid(75),
+              QStringLiteral("NOMBRE_DOCTOR APELLIDOS_DOCTOR NUMERO_COLEGIADO").split(' '));
+    for (const auto& c : quill::ColumnasAudiograma())
+        EXPECT_TRUE(audifono.contains(c.columna)) << qPrintable(c.columna);
+}
+
 TEST(SentenciaPrescripciones, LecturasDeLasAdaptaciones) {
     EXPECT_EQ(quill::SentenciaObservacionesAudifono({7, 12, 30}),
               "Select ID_MAUDIFONO, OBSERVACIONES from AOBSERVACIONES where ID_MAUDIFONO IN "
