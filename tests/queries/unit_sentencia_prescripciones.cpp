@@ -42,7 +42,7 @@ QString linea(const char* columna, int ojo, const char* alias) {
     return QStringLiteral("(SELECT FIRST 1 DLENTILLA.") + QLatin1String(columna) +
            QStringLiteral(" FROM DLENTILLA WHERE DLENTILLA.ID_MLENTILLA = TABLA.ID_MLENTILLA AND "
                           "DLENTILLA.OJO = ") +
-           QString::number(ojo) + QStringLiteral(" ORDER BY DLENTILLA.ID_DLENTILLA) ") +
+           QString::number(ojo) + QStringLiteral(" ORDER BY DLENTILLA.ID_DLENTILLA + 0) ") +
            QLatin1String(alias);
 }
 
