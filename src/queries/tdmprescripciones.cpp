@@ -14,6 +14,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <array>
 #include <vector>
 
 using quill::FamiliaPrescripcion;
@@ -140,44 +141,47 @@ QString TextoDoctor(const QString& nombre, const QString& apellidos, const QStri
 
 namespace {
 
-// A row of a sheet table, filled by field name and appended in one go.
-class Fila {
+// Copies the open result into rows of a sheet table by positions resolved once per walk: the
+// sheet fields by name in the table, the result columns by name in the statement text.
+class Copiador {
 public:
-    explicit Fila(const MemTable& t) : m_tabla(t), m_valores(t.fieldCount()) {}
-    void poner(const char* campo, const QVariant& v) { poner(QString::fromLatin1(campo), v); }
-    void poner(const QString& campo, const QVariant& v) {
-        const int i = m_tabla.fieldIndex(campo);
+    Copiador(const MemTable& t, const QSqlQuery& q, const QString& sentencia)
+        : m_tabla(t), m_q(q), m_fila(t.fieldCount()) {
+        const QStringList nombres = quill::NombresColumnas(sentencia);
+        for (int i = 0; i < nombres.size(); ++i)
+            m_columnas.insert(nombres[i], i);
+    }
+    int campo(const QString& nombre) const {
+        const int i = m_tabla.fieldIndex(nombre);
         if (i < 0)
             throw quill::Error(
-                QStringLiteral("La tabla '%1' no tiene el campo '%2'").arg(m_tabla.name(), campo));
-        m_valores[i] = v;
+                QStringLiteral("La tabla '%1' no tiene el campo '%2'").arg(m_tabla.name(), nombre));
+        return i;
     }
-    const QVariantList& valores() const { return m_valores; }
+    // -1 when the statement has no such column: it reads as null.
+    int columna(const QString& nombre) const { return m_columnas.value(nombre, -1); }
+    QVariant valor(int columna) const { return columna < 0 ? QVariant() : m_q.value(columna); }
+    QString texto(int columna) const { return valor(columna).toString(); }
+
+    // A field filled with its like-named column as it comes.
+    void directo(const QString& campoTabla, const QString& columnaResultado) {
+        m_directos.push_back({campo(campoTabla), columna(columnaResultado)});
+    }
+    // A new row: every field null, then the direct copies.
+    QVariantList& nuevaFila() {
+        for (QVariant& v : m_fila)
+            v = QVariant();
+        for (const auto& [c, col] : m_directos)
+            m_fila[c] = valor(col);
+        return m_fila;
+    }
 
 private:
     const MemTable& m_tabla;
-    QVariantList m_valores;
-};
-
-// Values of the open result by column name, the names read from the statement it runs; a
-// column the statement lacks reads as null.
-class Lector {
-public:
-    Lector(const QSqlQuery& q, const QString& sentencia) : m_q(q) {
-        const QStringList nombres = quill::NombresColumnas(sentencia);
-        for (int i = 0; i < nombres.size(); ++i)
-            m_indices.insert(nombres[i], i);
-    }
-    QVariant operator()(const QString& columna) const {
-        const int i = m_indices.value(columna, -1);
-        return i < 0 ? QVariant() : m_q.value(i);
-    }
-    QVariant operator()(const char* columna) const { return (*this)(QString::fromLatin1(columna)); }
-    QString texto(const char* columna) const { return (*this)(columna).toString(); }
-
-private:
     const QSqlQuery& m_q;
-    QHash<QString, int> m_indices;
+    QHash<QString, int> m_columnas;
+    std::vector<std::pair<int, int>> m_directos;
+    QVariantList m_fila;
 };
 
 QDate fechaDe(const QVariant& v) {
@@ -197,6 +201,106 @@ QString medidaTexto(const QVariant& v) {
 QString unir(const QString& a, const QString& b) {
     return (a.trimmed() + QLatin1Char(' ') + b.trimmed()).trimmed();
 }
+
+// The date texts of a sheet: as shown (empty for the shop's empty date) and as sort key.
+struct TextosFecha {
+    QString fecha;
+    QString orden;
+};
+class Fechas {
+public:
+    explicit Fechas(quill::TLstUtil& util) : m_util(util) {}
+    const TextosFecha& operator()(const QDate& d) {
+        auto it = m_textos.find(d);
+        if (it == m_textos.end())
+            it = m_textos.insert(d, {m_util.Fecha(d.toString(QStringLiteral("dd/MM/yyyy"))),
+                                     d.toString(QStringLiteral("yyyy/MM/dd"))});
+        return *it;
+    }
+
+private:
+    quill::TLstUtil& m_util;
+    QHash<QDate, TextosFecha> m_textos;
+};
+
+// Texts many sheets share (a doctor, an agent, a locality) are made once and shared by all
+// their rows: less work per row and one copy of each text in the table.
+class Compartidos {
+public:
+    // The text of a few parts, made by `hacer` the first time those parts are met.
+    template <typename Fn>
+    const QString& texto(const QString& a, const QString& b, const QString& c, Fn hacer) {
+        m_clave = a;
+        m_clave += QLatin1Char('\x1f');
+        m_clave += b;
+        m_clave += QLatin1Char('\x1f');
+        m_clave += c;
+        auto it = m_textos.find(m_clave);
+        if (it == m_textos.end()) it = m_textos.insert(m_clave, hacer());
+        return *it;
+    }
+
+private:
+    QString m_clave;
+    QHash<QString, QString> m_textos;
+};
+
+// The fields every sheet fills from the patient and the record's doctor.
+struct CamposPaciente {
+    int nombre, fecha, orden, doctor, idLocalidad, codigoPostal, localidad, provincia;
+    int cNombre, cApellidos, cLocalidad, cNombreDoctor, cApellidosDoctor, cColegiado;
+
+    CamposPaciente(Copiador& c, const char* columnaFecha)
+        : nombre(c.campo(QStringLiteral("Nombre"))), fecha(c.campo(QStringLiteral("Fecha"))),
+          orden(c.campo(QStringLiteral("Orden"))), doctor(c.campo(QStringLiteral("Doctor"))),
+          idLocalidad(c.campo(QStringLiteral("IdLocalidad"))),
+          codigoPostal(c.campo(QStringLiteral("CodigoPostal"))),
+          localidad(c.campo(QStringLiteral("Localidad"))),
+          provincia(c.campo(QStringLiteral("Provincia"))),
+          cNombre(c.columna(QStringLiteral("NOMBRE"))),
+          cApellidos(c.columna(QStringLiteral("APELLIDOS"))),
+          cLocalidad(c.columna(QStringLiteral("ID_LOCALIDAD"))),
+          cNombreDoctor(c.columna(QStringLiteral("NOMBRE_DOCTOR"))),
+          cApellidosDoctor(c.columna(QStringLiteral("APELLIDOS_DOCTOR"))),
+          cColegiado(c.columna(QStringLiteral("NUMERO_COLEGIADO"))),
+          m_fecha(c.columna(QLatin1String(columnaFecha))) {
+        for (const char* f : {"Codigo", "NombreCompleto", "Apellidos", "Telefono"})
+            c.directo(QLatin1String(f), QLatin1String(f) == QLatin1String("NombreCompleto")
+                                            ? QStringLiteral("NOMBRE_COMPLETO")
+                                            : QString::fromLatin1(f).toUpper());
+    }
+
+    void poner(const Copiador& c, QVariantList& f, Fechas& fechas, quill::TLstUtil& util,
+               bool localidades) {
+        f[nombre] = unir(c.texto(cNombre), c.texto(cApellidos));
+        const TextosFecha& t = fechas(fechaDe(c.valor(m_fecha)));
+        f[fecha] = t.fecha;
+        f[orden] = t.orden;
+        const QString n = c.texto(cNombreDoctor), a = c.texto(cApellidosDoctor),
+                      col = c.texto(cColegiado);
+        f[doctor] = m_doctores.texto(n, a, col, [&] { return quill::TextoDoctor(n, a, col); });
+        const int id = c.valor(cLocalidad).toInt();
+        auto it = m_localidades.find(id);
+        if (it == m_localidades.end()) {
+            std::array<QString, 4> textos{QString::number(id)};
+            if (localidades)
+                textos = {textos[0], util.CodigoPostal(id), util.NombreLocalidad(id),
+                          util.NombreProvincia(id)};
+            it = m_localidades.insert(id, textos);
+        }
+        f[idLocalidad] = (*it)[0];
+        if (localidades) {
+            f[codigoPostal] = (*it)[1];
+            f[localidad] = (*it)[2];
+            f[provincia] = (*it)[3];
+        }
+    }
+
+private:
+    int m_fecha;
+    Compartidos m_doctores;
+    QHash<int, std::array<QString, 4>> m_localidades;
+};
 
 } // namespace
 
@@ -323,90 +427,95 @@ double TdmPrescripciones::ContarPacientes() {
 void TdmPrescripciones::CrearTablaPrescripciones(const QString& tipo) {
     if (!IrAlPrimero()) return;
     const bool graduacion = tipo == TipoGraduacion();
-    const QString columnaFicha = quill::ColumnaFicha(graduacion ? FamiliaPrescripcion::Graduacion
-                                                                : FamiliaPrescripcion::Lentilla);
     const bool localidades = Variante() == 3;
     quill::TLstUtil& util = Util();
     MemTable& t = *memPrescripciones;
     MemTable::ControlsDisabled sinAvisos(t);
     QSqlQuery& q = *dstListado();
-    const Lector v(q, SentenciaSQL());
+    Copiador c(t, q, SentenciaSQL());
+    CamposPaciente paciente(c, "FECHA");
+    const int cFicha = c.columna(quill::ColumnaFicha(graduacion ? FamiliaPrescripcion::Graduacion
+                                                                : FamiliaPrescripcion::Lentilla));
+    const int fTipo = c.campo(QStringLiteral("Tipo"));
+    const int fAgente = c.campo(QStringLiteral("Agente"));
+    const int cNombreAgente = c.columna(QStringLiteral("NOMBRE_AGENTE"));
+    const int cApellidosAgente = c.columna(QStringLiteral("APELLIDOS_AGENTE"));
+    // Per eye: the fields filled otherwise than as they come.
+    struct Ojo {
+        int fDistanciaCerca = -1, cDistanciaCerca = -1; // the right eye's is a text
+        int fRadio = -1, cRadio1 = -1, cRadio2 = -1;
+        int fZonaOptica = -1, cZonaOptica = -1;
+        int fTipoLentilla = -1, cTipoLentilla = -1;
+    };
+    std::vector<Ojo> ojos;
+    for (const QString& ojo : {QStringLiteral("OD"), QStringLiteral("OI")}) {
+        const QString col = ojo + QLatin1Char('_');
+        Ojo o;
+        if (graduacion) {
+            c.directo(ojo + QStringLiteral("Eje"), col + QStringLiteral("EJE"));
+            c.directo(ojo + QStringLiteral("Cilindro"), col + QStringLiteral("CILINDRO"));
+            c.directo(ojo + QStringLiteral("EsferaLejos"), col + QStringLiteral("ESFERA_LEJOS"));
+            c.directo(ojo + QStringLiteral("EsferaCerca"), col + QStringLiteral("ESFERA_CERCA"));
+            c.directo(ojo + QStringLiteral("EsferaMedia"), col + QStringLiteral("ESFERA_MEDIA"));
+            c.directo(ojo + QStringLiteral("Prisma"), col + QStringLiteral("PRISMA"));
+            c.directo(ojo + QStringLiteral("SCLejos"), col + QStringLiteral("AGUDEZA_VISUAL_SC"));
+            c.directo(ojo + QStringLiteral("CCLejos"), col + QStringLiteral("AGUDEZA_VISUAL_CC"));
+            c.directo(ojo + QStringLiteral("DistanciaLejos"),
+                      col + QStringLiteral("DISTANCIA_LEJOS"));
+            if (ojo == QLatin1String("OD")) {
+                o.fDistanciaCerca = c.campo(ojo + QStringLiteral("DistanciaCerca"));
+                o.cDistanciaCerca = c.columna(col + QStringLiteral("DISTANCIA_CERCA"));
+            } else {
+                c.directo(ojo + QStringLiteral("DistanciaCerca"),
+                          col + QStringLiteral("DISTANCIA_CERCA"));
+            }
+        } else {
+            c.directo(ojo + QStringLiteral("EsferaLejos"), col + QStringLiteral("ESFERA"));
+            c.directo(ojo + QStringLiteral("Cilindro"), col + QStringLiteral("CILINDRO"));
+            c.directo(ojo + QStringLiteral("Eje"), col + QStringLiteral("EJE"));
+            c.directo(ojo + QStringLiteral("Diametro"), col + QStringLiteral("DIAMETRO"));
+            c.directo(ojo + QStringLiteral("CCLejos"), col + QStringLiteral("AGUDEZA_VISUAL_CC"));
+            c.directo(ojo + QStringLiteral("Descripcion"), col + QStringLiteral("DESCRIPCION"));
+            c.directo(ojo + QStringLiteral("Lote"), col + QStringLiteral("LOTE"));
+            o.fRadio = c.campo(ojo + QStringLiteral("Radio"));
+            o.cRadio1 = c.columna(col + QStringLiteral("RADIO_1"));
+            o.cRadio2 = c.columna(col + QStringLiteral("RADIO_2"));
+            o.fZonaOptica = c.campo(ojo + QStringLiteral("ZonaOptica"));
+            o.cZonaOptica = c.columna(col + QStringLiteral("ZONA_OPTICA"));
+            o.fTipoLentilla = c.campo(ojo + QStringLiteral("TipoLentilla"));
+            o.cTipoLentilla = c.columna(col + QStringLiteral("TLENTILLA"));
+        }
+        ojos.push_back(o);
+    }
+    if (graduacion) c.directo(QStringLiteral("IdGraduacion"), QStringLiteral("ID_MGRADUACION"));
+    Fechas fechas(util);
+    Compartidos agentes;
     QSet<qint64> fichas;
     do {
-        const QVariant ficha = v(columnaFicha);
+        const QVariant ficha = c.valor(cFicha);
         if (!ficha.isNull()) {
             if (fichas.contains(ficha.toLongLong())) continue;
             fichas.insert(ficha.toLongLong());
         }
-        Fila f(t);
-        const QDate fecha = fechaDe(v("FECHA"));
-        f.poner("Nombre", unir(v.texto("NOMBRE"), v.texto("APELLIDOS")));
-        f.poner("NombreCompleto", v("NOMBRE_COMPLETO"));
-        f.poner("Codigo", v("CODIGO"));
-        f.poner("Fecha", util.Fecha(fecha.toString(QStringLiteral("dd/MM/yyyy"))));
-        f.poner("Orden", fecha.toString(QStringLiteral("yyyy/MM/dd")));
-        f.poner("Doctor", quill::TextoDoctor(v.texto("NOMBRE_DOCTOR"), v.texto("APELLIDOS_DOCTOR"),
-                                             v.texto("NUMERO_COLEGIADO")));
-        f.poner("Agente", unir(v.texto("NOMBRE_AGENTE"), v.texto("APELLIDOS_AGENTE")));
-        f.poner("Apellidos", v("APELLIDOS"));
-        f.poner("Telefono", v("TELEFONO"));
-        const int localidad = v("ID_LOCALIDAD").toInt();
-        f.poner("IdLocalidad", QString::number(localidad));
-        if (localidades) {
-            f.poner("CodigoPostal", util.CodigoPostal(localidad));
-            f.poner("Localidad", util.NombreLocalidad(localidad));
-            f.poner("Provincia", util.NombreProvincia(localidad));
-        }
-        f.poner("Tipo", tipo);
-        if (graduacion) {
-            f.poner("IdGraduacion", v("ID_MGRADUACION"));
-            for (const char* ojo : {"OD", "OI"}) {
-                auto campo = [&](const char* nombre) {
-                    return QLatin1String(ojo) + QLatin1String(nombre);
-                };
-                auto columna = [&](const char* nombre) {
-                    return QLatin1String(ojo) + QLatin1Char('_') + QLatin1String(nombre);
-                };
-                f.poner(campo("Eje"), v(columna("EJE")));
-                f.poner(campo("Cilindro"), v(columna("CILINDRO")));
-                f.poner(campo("EsferaLejos"), v(columna("ESFERA_LEJOS")));
-                f.poner(campo("EsferaCerca"), v(columna("ESFERA_CERCA")));
-                f.poner(campo("EsferaMedia"), v(columna("ESFERA_MEDIA")));
-                f.poner(campo("Prisma"), v(columna("PRISMA")));
-                f.poner(campo("SCLejos"), v(columna("AGUDEZA_VISUAL_SC")));
-                f.poner(campo("CCLejos"), v(columna("AGUDEZA_VISUAL_CC")));
-                f.poner(campo("DistanciaLejos"), v(columna("DISTANCIA_LEJOS")));
-                // The right eye's near distance is a text field of the sheet.
-                const QVariant cerca = v(columna("DISTANCIA_CERCA"));
-                f.poner(campo("DistanciaCerca"), QLatin1String(ojo) == QLatin1String("OD")
-                                                     ? QVariant(medidaTexto(cerca))
-                                                     : cerca);
-            }
-        } else {
-            for (const char* ojo : {"OD", "OI"}) {
-                auto campo = [&](const char* nombre) {
-                    return QLatin1String(ojo) + QLatin1String(nombre);
-                };
-                auto columna = [&](const char* nombre) {
-                    return QLatin1String(ojo) + QLatin1Char('_') + QLatin1String(nombre);
-                };
-                f.poner(campo("EsferaLejos"), v(columna("ESFERA")));
-                f.poner(campo("Cilindro"), v(columna("CILINDRO")));
-                f.poner(campo("Eje"), v(columna("EJE")));
-                f.poner(campo("Radio"),
-                        unir(v(columna("RADIO_1")).toString(), v(columna("RADIO_2")).toString()));
-                f.poner(campo("Diametro"), v(columna("DIAMETRO")));
-                f.poner(campo("ZonaOptica"), medidaTexto(v(columna("ZONA_OPTICA"))));
-                f.poner(campo("CCLejos"), v(columna("AGUDEZA_VISUAL_CC")));
-                const QVariant tipoLentilla = v(columna("TLENTILLA"));
-                f.poner(campo("TipoLentilla"),
-                        tipoLentilla.isNull() ? QString()
-                                              : util.DescripcionTLentilla(tipoLentilla.toInt()));
-                f.poner(campo("Descripcion"), v(columna("DESCRIPCION")));
-                f.poner(campo("Lote"), v(columna("LOTE")));
+        QVariantList& f = c.nuevaFila();
+        paciente.poner(c, f, fechas, util, localidades);
+        f[fTipo] = tipo;
+        const QString nombreAgente = c.texto(cNombreAgente);
+        const QString apellidosAgente = c.texto(cApellidosAgente);
+        f[fAgente] = agentes.texto(nombreAgente, apellidosAgente, QString(),
+                                   [&] { return unir(nombreAgente, apellidosAgente); });
+        for (const Ojo& o : ojos) {
+            if (o.fDistanciaCerca >= 0)
+                f[o.fDistanciaCerca] = medidaTexto(c.valor(o.cDistanciaCerca));
+            if (o.fRadio >= 0) f[o.fRadio] = unir(c.texto(o.cRadio1), c.texto(o.cRadio2));
+            if (o.fZonaOptica >= 0) f[o.fZonaOptica] = medidaTexto(c.valor(o.cZonaOptica));
+            if (o.fTipoLentilla >= 0) {
+                const QVariant id = c.valor(o.cTipoLentilla);
+                f[o.fTipoLentilla] =
+                    id.isNull() ? QString() : util.DescripcionTLentilla(id.toInt());
             }
         }
-        t.appendStored(f.valores());
+        t.appendStored(f);
     } while (q.next());
     if (q.lastError().isValid())
         throw quill::Error(QStringLiteral("Error al leer las prescripciones: ") +
@@ -422,38 +531,34 @@ void TdmPrescripciones::CrearTablaPresAudifono(bool observaciones) {
     quill::TLstUtil& util = Util();
     MemTable::ControlsDisabled sinAvisos(t);
     QSqlQuery& q = *dstListado();
-    const Lector v(q, SentenciaSQL());
+    Copiador c(t, q, SentenciaSQL());
+    CamposPaciente paciente(c, "FECHA_ADAPTACION");
+    const int cFicha = c.columna(QStringLiteral("ID_MAUDIFONO"));
+    c.directo(QStringLiteral("IdAudifono"), QStringLiteral("ID_MAUDIFONO"));
+    for (const quill::ColumnaAudiograma& a : quill::ColumnasAudiograma())
+        c.directo(a.campo, a.columna);
+    const int fObservaciones = c.campo(QStringLiteral("Observaciones"));
+    struct Oido {
+        int articulo, serie, modelo;
+    };
+    const Oido oidos[2] = {
+        {c.campo(QStringLiteral("ArticuloOd")), c.campo(QStringLiteral("NSerieOD")),
+         c.campo(QStringLiteral("ModeloOD"))},
+        {c.campo(QStringLiteral("ArticuloOi")), c.campo(QStringLiteral("NSerieOI")),
+         c.campo(QStringLiteral("ModeloOI"))}};
     // The fittings first, then their notes and devices, read for many fittings at a time.
-    std::vector<Fila> filas;
+    std::vector<QVariantList> filas;
     QList<qint64> ids;
     QHash<qint64, int> posicion;
+    Fechas fechas(util);
     do {
-        const qint64 id = v("ID_MAUDIFONO").toLongLong();
+        const qint64 id = c.valor(cFicha).toLongLong();
         if (posicion.contains(id)) continue;
         posicion.insert(id, int(filas.size()));
         ids.append(id);
-        Fila f(t);
-        const QDate fecha = fechaDe(v("FECHA_ADAPTACION"));
-        f.poner("IdAudifono", double(id));
-        f.poner("Codigo", v("CODIGO"));
-        f.poner("Nombre", unir(v.texto("NOMBRE"), v.texto("APELLIDOS")));
-        f.poner("NombreCompleto", v("NOMBRE_COMPLETO"));
-        f.poner("Apellidos", v("APELLIDOS"));
-        f.poner("Telefono", v("TELEFONO"));
-        const int localidad = v("ID_LOCALIDAD").toInt();
-        f.poner("IdLocalidad", QString::number(localidad));
-        if (localidades) {
-            f.poner("CodigoPostal", util.CodigoPostal(localidad));
-            f.poner("Localidad", util.NombreLocalidad(localidad));
-            f.poner("Provincia", util.NombreProvincia(localidad));
-        }
-        f.poner("Fecha", util.Fecha(fecha.toString(QStringLiteral("dd/MM/yyyy"))));
-        f.poner("Orden", fecha.toString(QStringLiteral("yyyy/MM/dd")));
-        f.poner("Doctor", quill::TextoDoctor(v.texto("NOMBRE_DOCTOR"), v.texto("APELLIDOS_DOCTOR"),
-                                             v.texto("NUMERO_COLEGIADO")));
-        for (const quill::ColumnaAudiograma& c : quill::ColumnasAudiograma())
-            f.poner(c.campo, v(c.columna));
-        filas.push_back(std::move(f));
+        QVariantList& f = c.nuevaFila();
+        paciente.poner(c, f, fechas, util, localidades);
+        filas.push_back(f);
     } while (q.next());
     if (q.lastError().isValid())
         throw quill::Error(QStringLiteral("Error al leer las adaptaciones de audífonos: ") +
@@ -475,27 +580,28 @@ void TdmPrescripciones::CrearTablaPresAudifono(bool observaciones) {
         if (observaciones) {
             // Only the first note of each fitting goes on its sheet.
             QSet<qint64> conNota;
-            leer(quill::SentenciaObservacionesAudifono(parte), [&](const QSqlQuery& a, Fila& f) {
-                const qint64 id = a.value(0).toLongLong();
-                if (conNota.contains(id)) return;
-                conNota.insert(id);
-                f.poner("Observaciones", a.value(1).toString());
-            });
+            leer(quill::SentenciaObservacionesAudifono(parte),
+                 [&](const QSqlQuery& a, QVariantList& f) {
+                     const qint64 id = a.value(0).toLongLong();
+                     if (conNota.contains(id)) return;
+                     conNota.insert(id);
+                     f[fObservaciones] = a.value(1).toString();
+                 });
         }
         // One device per ear: the first written, should an ear have more.
         QSet<QPair<qint64, int>> conAparato;
-        leer(quill::SentenciaAparatosAudifono(parte), [&](const QSqlQuery& a, Fila& f) {
+        leer(quill::SentenciaAparatosAudifono(parte), [&](const QSqlQuery& a, QVariantList& f) {
             const qint64 id = a.value(0).toLongLong();
             const int oido = a.value(1).toInt();
             if (oido != quill::kOjoDerecho && oido != quill::kOjoIzquierdo) return;
             if (conAparato.contains({id, oido})) return;
             conAparato.insert({id, oido});
-            const bool derecho = oido == quill::kOjoDerecho;
-            f.poner(derecho ? "ArticuloOd" : "ArticuloOi", a.value(2));
-            f.poner(derecho ? "NSerieOD" : "NSerieOI", a.value(3));
-            f.poner(derecho ? "ModeloOD" : "ModeloOI", a.value(4));
+            const Oido& o = oidos[oido == quill::kOjoDerecho ? 0 : 1];
+            f[o.articulo] = a.value(2);
+            f[o.serie] = a.value(3);
+            f[o.modelo] = a.value(4);
         });
     }
-    for (const Fila& f : filas)
-        t.appendStored(f.valores());
+    for (const QVariantList& f : filas)
+        t.appendStored(f);
 }
