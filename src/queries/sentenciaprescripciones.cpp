@@ -110,21 +110,19 @@ QString listaIds(const QList<qint64>& ids) {
 
 } // namespace
 
-QString GenerarSentenciaPrescripciones(const DatosSentenciaPrescripciones& datos,
-                                       FamiliaPrescripcion familia) {
-    QString select;
+namespace {
+
+// FROM and WHERE of a family statement.
+QString desdeDonde(const DatosSentenciaPrescripciones& datos, FamiliaPrescripcion familia) {
     QString base;
     switch (familia) {
     case FamiliaPrescripcion::Graduacion:
-        select = selectGraduacion();
         base = QStringLiteral(" FROM PACIENTE, MGRADUACION TABLA ");
         break;
     case FamiliaPrescripcion::Lentilla:
-        select = selectLentilla();
         base = QStringLiteral(" FROM PACIENTE, MLENTILLA TABLA");
         break;
     case FamiliaPrescripcion::Audifono:
-        select = selectAudifono();
         base = QStringLiteral(" FROM PACIENTE, MAUDIFONO TABLA ");
         break;
     }
@@ -136,7 +134,26 @@ QString GenerarSentenciaPrescripciones(const DatosSentenciaPrescripciones& datos
         where += ListingModule::CondicionWhere(where, true) + QLatin1Char('(') + f.sentencia +
                  QLatin1Char(')');
     }
-    return select + ListingModule::GenerarSQLFrom(base, datos.tablas) + where + kOrder;
+    return ListingModule::GenerarSQLFrom(base, datos.tablas) + where;
+}
+
+} // namespace
+
+QString GenerarSentenciaPrescripciones(const DatosSentenciaPrescripciones& datos,
+                                       FamiliaPrescripcion familia) {
+    QString select;
+    switch (familia) {
+    case FamiliaPrescripcion::Graduacion:
+        select = selectGraduacion();
+        break;
+    case FamiliaPrescripcion::Lentilla:
+        select = selectLentilla();
+        break;
+    case FamiliaPrescripcion::Audifono:
+        select = selectAudifono();
+        break;
+    }
+    return select + desdeDonde(datos, familia) + kOrder;
 }
 
 QStringList GenerarSentenciasPrescripciones(const DatosSentenciaPrescripciones& datos) {
@@ -192,16 +209,26 @@ QString ColumnaFicha(FamiliaPrescripcion familia) {
     return QStringLiteral("ID_MAUDIFONO");
 }
 
-QString SentenciaObservacionesAudifono(const QList<qint64>& ids) {
-    return QStringLiteral("Select ID_MAUDIFONO, OBSERVACIONES from AOBSERVACIONES where "
-                          "ID_MAUDIFONO IN (") +
-           listaIds(ids) + QStringLiteral(") ORDER BY ID_MAUDIFONO, ID_AOBSERVACIONES");
+QString FichasPorId(const QList<qint64>& ids) {
+    return QStringLiteral("IN (") + listaIds(ids) + QLatin1Char(')');
 }
 
-QString SentenciaAparatosAudifono(const QList<qint64>& ids) {
-    return QStringLiteral("Select ID_MAUDIFONO, OIDO, DESCRIPCION, NUMERO_SERIE, MODELO from "
-                          "DAUDIFONO where ID_MAUDIFONO IN (") +
-           listaIds(ids) + QStringLiteral(") ORDER BY ID_MAUDIFONO, ID_DAUDIFONO");
+QString FichasDelListado(const DatosSentenciaPrescripciones& datos) {
+    return QStringLiteral("IN (SELECT TABLA.ID_MAUDIFONO") +
+           desdeDonde(datos, FamiliaPrescripcion::Audifono) + QLatin1Char(')');
+}
+
+// No ORDER BY: Firebird would walk a whole index in order; the reader keeps the lowest ids.
+QString SentenciaObservacionesAudifono(const QString& fichas) {
+    return QStringLiteral("Select ID_MAUDIFONO, ID_AOBSERVACIONES, OBSERVACIONES from "
+                          "AOBSERVACIONES where ID_MAUDIFONO ") +
+           fichas;
+}
+
+QString SentenciaAparatosAudifono(const QString& fichas) {
+    return QStringLiteral("Select ID_MAUDIFONO, ID_DAUDIFONO, OIDO, DESCRIPCION, NUMERO_SERIE, "
+                          "MODELO from DAUDIFONO where ID_MAUDIFONO ") +
+           fichas;
 }
 
 const QList<ColumnaAudiograma>& ColumnasAudiograma() {

@@ -50,11 +50,14 @@ QStringList NombresColumnas(const QString& sentencia);
 // ID_MAUDIFONO): a condition on a joined table (patient notes) may repeat a record.
 QString ColumnaFicha(FamiliaPrescripcion familia);
 
-// The notes and devices of hearing-aid fittings, for a list of fitting ids written as
-// integers (ids read from the database, never user text). Notes come in the order they were
-// written, so the first of each fitting is its first note.
-QString SentenciaObservacionesAudifono(const QList<qint64>& ids);
-QString SentenciaAparatosAudifono(const QList<qint64>& ids);
+// The notes and devices of hearing-aid fittings, with their own ids (the first of each
+// fitting is the one with the lowest id). `fichas` says which fittings: a list of fitting ids
+// (FichasPorId, ids read from the database, never user text) or the listing's own fittings
+// (FichasDelListado), which the database finds without a list.
+QString FichasPorId(const QList<qint64>& ids);
+QString FichasDelListado(const DatosSentenciaPrescripciones& datos);
+QString SentenciaObservacionesAudifono(const QString& fichas);
+QString SentenciaAparatosAudifono(const QString& fichas);
 
 // Ear codes of DAUDIFONO.OIDO and DLENTILLA.OJO.
 inline constexpr int kOjoDerecho = 1;

@@ -564,6 +564,10 @@ void TdmPrescripciones::CrearTablaPresAudifono(bool observaciones) {
         throw quill::Error(QStringLiteral("Error al leer las adaptaciones de audífonos: ") +
                            q.lastError().text());
 
+    // Few fittings are named by id; many are found again through the listing's conditions,
+    // rather than in many long lists.
+    const QString fichas =
+        ids.size() <= IdsPorLectura ? quill::FichasPorId(ids) : quill::FichasDelListado(datos());
     QSqlDatabase db = QSqlDatabase::database(Conexion(), false);
     auto leer = [&](const QString& sql, auto porFila) {
         QSqlQuery aux(db);
@@ -571,37 +575,39 @@ void TdmPrescripciones::CrearTablaPresAudifono(bool observaciones) {
         if (!aux.exec(sql))
             throw quill::Error(QStringLiteral("Error al leer los datos de las adaptaciones: ") +
                                aux.lastError().text());
-        while (aux.next())
-            porFila(aux, filas[size_t(posicion.value(aux.value(0).toLongLong()))]);
-    };
-    const int lote = std::max(1, IdsPorLectura);
-    for (qsizetype desde = 0; desde < ids.size(); desde += lote) {
-        const QList<qint64> parte = ids.mid(desde, lote);
-        if (observaciones) {
-            // Only the first note of each fitting goes on its sheet.
-            QSet<qint64> conNota;
-            leer(quill::SentenciaObservacionesAudifono(parte),
-                 [&](const QSqlQuery& a, QVariantList& f) {
-                     const qint64 id = a.value(0).toLongLong();
-                     if (conNota.contains(id)) return;
-                     conNota.insert(id);
-                     f[fObservaciones] = a.value(1).toString();
-                 });
+        while (aux.next()) {
+            const auto it = posicion.constFind(aux.value(0).toLongLong());
+            if (it != posicion.constEnd()) porFila(aux, *it);
         }
-        // One device per ear: the first written, should an ear have more.
-        QSet<QPair<qint64, int>> conAparato;
-        leer(quill::SentenciaAparatosAudifono(parte), [&](const QSqlQuery& a, QVariantList& f) {
-            const qint64 id = a.value(0).toLongLong();
-            const int oido = a.value(1).toInt();
-            if (oido != quill::kOjoDerecho && oido != quill::kOjoIzquierdo) return;
-            if (conAparato.contains({id, oido})) return;
-            conAparato.insert({id, oido});
-            const Oido& o = oidos[oido == quill::kOjoDerecho ? 0 : 1];
-            f[o.articulo] = a.value(2);
-            f[o.serie] = a.value(3);
-            f[o.modelo] = a.value(4);
+        if (aux.lastError().isValid())
+            throw quill::Error(QStringLiteral("Error al leer los datos de las adaptaciones: ") +
+                               aux.lastError().text());
+    };
+    // The first note of a fitting and the first device of each ear are those written first
+    // (the lowest id): the reads come in no particular order.
+    if (observaciones) {
+        std::vector<qint64> nota(filas.size(), -1);
+        leer(quill::SentenciaObservacionesAudifono(fichas), [&](const QSqlQuery& a, int fila) {
+            const qint64 id = a.value(1).toLongLong();
+            if (nota[size_t(fila)] >= 0 && nota[size_t(fila)] < id) return;
+            nota[size_t(fila)] = id;
+            filas[size_t(fila)][fObservaciones] = a.value(2).toString();
         });
     }
+    std::vector<std::array<qint64, 2>> aparato(filas.size(), {-1, -1});
+    leer(quill::SentenciaAparatosAudifono(fichas), [&](const QSqlQuery& a, int fila) {
+        const int oido = a.value(2).toInt();
+        if (oido != quill::kOjoDerecho && oido != quill::kOjoIzquierdo) return;
+        const int lado = oido == quill::kOjoDerecho ? 0 : 1;
+        const qint64 id = a.value(1).toLongLong();
+        qint64& primero = aparato[size_t(fila)][size_t(lado)];
+        if (primero >= 0 && primero < id) return;
+        primero = id;
+        QVariantList& f = filas[size_t(fila)];
+        f[oidos[lado].articulo] = a.value(3);
+        f[oidos[lado].serie] = a.value(4);
+        f[oidos[lado].modelo] = a.value(5);
+    });
     for (const QVariantList& f : filas)
         t.appendStored(f);
 }

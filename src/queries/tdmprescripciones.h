@@ -97,7 +97,8 @@ public:
     quill::MemTable* memPrescripciones;
     quill::MemTable* memPresAudifono;
 
-    // Fitting ids per read of their notes and devices.
+    // Up to this many fittings, their notes and devices are read by a list of their ids;
+    // above it, through the listing's own conditions.
     int IdsPorLectura = 500;
 
     // The listing utilities of the bound connection (dates, localities, lens types), created

@@ -101,12 +101,16 @@ QStringList filasPropias() {
              .arg(columnas.join(", "), valores.join(", "));
     const QString nota = QStringLiteral("INSERT INTO AOBSERVACIONES (ID_AOBSERVACIONES, "
                                         "ID_MAUDIFONO, OBSERVACIONES) VALUES (%1)");
-    f << nota.arg("990401, 990301, 'Primera nota: adaptación sin incidencias'")
-      << nota.arg("990402, 990301, 'Segunda nota'") << nota.arg("990403, 990301, 'Tercera nota'");
+    // Written out of order: the first note is the one with the lowest id.
+    f << nota.arg("990403, 990301, 'Tercera nota'")
+      << nota.arg("990401, 990301, 'Primera nota: adaptación sin incidencias'")
+      << nota.arg("990402, 990301, 'Segunda nota'");
     const QString aparato = QStringLiteral(
         "INSERT INTO DAUDIFONO (ID_DAUDIFONO, ID_MAUDIFONO, OIDO, DESCRIPCION, NUMERO_SERIE, "
         "MODELO) VALUES (%1)");
-    f << aparato.arg("990501, 990301, 1, 'Audífono derecho', 'SN-DER-123456789', 'Modelo D'")
+    // A second device on the right ear, written later: the sheet shows the first.
+    f << aparato.arg("990509, 990301, 1, 'Audífono de repuesto', 'SN-REP', 'Modelo R'")
+      << aparato.arg("990501, 990301, 1, 'Audífono derecho', 'SN-DER-123456789', 'Modelo D'")
       << aparato.arg("990502, 990301, 2, 'Audífono izquierdo', 'SN-IZQ-9', 'Modelo I'");
     // Two notes each for the patients with optics records: a condition on the notes finds
     // each of their records twice.
@@ -306,8 +310,11 @@ TEST_F(Prescripciones, FilasExactasDeOptica) {
 // The hearing-aid sheet of our fitting: its first note only when asked, a device per ear, the
 // 66 audiogram values in their own fields.
 TEST_F(Prescripciones, FilaExactaDeAudifono) {
-    for (bool observaciones : {true, false}) {
+    for (const auto& [observaciones, porId] :
+         {std::pair{true, true}, std::pair{false, true}, std::pair{true, false}}) {
         SCOPED_TRACE(observaciones ? "con observaciones" : "sin observaciones");
+        // Details read by the fitting's id, or through the listing's conditions.
+        SCOPED_TRACE(porId ? "por id" : "por condiciones");
         auto l = listado(QStringLiteral(R"([%1,
             {"Id": 1, "Condicion": "Empieza por...", "Condicion1": "ZZPRUEBA"}])")
                              .arg(kAudiometria),
@@ -315,6 +322,7 @@ TEST_F(Prescripciones, FilaExactaDeAudifono) {
         TdmPrescripciones& dm = *l->dm;
         EXPECT_FALSE(dm.EsOptica());
         dm.ImprimirObservaciones = observaciones;
+        dm.IdsPorLectura = porId ? 500 : 0;
         ASSERT_EQ(dm.GenerarSQL(0, 0, true), quill::kListadoCorrecto) << qPrintable(dm.ErrorSQL());
         EXPECT_TRUE(dm.TieneFilas(FamiliaPrescripcion::Audifono));
         EXPECT_FALSE(dm.HayOptica());
@@ -477,56 +485,71 @@ TEST_F(Prescripciones, HojasContraConsultasIndependientes) {
 // On the generated fittings: devices per ear, first note and audiogram of every sheet against
 // independent queries.
 TEST_F(Prescripciones, AudifonosContraConsultasIndependientes) {
-    auto l = listado("[" + kAudiometria + "]");
-    TdmPrescripciones& dm = *l->dm;
-    dm.ImprimirObservaciones = true;
-    dm.IdsPorLectura = 7; // several reads of notes and devices
-    ASSERT_EQ(dm.GenerarSQL(0, 0, true), quill::kListadoCorrecto) << qPrintable(dm.ErrorSQL());
-    QHash<int, Fila> hojas;
-    for (const Fila& f : filasDe(*dm.memPresAudifono)) {
-        const int id = f["IdAudifono"].toInt();
-        EXPECT_FALSE(hojas.contains(id)) << id;
-        hojas.insert(id, f);
-    }
+    const struct {
+        const char* nombre;
+        QString json;
+        QString mas; // the same conditions in the independent query
+        int idsPorLectura;
+    } casos[] = {
+        {"details by id", "[" + kAudiometria + "]", "", 100000},
+        {"details through the conditions", "[" + kAudiometria + "]", "", 7},
+        {"conditions with patient notes",
+         "[" + kAudiometria + R"(, {"Id": 23, "Condicion": "...Contiene...", "Condicion1": "a"},
+             {"Id": 461, "Condicion": "Mayor que...", "Condicion1": "01/01/2018"}])",
+         " AND CAST(T.FECHA AS DATE) > '2018-01-01' AND EXISTS (SELECT 1 FROM POBSERVACIONES O "
+         "WHERE O.ID_PACIENTE = P.ID_PACIENTE AND UPPER(O.OBSERVACIONES) CONTAINING 'A')",
+         7},
+    };
     QStringList columnas;
     for (const auto& c : quill::ColumnasAudiograma())
         columnas << "T." + c.columna;
-    const QList<Fila> fichas = consulta(independiente(
-        qPrintable("T.ID_MAUDIFONO, " + columnas.join(", ") +
-                   ", (SELECT FIRST 1 O.OBSERVACIONES FROM AOBSERVACIONES O WHERE "
-                   "O.ID_MAUDIFONO = T.ID_MAUDIFONO ORDER BY O.ID_AOBSERVACIONES) NOTA"),
-        "MAUDIFONO"));
-    ASSERT_EQ(hojas.size(), fichas.size());
     QHash<QPair<int, int>, Fila> aparatos;
     for (const Fila& a : consulta("SELECT ID_MAUDIFONO, OIDO, DESCRIPCION, MODELO, NUMERO_SERIE "
                                   "FROM DAUDIFONO ORDER BY ID_DAUDIFONO DESC"))
         aparatos.insert({a["ID_MAUDIFONO"].toInt(), a["OIDO"].toInt()}, a); // the first wins
-    int conNota = 0, dosOidos = 0;
-    for (const Fila& ficha : fichas) {
-        const int id = ficha["ID_MAUDIFONO"].toInt();
-        SCOPED_TRACE(id);
-        ASSERT_TRUE(hojas.contains(id));
-        const Fila& h = hojas[id];
-        for (const auto& c : quill::ColumnasAudiograma())
-            EXPECT_DOUBLE_EQ(h[c.campo].toDouble(), ficha[c.columna].toDouble())
-                << qPrintable(c.campo);
-        EXPECT_EQ(h["Observaciones"].toString(), ficha["NOTA"].toString().left(255));
-        conNota += ficha["NOTA"].isNull() ? 0 : 1;
-        for (const auto& [oido, sufijo] : {std::pair{1, "Od"}, std::pair{2, "Oi"}}) {
-            const Fila a = aparatos.value({id, oido});
-            EXPECT_EQ(h[QStringLiteral("Articulo") + sufijo].toString(),
-                      a.value("DESCRIPCION").toString());
-            EXPECT_EQ(
-                h[QStringLiteral("Modelo") + QString::fromLatin1(sufijo).toUpper()].toString(),
-                a.value("MODELO").toString());
-            EXPECT_EQ(
-                h[QStringLiteral("NSerie") + QString::fromLatin1(sufijo).toUpper()].toString(),
-                a.value("NUMERO_SERIE").toString().left(10));
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        auto l = listado(caso.json);
+        TdmPrescripciones& dm = *l->dm;
+        dm.ImprimirObservaciones = true;
+        dm.IdsPorLectura = caso.idsPorLectura;
+        ASSERT_EQ(dm.GenerarSQL(0, 0, true), quill::kListadoCorrecto) << qPrintable(dm.ErrorSQL());
+        QHash<int, Fila> hojas;
+        for (const Fila& f : filasDe(*dm.memPresAudifono)) {
+            const int id = f["IdAudifono"].toInt();
+            EXPECT_FALSE(hojas.contains(id)) << id;
+            hojas.insert(id, f);
         }
-        dosOidos += aparatos.contains({id, 1}) && aparatos.contains({id, 2}) ? 1 : 0;
+        const QList<Fila> fichas = consulta(independiente(
+            qPrintable("T.ID_MAUDIFONO, " + columnas.join(", ") +
+                       ", (SELECT FIRST 1 O.OBSERVACIONES FROM AOBSERVACIONES O WHERE "
+                       "O.ID_MAUDIFONO = T.ID_MAUDIFONO ORDER BY O.ID_AOBSERVACIONES) NOTA"),
+            "MAUDIFONO", caso.mas));
+        ASSERT_EQ(hojas.size(), fichas.size());
+        int conNota = 0, dosOidos = 0;
+        for (const Fila& ficha : fichas) {
+            const int id = ficha["ID_MAUDIFONO"].toInt();
+            SCOPED_TRACE(id);
+            ASSERT_TRUE(hojas.contains(id));
+            const Fila& h = hojas[id];
+            for (const auto& c : quill::ColumnasAudiograma())
+                EXPECT_DOUBLE_EQ(h[c.campo].toDouble(), ficha[c.columna].toDouble())
+                    << qPrintable(c.campo);
+            EXPECT_EQ(h["Observaciones"].toString(), ficha["NOTA"].toString().left(255));
+            conNota += ficha["NOTA"].isNull() ? 0 : 1;
+            for (const auto& [oido, sufijo] : {std::pair{1, "Od"}, std::pair{2, "Oi"}}) {
+                const Fila a = aparatos.value({id, oido});
+                const QString s = QString::fromLatin1(sufijo);
+                EXPECT_EQ(h["Articulo" + s].toString(), a.value("DESCRIPCION").toString());
+                EXPECT_EQ(h["Modelo" + s.toUpper()].toString(), a.value("MODELO").toString());
+                EXPECT_EQ(h["NSerie" + s.toUpper()].toString(),
+                          a.value("NUMERO_SERIE").toString().left(10));
+            }
+            dosOidos += aparatos.contains({id, 1}) && aparatos.contains({id, 2}) ? 1 : 0;
+        }
+        EXPECT_GT(conNota, 0);
+        EXPECT_GT(dosOidos, 0);
     }
-    EXPECT_GT(conNota, 0);
-    EXPECT_GT(dosOidos, 0);
 }
 
 // A statement the database refuses ends the run with -303 and nothing in the tables.

@@ -333,12 +333,16 @@ TEST(SentenciaPrescripciones, NombresDeLasColumnas) {
 }
 
 TEST(SentenciaPrescripciones, LecturasDeLasAdaptaciones) {
-    EXPECT_EQ(quill::SentenciaObservacionesAudifono({7, 12, 30}),
-              "Select ID_MAUDIFONO, OBSERVACIONES from AOBSERVACIONES where ID_MAUDIFONO IN "
-              "(7,12,30) ORDER BY ID_MAUDIFONO, ID_AOBSERVACIONES");
-    EXPECT_EQ(quill::SentenciaAparatosAudifono({5}),
-              "Select ID_MAUDIFONO, OIDO, DESCRIPCION, NUMERO_SERIE, MODELO from DAUDIFONO where "
-              "ID_MAUDIFONO IN (5) ORDER BY ID_MAUDIFONO, ID_DAUDIFONO");
+    EXPECT_EQ(quill::SentenciaObservacionesAudifono(quill::FichasPorId({7, 12, 30})),
+              "Select ID_MAUDIFONO, ID_AOBSERVACIONES, OBSERVACIONES from AOBSERVACIONES where "
+              "ID_MAUDIFONO IN (7,12,30)");
+    // The listing's fittings: its FROM and WHERE, no order.
+    const DatosSentenciaPrescripciones d{{fila(23, kNota), fila(461, kFecha)}, {"POBSERVACIONES"}};
+    EXPECT_EQ(quill::SentenciaAparatosAudifono(quill::FichasDelListado(d)),
+              "Select ID_MAUDIFONO, ID_DAUDIFONO, OIDO, DESCRIPCION, NUMERO_SERIE, MODELO from "
+              "DAUDIFONO where ID_MAUDIFONO IN (SELECT TABLA.ID_MAUDIFONO FROM PACIENTE, "
+              "MAUDIFONO TABLA , POBSERVACIONES" +
+                  kWhere + " AND (" + kNota + ") AND (" + kFecha + "))");
     const auto& audiograma = quill::ColumnasAudiograma();
     ASSERT_EQ(audiograma.size(), 66);
     const struct {
