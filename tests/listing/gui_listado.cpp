@@ -112,6 +112,9 @@ TEST_F(Listado, StartRunsTheFiveStepsInOrderAndLeavesTheGeneralKindReady) {
     ASSERT_EQ(host.area->subWindowList().size(), 1);
     EXPECT_EQ(host.area->subWindowList().at(0)->widget(), w.data());
     EXPECT_TRUE(w->isVisible());
+    // Qt's own dialogs and buttons speak Spanish.
+    EXPECT_TRUE(TraduccionesQtCargadas());
+    EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     EXPECT_EQ(w->dmlstPaciente->TablaActual(), w->dmlstPaciente->memGeneral);
     EXPECT_EQ(w->dmlstPaciente->memGeneral->recordCount(), 1);
     // Every table opened with the five events installed: an insert reaches the window.
