@@ -1,6 +1,7 @@
-// The Pending orders kind in the listing window, on a generated shop database: the debt row
-// entered in the grid reaches the kind and narrows the count and the export; cleared with the
-// grid, it narrows nothing any more.
+// The Pending orders and Replacements kinds in the listing window, on a generated shop database:
+// the debt row entered in the grid reaches the kind and narrows the count and the export;
+// cleared with the grid, it narrows nothing any more. Replacements count and export one row per
+// fitting and supplier, of every partition.
 
 #include "anfitrion.h"
 #include "conditions/tdmlstpaciente.h"
@@ -174,4 +175,35 @@ TEST_F(VentanaEncargos, LaDeudaDeLaRejillaLlegaAlListadoYSeBorraConLaRejilla) {
     EXPECT_EQ(conteo(), TfrmConteo::TextoConteo(todas.size()));
     EXPECT_TRUE(modal.messages().isEmpty());
     EXPECT_TRUE(funciones.isEmpty()) << qPrintable(funciones.value(0));
+}
+
+TEST_F(VentanaEncargos, ReposicionesCuentaYExportaFichasDeTodasLasParticiones) {
+    // Fittings with lenses, split by the supplier of each lens, of live patients of any partition.
+    QSqlQuery q(QSqlDatabase::database(kConexion));
+    ASSERT_TRUE(q.exec(
+        "SELECT COUNT(*) FROM (SELECT M.ID_MLENTILLA, PR.CODIGO FROM MLENTILLA M JOIN PACIENTE P "
+        "ON P.ID_PACIENTE = M.ID_PACIENTE JOIN DLENTILLA D ON D.ID_MLENTILLA = M.ID_MLENTILLA "
+        "LEFT JOIN ARTICULO A ON A.REFERENCIA = D.REFERENCIA LEFT JOIN PROVEEDOR PR ON "
+        "PR.ID_PROVEEDOR = A.ID_PROVEEDOR WHERE P.BORRADO = 0 AND P.ID_PACIENTE <> 0 AND "
+        "CAST(M.FECHA_REPOSICION AS DATE) > '2024-01-01' GROUP BY M.ID_MLENTILLA, PR.CODIGO)"))
+        << qPrintable(q.lastError().text());
+    ASSERT_TRUE(q.next());
+    const int esperado = q.value(0).toInt();
+    ASSERT_GT(esperado, 0);
+
+    w->CambiarListado(5);
+    EXPECT_FALSE(w->nbrEmail->isEnabled());
+    condicion(481, "Fecha Reposición", "Mayor que...", "01/01/2024");
+    EXPECT_EQ(conteo(), TfrmConteo::TextoConteo(esperado));
+
+    const QString fichero = salida->filePath(QStringLiteral("reposiciones.txt"));
+    exportarTexto(fichero);
+    EXPECT_TRUE(funciones.isEmpty()) << qPrintable(funciones.value(0));
+    QList<QStringList> filas = leerTexto(fichero);
+    ASSERT_FALSE(filas.isEmpty());
+    EXPECT_EQ(filas.takeFirst(),
+              QStringList({"Codigo", "Nombre", "Apellidos", "Direccion", "Cod. Postal", "Localidad",
+                           "Provincia", "N.I.F", "Teléfono", "Tfno. Móvil", "E-Mail", "Fecha"}));
+    EXPECT_EQ(filas.size(), esperado);
+    EXPECT_TRUE(modal.messages().isEmpty());
 }
