@@ -87,7 +87,7 @@ qint16 TdmReposiciones::GenerarSQL(qint16 orden, qint16 sentido, bool todas) {
     const qint16 r = Ejecutar(ConstruirSQL(orden, sentido, todas));
     if (r != quill::kListadoCorrecto) return r;
     try {
-        plegar();
+        plegar(orden == 18 ? "CODIGO_PROVEEDOR" : "NOMBRE_PROVEEDOR");
     } catch (const std::exception& e) {
         reabrir(*memReposiciones);
         return FalloInterno(QString::fromUtf8(e.what()));
@@ -103,7 +103,7 @@ double TdmReposiciones::ContarPacientes() {
     return Resultado == quill::kListadoCorrecto ? memReposiciones->recordCount() : 0;
 }
 
-void TdmReposiciones::plegar() {
+void TdmReposiciones::plegar(const char* columnaProveedor) {
     if (!IrAlPrimero()) return;
     QSqlQuery& q = *dstListado();
     const QSqlRecord r = q.record();
@@ -167,12 +167,31 @@ void TdmReposiciones::plegar() {
 
     quill::TLstUtil& util = Util();
     QHash<int, std::array<QString, 3>> localidades;
-    std::vector<QVariantList> filas;
-    // A fitting's lenses of one supplier make one row; rows of a fitting may be apart (another
-    // fitting of the same supplier and date in between), so the row is found by its key.
+    MemTable::ControlsDisabled sinAvisos(t);
+
+    // The rows come by supplier, then by replacement date: every lens of one fitting and
+    // supplier falls in the same run of equal supplier and date. Only the rows of the current
+    // run are held; they go to the table, in the order they began, when the run ends.
+    const int cOrden = columna(r, columnaProveedor);
+    const int cFecha = columna(r, "FECHA_REPOSICION");
+    std::vector<QVariantList> bloque;
     QHash<std::pair<int, QString>, size_t> posicion;
+    QVariant ordenBloque, fechaBloque;
+    auto vaciar = [&] {
+        for (const QVariantList& fila : bloque)
+            t.appendStored(fila);
+        bloque.clear();
+        posicion.clear();
+    };
     do {
         if (q.value(0).toInt() == 0) continue;
+        const QVariant orden = q.value(cOrden);
+        const QVariant fecha = q.value(cFecha);
+        if (orden != ordenBloque || fecha != fechaBloque) {
+            vaciar();
+            ordenBloque = orden;
+            fechaBloque = fecha;
+        }
         const int ficha = q.value(cFicha).toInt();
         const QVariant codigo = q.value(cCodigoProveedor);
         const QString proveedor = (codigo.isNull() ? QString() : codigo.toString()) + QChar(0x1f) +
@@ -193,12 +212,12 @@ void TdmReposiciones::plegar() {
                 fila[fLocalidad[i]] = (*l)[i];
             fila[ojos[0].marca] = false;
             fila[ojos[1].marca] = false;
-            it = posicion.insert(clave, filas.size());
-            filas.push_back(std::move(fila));
+            it = posicion.insert(clave, bloque.size());
+            bloque.push_back(std::move(fila));
         }
         // Eye 1 is the right one; any other value is the left.
         const Ojo& o = ojos[q.value(cOjo).toInt() == 1 ? 0 : 1];
-        QVariantList& fila = filas[*it];
+        QVariantList& fila = bloque[*it];
         fila[o.articulo] = q.value(cDescripcion);
         fila[o.idTLentilla] = q.value(cTLentilla);
         fila[o.radio] =
@@ -209,10 +228,7 @@ void TdmReposiciones::plegar() {
         fila[o.fEje] = q.value(o.eje);
         fila[o.marca] = true;
     } while (q.next());
-
-    MemTable::ControlsDisabled sinAvisos(t);
-    for (const QVariantList& fila : filas)
-        t.appendStored(fila);
+    vaciar();
 }
 
 void TdmReposiciones::TablaSMS() {

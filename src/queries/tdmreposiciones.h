@@ -51,7 +51,8 @@ public:
     void setUtil(std::unique_ptr<quill::TLstUtil> util);
 
 private:
-    void plegar();
+    // `columnaProveedor`: the supplier column the statement is ordered by.
+    void plegar(const char* columnaProveedor);
 
     std::unique_ptr<quill::TLstUtil> m_util;
     QString m_utilConexion;
