@@ -282,10 +282,12 @@ void TfrmListado::BeforeEdit(MemTable&) {
 
 void TfrmListado::AfterPost(MemTable&) {
     OperadorCargado = true;
+    CondicionesSinGuardar = true;
     ++NumObjetosFila;
 }
 
 void TfrmListado::BeforeDelete(MemTable& tabla) {
+    CondicionesSinGuardar = true;
     if (Condiciones) Condiciones->AlBorrar(tabla);
 }
 

@@ -78,6 +78,9 @@ public:
     // was not (or was changed since). Refused values are remembered with the row's field and
     // values, so a corrected value clears the mark by itself.
     QString MotivoRechazo(int fila) const;
+    // Conditions were posted or deleted since the last save or load of a filter: loading
+    // another filter asks before replacing them.
+    bool CondicionesSinGuardar = false;
 
     // Runs fn in the guard; a failure goes to this window's error window.
     template <typename Fn> bool Proteger(const QString& funcion, Fn&& fn);
