@@ -115,7 +115,10 @@ qint16 TfrmListado::ValidarCondiciones() {
     if (!t) throw quill::Error(kSinObjetos);
     // Moving to the first row posts a row still being edited, so the check sees its values.
     t->first();
-    const QString mensaje = quill::ValidarCondiciones(*t);
+    if (!Condiciones) throw quill::Error(kSinObjetos);
+    TdmlstPaciente* datos = dmlstPaciente;
+    const QString mensaje =
+        Condiciones->Validar(*t, [datos](int contador) { return datos->Articulos(contador); });
     if (mensaje.isEmpty()) return 0;
     aviso(mensaje);
     return -3;

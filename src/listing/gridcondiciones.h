@@ -75,8 +75,13 @@ public:
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
 
+    // A value cell whose value was refused shows it: tinted, the reason as its hint.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
     // Whether the editor is the one open in the grid (a closed editor lives on until deleted,
