@@ -128,6 +128,18 @@ void GridCondiciones::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+bool GridCondiciones::focusNextPrevChild(bool next) {
+    const QModelIndex actual = currentIndex();
+    const QAbstractItemModel* m = model();
+    const bool enBorde =
+        !m || !actual.isValid() ||
+        (next ? actual.row() == m->rowCount() - 1 && actual.column() == m->columnCount() - 1
+              : actual.row() == 0 && actual.column() == 0);
+    if (enBorde && !editorActual()) return QWidget::focusNextPrevChild(next);
+    DelUsuario usuario(m_usuario);
+    return QTableView::focusNextPrevChild(next);
+}
+
 void GridCondiciones::mousePressEvent(QMouseEvent* event) {
     DelUsuario usuario(m_usuario);
     QTableView::mousePressEvent(event);

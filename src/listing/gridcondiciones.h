@@ -52,6 +52,9 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Tab walks the cells; past the last cell (Shift+Tab before the first) it leaves the grid
+    // for the window's next control.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     bool esDisparoDeEdicion(EditTrigger trigger, const QEvent* event) const;

@@ -315,6 +315,18 @@ int TfrmListado::ConstruirSentenciaSQL(MemTable& tabla) {
     return 0;
 }
 
+bool TfrmListado::ConfirmarSalida() {
+    const MemTable* t = TablaCondiciones();
+    bool conCondiciones = false;
+    for (int i = 0; t && i < t->recordCount(); ++i)
+        conCondiciones = conCondiciones || !quill::LeerFila(*t, i).campo.isEmpty();
+    return !conCondiciones ||
+           quill::Modal::current().question(
+               QStringLiteral("AVISO"),
+               QStringLiteral("¿Desea cerrar el listado? Se perderán las condiciones que no "
+                              "haya guardado."));
+}
+
 QString TfrmListado::MotivoRechazo(int fila) const {
     const MemTable* t = TablaCondiciones();
     if (m_rechazos.isEmpty() || !t || fila < 0 || fila >= t->recordCount()) return QString();

@@ -81,6 +81,8 @@ public:
     // Conditions were posted or deleted since the last save or load of a filter: loading
     // another filter asks before replacing them.
     bool CondicionesSinGuardar = false;
+    // F12 with conditions in the grid asks before closing.
+    bool ConfirmarSalida() override;
 
     // Runs fn in the guard; a failure goes to this window's error window.
     template <typename Fn> bool Proteger(const QString& funcion, Fn&& fn);

@@ -313,3 +313,31 @@ TEST_F(Grid, ClearingAsksFirstAndNoKeepsEveryCondition) {
     EXPECT_FALSE(w->Calendario);
     EXPECT_EQ(w->Condiciones->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
 }
+
+// The keyboard reaches the whole window: Tab leaves the grid past its last cell for the filter
+// buttons and the actions; F12 with conditions asks before closing.
+TEST_F(Grid, TabLeavesTheGridAndF12WithConditionsAsks) {
+    elegirCampo(0, QStringLiteral("apel"), 1);
+    escribir(0, 2, QStringLiteral("garcia"));
+    QAbstractItemModel* m = grid()->model();
+    grid()->setFocus();
+    grid()->setCurrentIndex(m->index(m->rowCount() - 1, m->columnCount() - 1));
+    QTest::keyClick(grid(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w->tbnCargar);
+    QTest::keyClick(w->tbnCargar, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w->tbnGuardar);
+    QTest::keyClick(w->tbnGuardar, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), w->tbnCargar);
+    QTest::keyClick(w->tbnCargar, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), grid());
+
+    // No keeps the window and its conditions.
+    modal.clear();
+    QTest::keyClick(grid(), Qt::Key_F12);
+    ASSERT_EQ(modal.questions().size(), 1);
+    EXPECT_EQ(modal.questions().first().text,
+              QStringLiteral("¿Desea cerrar el listado? Se perderán las condiciones que no haya "
+                             "guardado."));
+    EXPECT_TRUE(w);
+    EXPECT_TRUE(w->isVisible());
+}
