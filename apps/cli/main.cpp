@@ -6,12 +6,14 @@
 #include <QTextStream>
 
 #include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char* argv[]) {
-    // Without TZ the C library reads the zone file again on every local-time conversion, which
-    // every date of a result table makes: name the system's zone once instead.
-    if (!std::getenv("TZ")) setenv("TZ", ":/etc/localtime", 1);
+#ifdef Q_OS_LINUX
+    // While TZ is unset, glibc checks the time-zone file again on every local-time conversion,
+    // and the database driver converts every timestamp it fetches: naming the same file once
+    // keeps a long listing from spending most of its fetch there.
+    if (qEnvironmentVariableIsEmpty("TZ")) qputenv("TZ", ":/etc/localtime");
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("listado"));
     QTextStream salida(stdout);
