@@ -158,9 +158,12 @@ QString LeerCondiciones(const QString& fichero, int tipoListado, const QString& 
         }
         tabla.post();
     }
+    // The window's own check before an action, on the whole table.
+    const QString rechazo = control.Validar(tabla);
+    if (!rechazo.isEmpty()) return rechazo;
     salida.tablas = control.Tablas(tabla);
     salida.parametros = control.Parametros;
-    return ValidarCondiciones(tabla);
+    return QString();
 }
 
 } // namespace quill::cli

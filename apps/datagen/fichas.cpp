@@ -43,7 +43,7 @@ QVariant momento(Random& r, const QDate& d) {
 
 } // namespace
 
-void DemoGenerator::writeGraduaciones(Ficha& f) {
+void DemoGenerator::writeGraduaciones(Ficha& f, const Forzado* fz) {
     Random& r = f.r;
     const QDate& hoy = options_.hoy;
     switch (r.weighted({45, 25, 30})) {
@@ -66,8 +66,8 @@ void DemoGenerator::writeGraduaciones(Ficha& f) {
 
     TableWriter& m = writer(QStringLiteral("MGRADUACION"));
     TableWriter& d = writer(QStringLiteral("DGRADUACION"));
-    const int n = cuantos(r, 0.45, 6);
-    const auto fechas = fechasOrdenadas(r, n, f.primera, hoy);
+    const int n = fz ? 1 : cuantos(r, 0.45, 6);
+    const auto fechas = fz ? std::vector<QDate>{fz->hecho} : fechasOrdenadas(r, n, f.primera, hoy);
     for (int k = 0; k < n; ++k) {
         const QDate fecha = fechas[k];
         const int edad = edadEn(f.nacimiento, fecha);
@@ -80,9 +80,12 @@ void DemoGenerator::writeGraduaciones(Ficha& f) {
         m.set(QStringLiteral("NUMERO_FICHA"), ++f.numeroFicha[0]);
         m.set(QStringLiteral("FECHA"), momento(r, fecha));
         m.set(QStringLiteral("FECHA_REVISION"),
-              ts(r.chance(0.85) ? fecha.addMonths(edad < 14 ? 6 : 12) : kVacia));
+              ts(fz               ? fz->vence(kRevisionGraduacion)
+                 : r.chance(0.85) ? fecha.addMonths(edad < 14 ? 6 : 12)
+                                  : kVacia));
         m.set(QStringLiteral("ID_DOCTOR"),
-              idOVacio(r, static_cast<int>(r.between(1, doctores_)), 0.2));
+              fz && fz->doctor >= 0 ? QVariant(fz->doctor)
+                                    : idOVacio(r, static_cast<int>(r.between(1, doctores_)), 0.2));
         m.set(QStringLiteral("ID_AGENTE"),
               idOVacio(r, static_cast<int>(r.between(1, agentes_)), 0.25));
         m.set(QStringLiteral("ID_TIENDA"), idOVacio(r, f.tienda, 0.1));
@@ -140,6 +143,10 @@ void DemoGenerator::writeGraduaciones(Ficha& f) {
         default:
             break;
         }
+        if (fz && fz->forma >= 0) {
+            ojos = {1, 2, 3};
+            ojos.resize(static_cast<std::size_t>(std::min(fz->forma, 3)));
+        }
         int tipoGraduacion = 0;
         if (presbita)
             tipoGraduacion = std::array<int, 5>{3, 1, 2, 6, 5}[r.weighted({60, 20, 5, 8, 7})];
@@ -159,7 +166,9 @@ void DemoGenerator::writeGraduaciones(Ficha& f) {
             d.set(QStringLiteral("DESCRIPCION"), a.descripcion);
             d.set(QStringLiteral("TIPO_GRADUACION"), esMontura ? 0 : tipoGraduacion);
             d.set(QStringLiteral("FECHA_GARANTIA"),
-                  ts(r.chance(0.95) ? fecha.addYears(esMontura ? 3 : 2) : kVacia));
+                  ts(fz               ? fz->vence(kGarantiaGraduacion)
+                     : r.chance(0.95) ? fecha.addYears(esMontura ? 3 : 2)
+                                      : kVacia));
             if (esMontura) {
                 d.set(QStringLiteral("MODELO"), a.modelo);
                 d.set(QStringLiteral("COLOR"), a.color);
@@ -186,14 +195,20 @@ void DemoGenerator::writeGraduaciones(Ficha& f) {
             vendidas.push_back({&a, a.referencia, a.descripcion, importe});
         }
         // Notes: some records have one, a few several (reports show only the first).
-        for (double p = 0.3; r.chance(p); p = 0.2)
+        int notas = 0;
+        if (fz && fz->notas >= 0)
+            notas = fz->notas;
+        else
+            for (double p = 0.3; r.chance(p); p = 0.2)
+                ++notas;
+        for (int i = 0; i < notas; ++i)
             writeNota(QStringLiteral("GOBSERVACIONES"), QStringLiteral("ID_MGRADUACION"), id,
                       u8(r.pick(notasGraduacion())));
         if (!vendidas.empty() && r.chance(0.85)) f.ventas.push_back({fecha, vendidas});
     }
 }
 
-void DemoGenerator::writeLentillas(Ficha& f) {
+void DemoGenerator::writeLentillas(Ficha& f, const Forzado* fz) {
     Random& r = f.r;
     const QDate& hoy = options_.hoy;
     f.tieneLentillas = true;
@@ -207,11 +222,11 @@ void DemoGenerator::writeLentillas(Ficha& f) {
     // Months one box lasts: replacements fall due after it.
     const int meses = tipo == 1 ? 3 : tipo == 2 ? 3 : tipo == 8 ? 12 : 6;
     const double esferaBase = f.esferaOD != 0 ? f.esferaOD : -r.stepped(0.5, 6.0, 0.25);
-    const int n = cuantos(r, 0.4, 4);
+    const int n = fz ? 1 : cuantos(r, 0.4, 4);
     // The latest fitting is recent enough for its replacement to fall around today.
-    auto fechas = fechasOrdenadas(r, n, std::max(f.primera, hoy.addYears(-8)), hoy);
-    fechas.back() = std::max(fechas.back(), hoy.addMonths(-meses - 4));
-    if (fechas.back() > hoy) fechas.back() = hoy;
+    auto fechas = fz ? std::vector<QDate>{fz->hecho}
+                     : fechasOrdenadas(r, n, std::max(f.primera, hoy.addYears(-8)), hoy);
+    if (!fz) fechas.back() = std::min(hoy, std::max(fechas.back(), hoy.addMonths(-meses - 4)));
     for (int k = 0; k < n; ++k) {
         const QDate fecha = fechas[k];
         const qint64 id = nextId(QStringLiteral("MLENTILLA"));
@@ -220,14 +235,24 @@ void DemoGenerator::writeLentillas(Ficha& f) {
         m.set(QStringLiteral("ID_PACIENTE"), f.id);
         m.set(QStringLiteral("NUMERO_FICHA"), ++f.numeroFicha[1]);
         m.set(QStringLiteral("FECHA"), momento(r, fecha));
-        m.set(QStringLiteral("FECHA_REVISION"), ts(r.chance(0.85) ? fecha.addMonths(6) : kVacia));
-        m.set(QStringLiteral("FECHA_LIMPIEZA"),
-              ts(rigida && r.chance(0.8) ? fecha.addMonths(3) : kVacia));
-        m.set(QStringLiteral("FECHA_CADUCIDAD"), ts(r.chance(0.6) ? fecha.addYears(1) : kVacia));
-        m.set(QStringLiteral("FECHA_REPOSICION"),
-              ts(r.chance(0.92) ? fecha.addMonths(meses).addDays(r.between(-5, 5)) : kVacia));
+        if (fz) {
+            m.set(QStringLiteral("FECHA_REVISION"), ts(fz->vence(kRevisionLentilla)));
+            m.set(QStringLiteral("FECHA_LIMPIEZA"), ts(fz->vence(kLimpieza)));
+            m.set(QStringLiteral("FECHA_CADUCIDAD"), ts(fz->vence(kCaducidad)));
+            m.set(QStringLiteral("FECHA_REPOSICION"), ts(fz->vence(kReposicionLentilla)));
+        } else {
+            m.set(QStringLiteral("FECHA_REVISION"),
+                  ts(r.chance(0.85) ? fecha.addMonths(6) : kVacia));
+            m.set(QStringLiteral("FECHA_LIMPIEZA"),
+                  ts(rigida && r.chance(0.8) ? fecha.addMonths(3) : kVacia));
+            m.set(QStringLiteral("FECHA_CADUCIDAD"),
+                  ts(r.chance(0.6) ? fecha.addYears(1) : kVacia));
+            m.set(QStringLiteral("FECHA_REPOSICION"),
+                  ts(r.chance(0.92) ? fecha.addMonths(meses).addDays(r.between(-5, 5)) : kVacia));
+        }
         m.set(QStringLiteral("ID_DOCTOR"),
-              idOVacio(r, static_cast<int>(r.between(1, doctores_)), 0.2));
+              fz && fz->doctor >= 0 ? QVariant(fz->doctor)
+                                    : idOVacio(r, static_cast<int>(r.between(1, doctores_)), 0.2));
         m.set(QStringLiteral("ID_AGENTE"),
               idOVacio(r, static_cast<int>(r.between(1, agentes_)), 0.25));
         m.set(QStringLiteral("ID_TIENDA"), idOVacio(r, f.tienda, 0.1));
@@ -259,30 +284,42 @@ void DemoGenerator::writeLentillas(Ficha& f) {
         }
         m.add();
 
-        // Lenses: both eyes as a rule.
+        // Lenses: both eyes as a rule; now and then one eye, each eye from its own supplier
+        // (a power one brand does not make), or a fitting still without lenses chosen.
+        const Lentes forma =
+            fz && fz->forma >= 0
+                ? static_cast<Lentes>(fz->forma)
+                : std::array<Lentes, 5>{Lentes::AmbosOjos, Lentes::SoloDerecho,
+                                        Lentes::SoloIzquierdo, Lentes::DosProveedores,
+                                        Lentes::SinLineas}[r.weighted({84, 5, 5, 3, 3})];
         std::vector<int> ojos = {1, 2};
-        const auto forma = r.weighted({88, 6, 6});
-        if (forma == 1)
+        if (forma == Lentes::SoloDerecho)
             ojos = {1};
-        else if (forma == 2)
+        else if (forma == Lentes::SoloIzquierdo)
             ojos = {2};
+        else if (forma == Lentes::SinLineas)
+            ojos.clear();
+        const Articulo& izquierda =
+            forma == Lentes::DosProveedores ? otroProveedor(r, lente) : lente;
         std::vector<Linea> vendidas;
         for (int ojo : ojos) {
+            const Articulo& a = ojo == 2 ? izquierda : lente;
             // A reference typed by hand or of a discontinued lens has no article.
-            const bool huerfana = r.chance(0.04);
+            const bool huerfana = r.chance(0.04) || (forma == Lentes::SinArticulo && ojo == 1);
             const QString referencia =
-                huerfana ? QStringLiteral("LC-ANT-%1").arg(r.between(100, 999)) : lente.referencia;
-            const double importe = lente.pvp * (tipo == 1 ? 3 : 2);
+                huerfana ? QStringLiteral("LC-ANT-%1").arg(r.between(100, 999)) : a.referencia;
+            const double importe = a.pvp * (tipo == 1 ? 3 : 2);
             d.set(QStringLiteral("ID_DLENTILLA"), nextId(QStringLiteral("DLENTILLA")));
             d.set(QStringLiteral("ID_MLENTILLA"), id);
             d.set(QStringLiteral("OJO"), ojo);
             d.set(QStringLiteral("REFERENCIA"), referencia);
-            d.set(QStringLiteral("DESCRIPCION"), lente.descripcion);
+            d.set(QStringLiteral("DESCRIPCION"), a.descripcion);
             d.set(QStringLiteral("ID_TLENTILLA"), idOVacio(r, tipo, 0.03));
             d.set(QStringLiteral("LOTE"),
                   r.chance(0.7) ? QStringLiteral("L%1").arg(r.between(100000, 999999)) : QString());
-            d.set(QStringLiteral("FECHA_GARANTIA"),
-                  ts(r.chance(0.7) ? fecha.addMonths(6) : kVacia));
+            d.set(QStringLiteral("FECHA_GARANTIA"), ts(fz ? fz->vence(kGarantiaLentilla)
+                                                       : r.chance(0.7) ? fecha.addMonths(6)
+                                                                       : kVacia));
             d.set(QStringLiteral("RADIO_1"), radio(r));
             d.set(QStringLiteral("RADIO_2"), torica ? radio(r) : QString());
             d.set(QStringLiteral("COLOR"), r.chance(0.05) ? u8("Azul") : QString());
@@ -292,12 +329,13 @@ void DemoGenerator::writeLentillas(Ficha& f) {
             d.set(QStringLiteral("IMPORTE_M2"), cents(importe * kCambioM2));
             d.add();
             vendidas.push_back(
-                {huerfana ? nullptr : &lente, referencia, lente.descripcion, cents(importe)});
+                {huerfana ? nullptr : &a, referencia, a.descripcion, cents(importe)});
         }
-        if (r.chance(0.25))
+        const int notas = fz && fz->notas >= 0 ? fz->notas : r.chance(0.25) ? 1 : 0;
+        for (int i = 0; i < notas; ++i)
             writeNota(QStringLiteral("LOBSERVACIONES"), QStringLiteral("ID_MLENTILLA"), id,
                       u8(r.pick(notasLentillas())));
-        if (r.chance(0.8)) {
+        if (!vendidas.empty() && r.chance(0.8)) {
             if (r.chance(0.5)) {
                 const Articulo& liquido = articulo(r, Clase::Liquido);
                 vendidas.push_back(
@@ -308,7 +346,7 @@ void DemoGenerator::writeLentillas(Ficha& f) {
     }
 }
 
-void DemoGenerator::writeAudifonos(Ficha& f) {
+void DemoGenerator::writeAudifonos(Ficha& f, const Forzado* fz) {
     Random& r = f.r;
     const QDate& hoy = options_.hoy;
     f.tieneAudifonos = true;
@@ -318,27 +356,35 @@ void DemoGenerator::writeAudifonos(Ficha& f) {
     // Hearing loss of the patient: a base that grows towards the high frequencies.
     const int base[2] = {static_cast<int>(r.between(15, 45)), static_cast<int>(r.between(15, 45))};
     const int pendiente = static_cast<int>(r.between(2, 7));
-    const int n = cuantos(r, 0.3, 3);
-    const auto fechas = fechasOrdenadas(r, n, std::max(f.primera, hoy.addYears(-12)), hoy);
+    const int n = fz ? 1 : cuantos(r, 0.3, 3);
+    const auto fechas = fz ? std::vector<QDate>{fz->hecho}
+                           : fechasOrdenadas(r, n, std::max(f.primera, hoy.addYears(-12)), hoy);
     for (int k = 0; k < n; ++k) {
         const QDate fecha = fechas[k];
         const qint64 id = nextId(QStringLiteral("MAUDIFONO"));
         f.visita(fecha);
-        const bool adaptado = r.chance(0.9);
-        const QDate adaptacion = fecha.addDays(r.between(7, 30));
+        const bool adaptado = fz || r.chance(0.9);
+        const QDate adaptacion = fz ? fz->vence(kAdaptacion) : fecha.addDays(r.between(7, 30));
         m.set(QStringLiteral("ID_MAUDIFONO"), id);
         m.set(QStringLiteral("ID_PACIENTE"), f.id);
         m.set(QStringLiteral("NUMERO_FICHA"), ++f.numeroFicha[2]);
         m.set(QStringLiteral("FECHA"), momento(r, fecha));
-        m.set(QStringLiteral("FECHA_REVISION"), ts(adaptado ? adaptacion.addMonths(1) : kVacia));
+        m.set(QStringLiteral("FECHA_REVISION"), ts(fz         ? fz->vence(kRevisionAudifono)
+                                                   : adaptado ? adaptacion.addMonths(1)
+                                                              : kVacia));
         m.set(QStringLiteral("FECHA_PROXIMA_REVISION"),
-              ts(r.chance(0.85) ? fecha.addMonths(r.chance(0.5) ? 6 : 12) : kVacia));
+              ts(fz               ? fz->vence(kProximaRevisionAudifono)
+                 : r.chance(0.85) ? fecha.addMonths(r.chance(0.5) ? 6 : 12)
+                                  : kVacia));
         m.set(QStringLiteral("FECHA_AEREA"), ts(fecha));
-        m.set(QStringLiteral("FECHA_OSEA"), ts(r.chance(0.7) ? fecha : kVacia));
+        m.set(QStringLiteral("FECHA_OSEA"), ts(fz || r.chance(0.7) ? fecha : kVacia));
         m.set(QStringLiteral("FECHA_ADAPTACION"), ts(adaptado ? adaptacion : kVacia));
         m.set(QStringLiteral("ID_DOCTOR_EXAMINA"),
               idOVacio(r, static_cast<int>(r.between(4, doctores_)), 0.15));
-        m.set(QStringLiteral("ID_DOCTOR_ADAPTA"), idOVacio(r, 5, 0.2));
+        // Fitted by the shop's audiologists; the second one has no registration number.
+        m.set(QStringLiteral("ID_DOCTOR_ADAPTA"), fz && fz->doctor >= 0
+                                                      ? QVariant(fz->doctor)
+                                                      : idOVacio(r, r.chance(0.75) ? 5 : 8, 0.2));
         m.set(QStringLiteral("ID_AGENTE"),
               idOVacio(r, static_cast<int>(r.between(1, agentes_)), 0.3));
         m.set(QStringLiteral("ID_TIENDA"), idOVacio(r, f.tienda, 0.1));
@@ -369,14 +415,16 @@ void DemoGenerator::writeAudifonos(Ficha& f) {
 
         std::vector<int> oidos;
         if (adaptado) {
-            switch (r.weighted({70, 15, 15})) {
-            case 0:
+            const Oidos forma = fz && fz->forma >= 0 ? static_cast<Oidos>(fz->forma)
+                                                     : static_cast<Oidos>(r.weighted({70, 15, 15}));
+            switch (forma) {
+            case Oidos::Ambos:
                 oidos = {1, 2};
                 break;
-            case 1:
+            case Oidos::SoloDerecho:
                 oidos = {1};
                 break;
-            default:
+            case Oidos::SoloIzquierdo:
                 oidos = {2};
                 break;
             }
@@ -398,7 +446,9 @@ void DemoGenerator::writeAudifonos(Ficha& f) {
             d.set(QStringLiteral("MOLDE"),
                   r.chance(0.5) ? u8(r.pick({"Silicona", "Acrílico", "Cápsula abierta"}))
                                 : QString());
-            d.set(QStringLiteral("GARANTIA"), ts(r.chance(0.95) ? adaptacion.addYears(3) : kVacia));
+            d.set(QStringLiteral("GARANTIA"), ts(fz               ? fz->vence(kGarantiaAudifono)
+                                                 : r.chance(0.95) ? adaptacion.addYears(3)
+                                                                  : kVacia));
             d.set(QStringLiteral("ID_MARCA"), aparato.marca);
             d.set(QStringLiteral("COLOR"), aparato.color);
             d.set(QStringLiteral("IMPORTE_M1"), aparato.pvp);
@@ -406,7 +456,13 @@ void DemoGenerator::writeAudifonos(Ficha& f) {
             d.add();
             vendidas.push_back({&aparato, aparato.referencia, aparato.descripcion, aparato.pvp});
         }
-        for (double p = 0.4; r.chance(p); p = 0.3)
+        int notas = 0;
+        if (fz && fz->notas >= 0)
+            notas = fz->notas;
+        else
+            for (double p = 0.4; r.chance(p); p = 0.3)
+                ++notas;
+        for (int i = 0; i < notas; ++i)
             writeNota(QStringLiteral("AOBSERVACIONES"), QStringLiteral("ID_MAUDIFONO"), id,
                       u8(r.pick(notasAudifono())));
         if (!vendidas.empty() && r.chance(0.9))
@@ -414,11 +470,12 @@ void DemoGenerator::writeAudifonos(Ficha& f) {
     }
 }
 
-void DemoGenerator::writeOptometria(Ficha& f) {
+void DemoGenerator::writeOptometria(Ficha& f, const Forzado* fz) {
     Random& r = f.r;
     TableWriter& w = writer(QStringLiteral("OPTOMETRIA"));
-    const int n = cuantos(r, 0.25, 3);
-    const auto fechas = fechasOrdenadas(r, n, f.primera, options_.hoy);
+    const int n = fz ? 1 : cuantos(r, 0.25, 3);
+    const auto fechas =
+        fz ? std::vector<QDate>{fz->hecho} : fechasOrdenadas(r, n, f.primera, options_.hoy);
     auto normal = [&](std::initializer_list<const char*> otros) {
         return r.chance(0.8)
                    ? u8("Normal")
@@ -432,7 +489,9 @@ void DemoGenerator::writeOptometria(Ficha& f) {
         w.set(QStringLiteral("NUMERO_FICHA"), ++f.numeroFicha[3]);
         w.set(QStringLiteral("ID_TIENDA"), idOVacio(r, f.tienda, 0.1));
         w.set(QStringLiteral("FECHA_EX_MEDICO"),
-              ts(r.chance(0.3) ? fecha.addDays(-r.between(10, 300)) : kVacia));
+              ts(fz              ? fecha
+                 : r.chance(0.3) ? fecha.addDays(-r.between(10, 300))
+                                 : kVacia));
         w.set(QStringLiteral("FECHA_EX_OPTICO"), momento(r, fecha));
         w.set(QStringLiteral("ID_DOCTOR_EX_MEDICO"),
               idOVacio(r, static_cast<int>(r.between(6, doctores_)), 0.6));
@@ -512,7 +571,9 @@ void DemoGenerator::writeOptometria(Ficha& f) {
               r.chance(0.3) ? u8("Ojo seco leve, menisco lagrimal bajo.") : QString());
         w.set(QStringLiteral("OF_OBSERVACIONES"),
               r.chance(0.2) ? u8("Fondo de ojo sin alteraciones.") : QString());
-        w.set(QStringLiteral("TA_FECHA_REVISION"), ts(r.chance(0.7) ? fecha.addYears(1) : kVacia));
+        w.set(QStringLiteral("TA_FECHA_REVISION"), ts(fz ? fz->vence(kRevisionOptometria)
+                                                      : r.chance(0.7) ? fecha.addYears(1)
+                                                                      : kVacia));
         w.set(QStringLiteral("TA_CONCLUSIONES"),
               r.chance(0.5)
                   ? u8("Revisión anual. Dolor de cabeza resuelto con la nueva graduación.")
@@ -523,11 +584,12 @@ void DemoGenerator::writeOptometria(Ficha& f) {
     }
 }
 
-void DemoGenerator::writeBajaVision(Ficha& f) {
+void DemoGenerator::writeBajaVision(Ficha& f, const Forzado* fz) {
     Random& r = f.r;
     TableWriter& w = writer(QStringLiteral("MOREDUCIDA"));
-    const int n = cuantos(r, 0.3, 3);
-    const auto fechas = fechasOrdenadas(r, n, f.primera, options_.hoy);
+    const int n = fz ? 1 : cuantos(r, 0.3, 3);
+    const auto fechas =
+        fz ? std::vector<QDate>{fz->hecho} : fechasOrdenadas(r, n, f.primera, options_.hoy);
     for (int k = 0; k < n; ++k) {
         const QDate fecha = fechas[k];
         const qint64 id = nextId(QStringLiteral("MOREDUCIDA"));
@@ -536,7 +598,9 @@ void DemoGenerator::writeBajaVision(Ficha& f) {
         w.set(QStringLiteral("ID_PACIENTE"), f.id);
         w.set(QStringLiteral("NUMERO_FICHA"), ++f.numeroFicha[4]);
         w.set(QStringLiteral("FECHA"), momento(r, fecha));
-        w.set(QStringLiteral("FECHA_REVISION"), ts(r.chance(0.8) ? fecha.addMonths(6) : kVacia));
+        w.set(QStringLiteral("FECHA_REVISION"), ts(fz              ? fz->vence(kRevisionBajaVision)
+                                                   : r.chance(0.8) ? fecha.addMonths(6)
+                                                                   : kVacia));
         w.set(QStringLiteral("ID_TIENDA"), idOVacio(r, f.tienda, 0.15));
         w.add();
         if (r.chance(0.7))
@@ -549,23 +613,24 @@ void DemoGenerator::writeBajaVision(Ficha& f) {
     }
 }
 
-void DemoGenerator::writeReposiciones(Ficha& f) {
+void DemoGenerator::writeReposiciones(Ficha& f, const Forzado* fz) {
     Random& r = f.r;
     const QDate& hoy = options_.hoy;
     TableWriter& w = writer(QStringLiteral("REPOSICION"));
-    const int n = cuantos(r, 0.5, 5);
+    const int n = fz ? 1 : cuantos(r, 0.5, 5);
     // Family of the record replaced: 2 lenses, 3 audiometry, 1 prescription.
     const int tipo = f.tieneLentillas ? 2 : f.tieneAudifonos ? 3 : 1;
     for (int k = 0; k < n; ++k) {
         // Past ones and a few announced for the coming weeks.
-        const QDate fecha = r.date(std::max(f.primera, hoy.addYears(-3)), hoy.addDays(60));
+        const QDate fecha = fz ? fz->vence(kReposicion)
+                               : r.date(std::max(f.primera, hoy.addYears(-3)), hoy.addDays(60));
         if (fecha <= hoy) f.visita(fecha);
         const int tipoReposicion = static_cast<int>(r.weighted({20, 25, 55}));
         const double importe = tipoReposicion == 2 ? cents(r.between(20, 90) + 0.5) : 0.0;
         w.set(QStringLiteral("ID_REPOSICION"), nextId(QStringLiteral("REPOSICION")));
         w.set(QStringLiteral("ID_PACIENTE"), f.id);
         w.set(QStringLiteral("NUMERO_FICHA"), ++f.numeroFicha[5]);
-        w.set(QStringLiteral("FECHA"), ts(r.chance(0.95) ? fecha : kVacia));
+        w.set(QStringLiteral("FECHA"), ts(fz || r.chance(0.95) ? fecha : kVacia));
         w.set(QStringLiteral("TIPO_REPOSICION"), tipoReposicion);
         w.set(QStringLiteral("TIPO"), r.chance(0.9) ? tipo : static_cast<int>(r.between(1, 3)));
         w.set(QStringLiteral("IMPORTE_M1"), importe);
@@ -583,42 +648,63 @@ void DemoGenerator::writeVentas(Ficha& f) {
     Random& r = f.r;
     const QDate& hoy = options_.hoy;
     // The orders of the records: finished, still pending when recent, now and then deleted.
-    for (const Ficha::Venta& v : f.ventas) {
+    for (Ficha::Venta& v : f.ventas) {
         const qint64 dias = v.fecha.daysTo(hoy);
         int tipo = 1;
         if (r.chance(0.03))
             tipo = 3;
         else if (dias < 40 || r.chance(0.03))
             tipo = 2;
+        // Now and then a promotion at a round price: the lines share it, without discount.
+        if (r.chance(0.04)) {
+            const double precio = r.pick({100.0, 150.0, 200.0, 300.0, 500.0});
+            double antes = 0;
+            for (const Linea& l : v.lineas)
+                antes += l.importe;
+            double resto = precio;
+            for (std::size_t i = 0; i + 1 < v.lineas.size(); ++i) {
+                v.lineas[i].importe = cents(v.lineas[i].importe * precio / std::max(antes, 0.01));
+                resto -= v.lineas[i].importe;
+            }
+            v.lineas.back().importe = cents(resto);
+            const VentaFija promocion;
+            writeVenta(f, r, v.fecha, tipo, v.lineas, &promocion);
+            continue;
+        }
         writeVenta(f, r, v.fecha, tipo, v.lineas);
     }
-    // Counter sales: liquids, batteries, sunglasses, accessories.
-    const int extra = static_cast<int>(r.weighted({35, 35, 20, 10}));
+    // Counter sales: liquids, batteries, sunglasses, accessories. A few regular customers come
+    // for small things every few weeks.
+    int extra = static_cast<int>(r.weighted({35, 35, 20, 10}));
+    const bool habitual = r.chance(0.01);
+    if (habitual) extra += static_cast<int>(r.between(12, 24));
     for (int i = 0; i < extra; ++i) {
         Clase clase = Clase::Accesorio;
         if (f.tieneLentillas && r.chance(0.6))
             clase = Clase::Liquido;
         else if (f.tieneAudifonos && r.chance(0.6))
             clase = Clase::Pila;
-        else if (r.chance(0.4))
-            clase = Clase::Sol;
+        else if (r.chance(habitual ? 0.5 : 0.4))
+            clase = habitual ? Clase::Liquido : Clase::Sol;
         const Articulo& a = articulo(r, clase);
         const int unidades =
             clase == Clase::Liquido || clase == Clase::Pila ? static_cast<int>(r.between(1, 3)) : 1;
-        const QDate fecha = r.date(f.primera, hoy);
+        const QDate fecha =
+            r.date(habitual ? std::max(f.primera, hoy.addYears(-2)) : f.primera, hoy);
         f.visita(fecha);
         writeVenta(f, r, fecha, 0, {{&a, a.referencia, a.descripcion, cents(a.pvp * unidades)}});
     }
 }
 
 void DemoGenerator::writeVenta(Ficha& f, Random& r, const QDate& fecha, int tipoOperacion,
-                               const std::vector<Linea>& lineas) {
+                               const std::vector<Linea>& lineas, const VentaFija* fija) {
     const QDate& hoy = options_.hoy;
     TableWriter& m = writer(QStringLiteral("MVENTA"));
     TableWriter& d = writer(QStringLiteral("DVENTA"));
     TableWriter& c = writer(QStringLiteral("COBRO"));
     const qint64 id = nextId(QStringLiteral("MVENTA"));
-    const double descuento = r.chance(0.2) ? static_cast<double>(r.pick({5, 10, 15, 20})) : 0.0;
+    const double descuento =
+        !fija && r.chance(0.2) ? static_cast<double>(r.pick({5, 10, 15, 20})) : 0.0;
     const int agente = static_cast<int>(r.between(1, agentes_));
     const int tienda = f.tienda;
     double total = 0;
@@ -674,7 +760,15 @@ void DemoGenerator::writeVenta(Ficha& f, Random& r, const QDate& fecha, int tipo
     // Payments: sales are paid at once; orders with a deposit and the rest on delivery;
     // pending orders owe part or all of it, a few are already paid up.
     std::vector<std::pair<QDate, double>> cobros;
-    switch (tipoOperacion) {
+    if (fija && fija->cobros) {
+        // A case's payments: the first on the day, the others a week apart.
+        int semana = 0;
+        for (double importe : *fija->cobros)
+            cobros.push_back({std::min(hoy, fecha.addDays(7 * semana++)), importe});
+    }
+    switch (fija && fija->cobros ? -1 : tipoOperacion) {
+    case -1:
+        break;
     case 0:
         cobros.push_back({fecha, total});
         break;

@@ -655,11 +655,24 @@ void DemoGenerator::writePaciente0() {
     w.set(QStringLiteral("E_MAIL"), QStringLiteral("mostrador@quillmore.example"));
     w.set(QStringLiteral("CORREO"), 1);
     w.set(QStringLiteral("TIENDA"), 1);
+    // Filled in by hand once, so its dates match conditions like anyone's (a birthday this
+    // month among them): listings leave it out by its id, not by its data.
+    const QDate& hoy = options_.hoy;
+    w.set(QStringLiteral("FECHA_NACIMIENTO"), ts(QDate(hoy.year() - 40, hoy.month(), 1)));
+    w.set(QStringLiteral("FECHA_PRIMERA_VISITA"), ts(hoy.addYears(-3)));
+    w.set(QStringLiteral("FECHA_ULTIMA_VISITA"), ts(hoy));
     w.add();
 
     Ficha f(base_.fork(0x0C0));
     f.id = 0;
-    f.primera = options_.hoy.addYears(-3);
+    f.primera = hoy.addYears(-3);
+    // Sunglasses sold over the counter: its sales pass any usual amount threshold.
+    {
+        const Articulo& sol = articulo(f.r, Clase::Sol);
+        const VentaFija promocion;
+        writeVenta(f, f.r, hoy.addMonths(-2), 0, {{&sol, sol.referencia, sol.descripcion, 300.0}},
+                   &promocion);
+    }
     const qint64 n = 3 + options_.pacientes / 40;
     for (qint64 i = 0; i < n; ++i) {
         std::vector<Linea> lineas;
@@ -676,10 +689,11 @@ void DemoGenerator::writePaciente(qint64 id) {
     Ficha f(base_.fork(static_cast<std::uint64_t>(id)));
     Random& r = f.r;
     const QDate& hoy = options_.hoy;
+    const Caso* caso = casoDe(id);
     f.id = id;
 
     // Most patients belong to partition 1; the other two are small businesses sharing the file.
-    f.licencia = static_cast<int>(r.weighted({85, 10, 5})) + 1;
+    f.licencia = caso ? caso->licencia : static_cast<int>(r.weighted({85, 10, 5})) + 1;
     f.tienda = f.licencia == 1 ? static_cast<int>(r.weighted({80, 20})) + 1 : 3;
     const qint64 codigo = ++codigoPorLicencia_[f.licencia];
 
@@ -687,7 +701,15 @@ void DemoGenerator::writePaciente(qint64 id) {
     static constexpr int bandas[][2] = {{3, 12}, {13, 25}, {26, 45}, {46, 65}, {66, 95}};
     const auto& banda = bandas[r.weighted({8, 12, 25, 30, 25})];
     f.edad = static_cast<int>(r.between(banda[0], banda[1]));
+    // A case with hearing aids and low vision is someone elderly.
+    if (caso && (caso->vencimientos || !caso->audifonos.empty()))
+        f.edad = static_cast<int>(r.between(66, 90));
     f.nacimiento = hoy.addYears(-f.edad).addDays(-r.between(0, 364));
+    const bool cumpleEsteMes = caso && caso->cumpleEsteMes;
+    if (cumpleEsteMes) {
+        const QDate mes(hoy.year() - f.edad, hoy.month(), 1);
+        f.nacimiento = mes.addDays(r.between(0, mes.daysInMonth() - 1));
+    }
     f.sexo = r.chance(0.54) ? 2 : 1;
 
     QString nombre = u8(f.sexo == 2 ? r.pick(nombresMujer()) : r.pick(nombresHombre()));
@@ -766,14 +788,18 @@ void DemoGenerator::writePaciente(qint64 id) {
     f.primera = r.date(std::max(f.nacimiento.addYears(3), hoy.addYears(-25)), hoy);
     f.ultima = f.primera;
 
-    // Records of every family, then the sales that go with them.
-    if (r.chance(0.75)) writeGraduaciones(f);
-    if (r.chance(f.edad >= 14 && f.edad <= 50 ? 0.35 : 0.05)) writeLentillas(f);
-    if (r.chance(f.edad > 60 ? 0.25 : f.edad > 45 ? 0.05 : 0.005)) writeAudifonos(f);
-    if (r.chance(0.18)) writeOptometria(f);
-    if (r.chance(f.edad > 65 ? 0.05 : 0.003)) writeBajaVision(f);
-    if (r.chance(f.tieneLentillas ? 0.5 : f.tieneAudifonos ? 0.3 : 0.03)) writeReposiciones(f);
-    writeVentas(f);
+    // Records of every family, then the sales that go with them; a demo case has its own.
+    if (caso) {
+        writeCaso(f, *caso);
+    } else {
+        if (r.chance(0.75)) writeGraduaciones(f);
+        if (r.chance(f.edad >= 14 && f.edad <= 50 ? 0.35 : 0.05)) writeLentillas(f);
+        if (r.chance(f.edad > 60 ? 0.25 : f.edad > 45 ? 0.05 : 0.005)) writeAudifonos(f);
+        if (r.chance(0.18)) writeOptometria(f);
+        if (r.chance(f.edad > 65 ? 0.05 : 0.003)) writeBajaVision(f);
+        if (r.chance(f.tieneLentillas ? 0.5 : f.tieneAudifonos ? 0.3 : 0.03)) writeReposiciones(f);
+        writeVentas(f);
+    }
     if (r.chance(0.25))
         writeNota(QStringLiteral("POBSERVACIONES"), QStringLiteral("ID_PACIENTE"), id,
                   u8(r.pick(notasPaciente())));
@@ -782,7 +808,7 @@ void DemoGenerator::writePaciente(qint64 id) {
     w.set(QStringLiteral("ID_PACIENTE"), id);
     w.set(QStringLiteral("CODIGO"), codigo);
     w.set(QStringLiteral("LICENCIA"), f.licencia);
-    w.set(QStringLiteral("BORRADO"), r.chance(0.03) ? 1 : 0);
+    w.set(QStringLiteral("BORRADO"), (caso ? caso->borrado : r.chance(0.03)) ? 1 : 0);
     w.set(QStringLiteral("APELLIDOS"), apellidosTxt);
     w.set(QStringLiteral("NOMBRE"), nombre);
     w.set(QStringLiteral("NOMBRE_COMPLETO"), apellidosTxt + QStringLiteral(", ") + nombre);
@@ -797,7 +823,8 @@ void DemoGenerator::writePaciente(qint64 id) {
           : r.chance(0.6) ? u8(r.pick(profesiones()))
                           : QString());
     w.set(QStringLiteral("VIENE_POR"), r.chance(0.5) ? u8(r.pick(vieneDe())) : QString());
-    w.set(QStringLiteral("FECHA_NACIMIENTO"), ts(r.chance(0.05) ? kVacia : f.nacimiento));
+    w.set(QStringLiteral("FECHA_NACIMIENTO"),
+          ts(r.chance(0.05) && !cumpleEsteMes ? kVacia : f.nacimiento));
     w.set(QStringLiteral("FECHA_PRIMERA_VISITA"), ts(f.primera));
     w.set(QStringLiteral("FECHA_ULTIMA_VISITA"), ts(f.ultima));
     w.set(QStringLiteral("FECHA_CARNET"),

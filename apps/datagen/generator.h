@@ -72,7 +72,10 @@ private:
         QString descripcion;
         double importe = 0;
     };
-    struct Ficha; // one patient being generated
+    struct Ficha;     // one patient being generated
+    struct Forzado;   // what a demo case fixes of one record
+    struct Caso;      // a patient made to show one shape the listings must handle
+    struct VentaFija; // what a demo case or a promotion fixes of one sale
 
     TableWriter& writer(const QString& table);
     void createWriters();
@@ -80,15 +83,20 @@ private:
     void writeArticulos();
     void writePaciente0();
     void writePaciente(qint64 id);
-    void writeGraduaciones(Ficha& f);
-    void writeLentillas(Ficha& f);
-    void writeAudifonos(Ficha& f);
-    void writeOptometria(Ficha& f);
-    void writeBajaVision(Ficha& f);
-    void writeReposiciones(Ficha& f);
+    void writeGraduaciones(Ficha& f, const Forzado* fz = nullptr);
+    void writeLentillas(Ficha& f, const Forzado* fz = nullptr);
+    void writeAudifonos(Ficha& f, const Forzado* fz = nullptr);
+    void writeOptometria(Ficha& f, const Forzado* fz = nullptr);
+    void writeBajaVision(Ficha& f, const Forzado* fz = nullptr);
+    void writeReposiciones(Ficha& f, const Forzado* fz = nullptr);
     void writeVentas(Ficha& f);
     void writeVenta(Ficha& f, Random& r, const QDate& fecha, int tipoOperacion,
-                    const std::vector<Linea>& lineas);
+                    const std::vector<Linea>& lineas, const VentaFija* fija = nullptr);
+    void writeCaso(Ficha& f, const Caso& caso);
+    // The demo case patient `id` shows, if any.
+    static const Caso* casoDe(qint64 id);
+    // A lens of the same type as `a` from another supplier (a itself when there is none).
+    const Articulo& otroProveedor(Random& r, const Articulo& a) const;
     void writeNota(const QString& table, const QString& keyColumn, qint64 key, const QString& text);
     const Articulo& articulo(Random& r, Clase clase) const;
     qint64 nextId(const QString& table) { return ++lastId_[table]; }

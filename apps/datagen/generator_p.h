@@ -79,7 +79,46 @@ inline QString radio(Random& r) {
     return QString::number(r.stepped(8.30, 8.90, 0.1), 'f', 2);
 }
 
+// Days after a demo case's record date on which each of its dates falls due: a different day
+// per column, so that a listing reading the wrong column shows it.
+enum Plazo : int {
+    kRevisionGraduacion = 1,
+    kGarantiaGraduacion,
+    kRevisionLentilla,
+    kLimpieza,
+    kCaducidad,
+    kReposicionLentilla,
+    kGarantiaLentilla,
+    kProximaRevisionAudifono,
+    kRevisionAudifono,
+    kAdaptacion,
+    kGarantiaAudifono,
+    kRevisionOptometria,
+    kRevisionBajaVision,
+    kReposicion,
+};
+
+// Lenses of a contact-lens fitting.
+enum class Lentes { AmbosOjos, SoloDerecho, SoloIzquierdo, DosProveedores, SinArticulo, SinLineas };
+// Devices of a hearing-aid fitting.
+enum class Oidos { Ambos, SoloDerecho, SoloIzquierdo };
+
 } // namespace detail
+
+// What a demo case fixes of one record; everything else is drawn as usual. The record is made
+// on `hecho` and every optional date is filled: due dates fall `Plazo` days later.
+struct DemoGenerator::Forzado {
+    QDate hecho;
+    int forma = -1;  // spectacles: guarantee lines (0 to 3); lenses: Lentes; hearing aids: Oidos
+    int notas = -1;  // notes of the record; -1 drawn
+    int doctor = -1; // the doctor who prescribes or fits; -1 drawn
+    QDate vence(detail::Plazo p) const { return hecho.addDays(p); }
+};
+
+// A sale at a closed price: no discount, and when `cobros` is given exactly those payments.
+struct DemoGenerator::VentaFija {
+    const std::vector<double>* cobros = nullptr;
+};
 
 struct DemoGenerator::Ficha {
     explicit Ficha(Random rnd) : r(rnd) {}
@@ -111,6 +150,35 @@ struct DemoGenerator::Ficha {
     void visita(const QDate& d) {
         if (d > ultima) ultima = d;
     }
+};
+
+// One sale of a case: type, months before today, amount; for types 0 and 1 no payments means
+// paid in full, for orders (2) and deleted operations (3) the payments are exactly these.
+struct OperacionCaso {
+    int tipo = 0;
+    int mesesAtras = 0;
+    double importe = 0;
+    std::vector<double> cobros = {};
+};
+
+struct AudifonoCaso {
+    detail::Oidos oidos = detail::Oidos::Ambos;
+    int notas = 0;
+    int doctor = -1;
+};
+
+struct DemoGenerator::Caso {
+    int licencia = 1;
+    bool borrado = false;
+    bool cumpleEsteMes = false;
+    // Small purchases of types 0 and 1 every month of the last year, of type 0 the year before.
+    bool habitual = false;
+    // One record of every family with every date filled, due in the coming days.
+    bool vencimientos = false;
+    std::vector<OperacionCaso> operaciones = {};
+    std::vector<detail::Lentes> lentes = {}; // contact-lens fittings of these shapes
+    std::vector<int> garantias = {}; // spectacle records with these numbers of guarantee lines
+    std::vector<AudifonoCaso> audifonos = {};
 };
 
 } // namespace quill::datagen

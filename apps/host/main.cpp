@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QStandardPaths>
 
 #include <csignal>
 #include <cstdio>
@@ -57,7 +58,21 @@ void avisar(const QString& texto) {
 
 } // namespace
 
+// The workstation file of this user: in the user's configuration folder, created on first use,
+// never in the program's own (shared, maybe read-only) folders.
+static QString ficheroPuestoPorDefecto() {
+    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(carpeta);
+    return QDir(carpeta).filePath(QStringLiteral("Quillmore.ini"));
+}
+
 int main(int argc, char** argv) {
+#ifdef Q_OS_LINUX
+    // While TZ is unset, glibc checks the time-zone file again on every local-time conversion,
+    // and the database driver converts every timestamp it fetches: naming the same file once
+    // keeps a long listing from spending most of its fetch there.
+    if (qEnvironmentVariableIsEmpty("TZ")) qputenv("TZ", ":/etc/localtime");
+#endif
     const bool pantalla = hayPantalla();
     // Before any thread exists, so that all of them inherit the mask.
     const int senales = pantalla ? bloquearSenales() : -1;
@@ -87,7 +102,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption optIni(
         QStringLiteral("ini"),
         QStringLiteral(
-            "Fichero del puesto (por defecto Quillmore.ini en la carpeta de librerías)."),
+            "Fichero del puesto (por defecto Quillmore.ini en la carpeta de configuración del "
+            "usuario)."),
         QStringLiteral("FICHERO"));
     parser.addOptions({optDb, optUsuario, optClave, optParticion, optIni});
     parser.process(*app);
@@ -127,9 +143,8 @@ int main(int argc, char** argv) {
     opciones.connectionName = conexion;
     opciones.partition = particion;
     opciones.libDir = carpetaLib;
-    opciones.iniPath = parser.isSet(optIni)
-                           ? QFileInfo(parser.value(optIni)).absoluteFilePath()
-                           : QDir(carpetaLib).filePath(QStringLiteral("Quillmore.ini"));
+    opciones.iniPath = parser.isSet(optIni) ? QFileInfo(parser.value(optIni)).absoluteFilePath()
+                                            : ficheroPuestoPorDefecto();
 
     int salida = 0;
     {

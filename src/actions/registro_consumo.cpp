@@ -1,5 +1,7 @@
 #include "actions/registro_p.h"
 
+#include "queries/tdmconsumo.h"
+
 namespace quill::registro {
 
 DescriptorListado Consumo() {
@@ -12,6 +14,18 @@ DescriptorListado Consumo() {
     d.conMonedas = true;
     d.informes = {QStringLiteral("ReportConsumoResumido"),
                   QStringLiteral("ReportConsumoDetallado")};
+    d.crearModulo = [] { return std::make_unique<TdmConsumo>(); };
+    // The export is sorted by surname whatever order the run had.
+    d.exportacion = [](ListingModule& m, const QList<double>&) {
+        auto& c = static_cast<TdmConsumo&>(m);
+        c.CrearTablaPaciente();
+        return TablaSalida{c.memPacientes, ConfigurarGridExpListConsumo(*c.memPacientes)};
+    };
+    d.tablaSMS = [](ListingModule& m) {
+        auto& c = static_cast<TdmConsumo&>(m);
+        c.CrearTablaSMS();
+        return TablaSalida{c.memSMS, ConfigurarGridSMSExpListConsumo(*c.memSMS)};
+    };
     return d;
 }
 

@@ -1,5 +1,7 @@
 #include "actions/registro_p.h"
 
+#include "queries/tdmencargo.h"
+
 namespace quill::registro {
 
 DescriptorListado Encargos() {
@@ -12,6 +14,18 @@ DescriptorListado Encargos() {
     d.conMonedas = true;
     d.informes = {QStringLiteral("ReportEncargoResumido"),
                   QStringLiteral("ReportEncargoDetallado")};
+    d.crearModulo = [] { return std::make_unique<TdmEncargo>(); };
+    // The run folded the orders into patients already.
+    d.exportacion = [](ListingModule& m, const QList<double>&) {
+        auto& e = static_cast<TdmEncargo&>(m);
+        return TablaSalida{e.memEncargosPendientes,
+                           ConfigurarGridExpListEncargo(*e.memEncargosPendientes)};
+    };
+    d.tablaSMS = [](ListingModule& m) {
+        auto& e = static_cast<TdmEncargo&>(m);
+        e.CrearTablaSMS();
+        return TablaSalida{e.memSMS, ConfigurarGridSMSExpListEncargo(*e.memSMS)};
+    };
     return d;
 }
 

@@ -175,6 +175,11 @@ ResultadoCondicion ConstruirCondicion(TLstSentPaciente& constructor, const FilaC
             construir(constructor, fila, ids, seleccion, parametros ? &nuevos : nullptr);
         if (parametros) *parametros = std::move(nuevos);
         return r;
+    } catch (const ValorNoValido& e) {
+        // Said in the user's terms, with the field it was typed in.
+        ResultadoCondicion r = fallo(e.Explicacion(fila.campo));
+        r.mensaje = r.detalle;
+        return r;
     } catch (const Error& e) {
         return fallo(e.message());
     } catch (const std::exception& e) {
@@ -193,12 +198,17 @@ ResultadoCondicion ConstruirFila(TLstSentPaciente& constructor, MemTable& tabla,
     return r;
 }
 
-QString ValidarCondiciones(const MemTable& t) {
+bool FilaSinValor(const FilaCondicion& f) {
+    return f.condicion1.isEmpty() && !f.campo.isEmpty() && f.condicion != operador::Vacio &&
+           f.condicion != operador::NoVacio;
+}
+
+QString ValidarCondiciones(const MemTable& t, TLstSentPaciente* constructor,
+                           const SeleccionArticulos& seleccion) {
     bool todasEspeciales = true;
     for (int i = 0; i < t.recordCount(); ++i) {
         const FilaCondicion f = LeerFila(t, i);
-        if (f.condicion1.isEmpty() && !f.campo.isEmpty() && f.condicion != operador::Vacio &&
-            f.condicion != operador::NoVacio)
+        if (FilaSinValor(f))
             return QStringLiteral("No pueden existir registros vacios. Por favor borre los filtros "
                                   "que no desee mediante 'Control + Sup'");
         if (f.idEntero() != 55 && f.idEntero() != 95) todasEspeciales = false;
@@ -206,7 +216,25 @@ QString ValidarCondiciones(const MemTable& t) {
     if (t.recordCount() > 0 && todasEspeciales)
         return QStringLiteral("El filtro seleccionado no puede generar un listado por si mismo, "
                               "debe seleccionar algún filtro más");
-    return QString();
+    if (!constructor) return QString();
+    QString motivo;
+    for (int i = 0; i < t.recordCount() && motivo.isEmpty(); ++i) {
+        const FilaCondicion f = LeerFila(t, i);
+        if (f.campo.isEmpty() && f.id == -1) continue;
+        const MemTable* articulos = seleccion && CampoEspecialDe(f.id) == CampoEspecial::Articulos
+                                        ? seleccion(f.contador)
+                                        : nullptr;
+        QStringList ids = idsDe(f.condicion1Ids);
+        const ResultadoCondicion r = ConstruirCondicion(*constructor, f, ids, articulos);
+        if (r.codigo != kCondicionConstruida)
+            motivo = QStringLiteral("La condición «%1» tiene un valor que no puede usarse: %2. "
+                                    "Corríjalo o borre la fila con 'Control + Sup' antes de "
+                                    "continuar.")
+                         .arg(f.campo, r.detalle);
+    }
+    // The local list dies here; the builder must not keep pointing at it.
+    constructor->setLista(nullptr);
+    return motivo;
 }
 
 QStringList ReconstruirTablas(TLstSentPaciente& constructor, const MemTable& t,

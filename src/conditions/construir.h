@@ -86,13 +86,20 @@ ResultadoCondicion ConstruirCondicion(TLstSentPaciente& constructor, const FilaC
 ResultadoCondicion ConstruirFila(TLstSentPaciente& constructor, MemTable& tabla, QStringList& ids,
                                  const MemTable* seleccion, ParametrosListado& parametros);
 
-// The check before any action, on every row of a condition table: a row with a field and no
-// value (unless its operator is "Vacío" or "No Vacío"), and a table made only of rows 55 and 95
-// (they narrow what other conditions select), are refused. Empty text, or the message.
-QString ValidarCondiciones(const MemTable& tabla);
+// A row with a field and no value, unless its operator is "Vacío" or "No Vacío" (which need
+// none). Allowed while editing; refused before any action.
+bool FilaSinValor(const FilaCondicion& fila);
 
 // The article selection of a row by its Contador; null when it has none.
 using SeleccionArticulos = std::function<const MemTable*(int contador)>;
+
+// The check before any action, on every row of a condition table: a row without value
+// (FilaSinValor), and a table made only of rows 55 and 95 (they narrow what other conditions
+// select), are refused. With a builder, every row is also built again from its own values, and a
+// row whose value cannot become SQL refuses the action with a message naming its field: a
+// refused row never takes part in a listing. Empty text, or the message.
+QString ValidarCondiciones(const MemTable& tabla, TLstSentPaciente* constructor = nullptr,
+                           const SeleccionArticulos& seleccion = {});
 
 // The tables of FROM for the rows of a condition table, built again from each row's own values
 // and ids (Condicion1Ids): a deleted or cleared condition leaves nothing behind, and a row that

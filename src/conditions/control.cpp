@@ -22,7 +22,19 @@ void ControlCondiciones::recuperarIds(MemTable& tabla) {
 
 ResultadoCondicion ControlCondiciones::AntesDePostear(MemTable& tabla, const MemTable* seleccion) {
     recuperarIds(tabla);
+    if (FilaSinValor(FilaActual(tabla))) {
+        // Values are filled after choosing fields: not an error until an action runs.
+        tabla.setValue(campo::Sentencia, QString());
+        return {};
+    }
     return ConstruirFila(Constructor, tabla, Lista, seleccion, Parametros);
+}
+
+QString ControlCondiciones::Validar(const MemTable& condiciones,
+                                    const SeleccionArticulos& seleccion) {
+    const QString motivo = ValidarCondiciones(condiciones, &Constructor, seleccion);
+    Constructor.setLista(&Lista);
+    return motivo;
 }
 
 void ControlCondiciones::AlBorrar(const MemTable& tabla) {

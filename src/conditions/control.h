@@ -31,8 +31,12 @@ public:
 
     // Before the current row of `tabla` is posted: a list row posted again (its operator
     // changed, say) takes its own ids back, then the row is built (ConstruirFila) with its
-    // article selection. The refusal, if any, is for the caller to show.
+    // article selection. A row still without value builds nothing yet (its Sentencia is emptied;
+    // the check before actions refuses it). The refusal, if any, is for the caller to show.
     ResultadoCondicion AntesDePostear(MemTable& tabla, const MemTable* seleccion = nullptr);
+    // The check before any action (ValidarCondiciones with this builder): the window and
+    // `listado` both ask here.
+    QString Validar(const MemTable& condiciones, const SeleccionArticulos& seleccion = {});
     // Before the current row of `tabla` is deleted.
     void AlBorrar(const MemTable& tabla);
     // Every condition gone: nothing chosen may shape a later listing.

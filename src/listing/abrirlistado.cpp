@@ -3,16 +3,38 @@
 #include "host/bloque.h"
 #include "listing/tfrmlistado.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QTranslator>
 
 #include <memory>
 
 namespace {
 QPointer<TfrmListado> g_ultima;
+
+// Qt's own dialogs and buttons (file dialogs, message box buttons) speak the shop's language:
+// Qt's Spanish catalogue, installed once per process, whatever the host did.
+void instalarTraduccionesQt() {
+    static bool hecho = false;
+    if (hecho || !QCoreApplication::instance()) return;
+    hecho = true;
+    auto* qt = new QTranslator(QCoreApplication::instance());
+    if (qt->load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qt"),
+                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+    else
+        delete qt;
+}
 } // namespace
+
+bool TraduccionesQtCargadas() {
+    return QCoreApplication::translate("QFileDialog", "Look in:") != QStringLiteral("Look in:");
+}
 
 TfrmListado* frmListado() {
     return g_ultima.data();
@@ -21,6 +43,7 @@ TfrmListado* frmListado() {
 TfrmListado* AbrirListado(const std::intptr_t* bloque, const CrearVentana& crear) {
     QPointer<TfrmListado> ventana;
     QPointer<QMdiSubWindow> marco;
+    instalarTraduccionesQt();
     try {
         ventana = crear ? crear(bloque) : new TfrmListado(bloque);
         if (!ventana) return nullptr;

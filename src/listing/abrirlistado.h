@@ -18,3 +18,6 @@ TfrmListado* AbrirListado(const std::intptr_t* bloque, const CrearVentana& crear
 
 // The window opened last (null once it is gone).
 TfrmListado* frmListado();
+
+// Whether Qt's Spanish catalogue is in use (AbrirListado installs it the first time).
+bool TraduccionesQtCargadas();

@@ -19,6 +19,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QLocale>
 #include <QRadioButton>
 
 using quill::MemTable;
@@ -115,7 +117,10 @@ qint16 TfrmListado::ValidarCondiciones() {
     if (!t) throw quill::Error(kSinObjetos);
     // Moving to the first row posts a row still being edited, so the check sees its values.
     t->first();
-    const QString mensaje = quill::ValidarCondiciones(*t);
+    if (!Condiciones) throw quill::Error(kSinObjetos);
+    TdmlstPaciente* datos = dmlstPaciente;
+    const QString mensaje =
+        Condiciones->Validar(*t, [datos](int contador) { return datos->Articulos(contador); });
     if (mensaje.isEmpty()) return 0;
     aviso(mensaje);
     return -3;
@@ -265,12 +270,19 @@ qint16 TfrmListado::ExportarListado() {
         MensajeResultado(r);
         return r;
     }
+    int filas = 0;
     const QString error =
         Ejecutor(TipoListado)
             ->Exportar(TipoExportacion, FicheroExportacion, Accion == AccionFicheroSMS,
-                       quill::IdsCondiciones(*dmlstPaciente->TablaActual()));
+                       quill::IdsCondiciones(*dmlstPaciente->TablaActual()), &filas);
     if (!error.isEmpty()) throw quill::Error(error);
     CerrarProgreso();
+    // The user sees what was written and where, without opening the file.
+    setTextoAyuda(QStringLiteral("Exportado%1 %2 %3 a %4")
+                      .arg(filas == 1 ? QString() : QStringLiteral("s"),
+                           QLocale(QLocale::Spanish, QLocale::Spain).toString(filas),
+                           filas == 1 ? QStringLiteral("registro") : QStringLiteral("registros"),
+                           QDir::toNativeSeparators(FicheroExportacion)));
     return r;
 }
 

@@ -8,9 +8,11 @@
 #include <QAbstractItemModel>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
+#include <QToolTip>
 
 namespace quill {
 
@@ -19,6 +21,7 @@ namespace {
 // Columns of the grid's model (the grid numbers them from 1: Campo 1 ... Condicion2 4).
 constexpr int kColCampo = 0;
 constexpr int kColCondicion = 1;
+constexpr int kColValor1 = 2;
 
 // Marks a stretch of code as the user's doing.
 class DelUsuario {
@@ -123,6 +126,18 @@ void GridCondiciones::keyPressEvent(QKeyEvent* event) {
     }
     DelUsuario usuario(m_usuario);
     QTableView::keyPressEvent(event);
+}
+
+bool GridCondiciones::focusNextPrevChild(bool next) {
+    const QModelIndex actual = currentIndex();
+    const QAbstractItemModel* m = model();
+    const bool enBorde =
+        !m || !actual.isValid() ||
+        (next ? actual.row() == m->rowCount() - 1 && actual.column() == m->columnCount() - 1
+              : actual.row() == 0 && actual.column() == 0);
+    if (enBorde && !editorActual()) return QWidget::focusNextPrevChild(next);
+    DelUsuario usuario(m_usuario);
+    return QTableView::focusNextPrevChild(next);
 }
 
 void GridCondiciones::mousePressEvent(QMouseEvent* event) {
@@ -284,6 +299,27 @@ void CondicionDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 void CondicionDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                              const QModelIndex&) const {
     editor->setGeometry(option.rect);
+}
+
+void CondicionDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                        const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() >= kColValor1 && !m_ventana->MotivoRechazo(index.row()).isEmpty()) {
+        option->backgroundBrush = QColor(255, 200, 200);
+        option->palette.setColor(QPalette::Text, QColor(160, 0, 0));
+    }
+}
+
+bool CondicionDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                  const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event && event->type() == QEvent::ToolTip && index.column() >= kColValor1) {
+        const QString motivo = m_ventana->MotivoRechazo(index.row());
+        if (!motivo.isEmpty()) {
+            QToolTip::showText(event->globalPos(), motivo, view);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 bool CondicionDelegate::activo(const QWidget* editor) const {

@@ -52,6 +52,9 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Tab walks the cells; past the last cell (Shift+Tab before the first) it leaves the grid
+    // for the window's next control.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     bool esDisparoDeEdicion(EditTrigger trigger, const QEvent* event) const;
@@ -75,8 +78,13 @@ public:
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
 
+    // A value cell whose value was refused shows it: tinted, the reason as its hint.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:
     // Whether the editor is the one open in the grid (a closed editor lives on until deleted,

@@ -6,6 +6,7 @@
 #include <QCalendarWidget>
 #include <QCollator>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,6 +40,7 @@ enum Rol {
     RolTipoObjeto,
     RolDescripcion,
     RolClave, // caption without accents and case, for the search
+    RolCampo, // the caption alone (the text shown adds the group where two fields share it)
 };
 
 // Captions compared as a user reads them: accents and case do not matter.
@@ -262,6 +264,11 @@ int CatalogoPopup::cargar(const MemTable& t) {
     orden.setCaseSensitivity(Qt::CaseInsensitive);
     orden.setNumericMode(true);
 
+    // Captions that more than one field wears ("Cilindro OD" of spectacles and of lenses).
+    QHash<QString, int> usos;
+    for (int r = 0; r < t.recordCount(); ++r)
+        ++usos[t.textAt(r, fCampo)];
+
     QFont negrita = font();
     negrita.setBold(true);
     for (Grupo& g : grupos) {
@@ -273,7 +280,10 @@ int CatalogoPopup::cargar(const MemTable& t) {
         grupo->setFont(negrita);
         grupo->setData(false, RolEsCampo);
         for (int r : g.filas) {
-            auto* campo = new QStandardItem(t.textAt(r, fCampo));
+            const QString titulo = t.textAt(r, fCampo);
+            auto* campo = new QStandardItem(
+                usos.value(titulo) > 1 ? QStringLiteral("%1 (%2)").arg(titulo, g.titulo) : titulo);
+            campo->setData(titulo, RolCampo);
             campo->setEditable(false);
             const QString descripcion = fDescripcion >= 0 ? t.textAt(r, fDescripcion) : QString();
             campo->setData(true, RolEsCampo);
@@ -309,7 +319,7 @@ QStringList CatalogoPopup::campos(const QString& grupo) const {
         const QStandardItem* item = m_modelo->item(g);
         if (item->text() != grupo) continue;
         for (int c = 0; c < item->rowCount(); ++c)
-            r << item->child(c)->text();
+            r << item->child(c)->data(RolCampo).toString();
     }
     return r;
 }
@@ -321,7 +331,7 @@ bool CatalogoPopup::entradaActual(EntradaArbol* e) const {
         e->id = i.data(RolId).toDouble();
         e->idGrupo = i.data(RolIdGrupo).toDouble();
         e->grupo = i.data(RolGrupo).toString();
-        e->campo = i.data(Qt::DisplayRole).toString();
+        e->campo = i.data(RolCampo).toString();
         e->tipoCampo = qint16(i.data(RolTipoCampo).toInt());
         e->tipoObjeto = qint16(i.data(RolTipoObjeto).toInt());
         e->descripcion = i.data(RolDescripcion).toString();
@@ -362,12 +372,17 @@ void CatalogoPopup::plegar() {
 
 bool CatalogoPopup::buscarDesde(const QString& texto) {
     const QString clave = claveBusqueda(texto);
-    for (int g = 0; g < m_modelo->rowCount(); ++g) {
-        QStandardItem* grupo = m_modelo->item(g);
-        for (int c = 0; c < grupo->rowCount(); ++c) {
-            if (!grupo->child(c)->data(RolClave).toString().startsWith(clave)) continue;
-            mostrar(grupo->child(c)->index());
-            return true;
+    // A caption that starts with the text first, then one that holds it anywhere ("nacim" finds
+    // "Fecha Nacimiento").
+    for (const bool alPrincipio : {true, false}) {
+        for (int g = 0; g < m_modelo->rowCount(); ++g) {
+            QStandardItem* grupo = m_modelo->item(g);
+            for (int c = 0; c < grupo->rowCount(); ++c) {
+                const QString k = grupo->child(c)->data(RolClave).toString();
+                if (alPrincipio ? !k.startsWith(clave) : !k.contains(clave)) continue;
+                mostrar(grupo->child(c)->index());
+                return true;
+            }
         }
     }
     return false;
@@ -376,6 +391,9 @@ bool CatalogoPopup::buscarDesde(const QString& texto) {
 bool CatalogoPopup::buscar(const QString& texto) {
     const QString nuevo = m_busqueda + texto;
     if (!buscarDesde(nuevo)) {
+        // Nothing stays highlighted that Enter could pick by mistake.
+        m_vista->setCurrentIndex(QModelIndex());
+        m_vista->clearSelection();
         m_estado->setText(QStringLiteral("Buscar: %1  (sin coincidencias)").arg(nuevo));
         return false;
     }

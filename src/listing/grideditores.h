@@ -114,7 +114,7 @@ public:
     int numeroCampos() const { return m_numeroCampos; }
     // Group captions in the order shown.
     QStringList grupos() const;
-    // Field captions of a group, in the order shown.
+    // Field captions of a group, in the order shown (without the group a shared caption shows).
     QStringList campos(const QString& grupo) const;
 
     // The focused entry; false when the focus is on a group or nothing.
@@ -122,8 +122,10 @@ public:
     // Focuses the field with this ID (its group expanded); false when it is not offered.
     bool seleccionar(double id);
     // Incremental search: adds the text to what was typed and focuses the first field (in the
-    // order shown) whose caption starts with it, ignoring case and accents; the group of the
-    // field found is expanded. A pause longer than the keyboard interval starts a new search.
+    // order shown) whose caption starts with it, else the first that holds it anywhere, ignoring
+    // case and accents; the group of the field found is expanded. A miss leaves nothing
+    // focused. A pause longer than the keyboard interval starts a new search. Captions two
+    // fields share show their group after them.
     bool buscar(const QString& texto);
     QString textoBusqueda() const { return m_busqueda; }
     void reiniciarBusqueda();

@@ -20,6 +20,8 @@
 #include "sql/lstconfiguracion.h"
 #include "sql/valores.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -463,6 +465,7 @@ void TfrmListado::BuscarPaciente() {
 void TfrmListado::Limpiar() {
     if (!quill::Modal::current().question(QStringLiteral("AVISO"), kPreguntaLimpiar)) return;
     LimpiarCampos();
+    CondicionesSinGuardar = false;
     pnlTitulo->setText(TituloListado());
 }
 
@@ -493,9 +496,15 @@ void TfrmListado::GuardarFiltros() {
     MemTable* t = TablaCondiciones();
     if (!t || !LstFiltros) return;
     grdListado->confirmarEditor();
-    const QString nombre = quill::PedirNombreFiltro(FiltroCargado, this);
+    const QString carpeta = LstFiltros->CarpetaFiltros();
+    const QString nombre =
+        quill::PedirNombreFiltro(FiltroCargado, this, [carpeta](const QString& n) {
+            return QFileInfo::exists(QDir(carpeta).filePath(n + QStringLiteral(".xml")));
+        });
     if (nombre.isEmpty()) return;
-    quill::GuardarFiltro(*LstFiltros, *t, TipoListado, rbnTodas->isChecked(), nombre);
+    const quill::ResultadoFiltro r =
+        quill::GuardarFiltro(*LstFiltros, *t, TipoListado, rbnTodas->isChecked(), nombre);
+    if (r.codigo == 0) CondicionesSinGuardar = false;
 }
 
 void TfrmListado::CargarFiltros() {
@@ -503,6 +512,18 @@ void TfrmListado::CargarFiltros() {
     grdListado->confirmarEditor();
     const QString nombre = quill::ElegirFiltro(m_bloque, TipoListado, this);
     if (nombre.isEmpty()) return;
+    // Conditions typed since the last save or load are not lost without a question.
+    const MemTable* actual = TablaCondiciones();
+    bool conCampos = false;
+    for (int i = 0; actual && i < actual->recordCount(); ++i)
+        conCampos = conCampos || !quill::LeerFila(*actual, i).campo.isEmpty();
+    if (CondicionesSinGuardar && conCampos &&
+        !quill::Modal::current().question(
+            QStringLiteral("AVISO"),
+            QStringLiteral("Las condiciones actuales no se han guardado. ¿Desea reemplazarlas "
+                           "por las del filtro «%1»?")
+                .arg(nombre)))
+        return;
     FiltroCargado = nombre;
     pnlTitulo->setText(TituloListado(nombre));
     quill::VentanaFiltro ventana;
@@ -512,6 +533,7 @@ void TfrmListado::CargarFiltros() {
     ventana.limpiarCampos = [this] { LimpiarCampos(); };
     const quill::ResultadoFiltro r = quill::MostrarFiltros(*LstFiltros, ventana, nombre);
     if (r.codigo == 0) (r.todas ? rbnTodas : rbnCualquiera)->setChecked(true);
+    CondicionesSinGuardar = false;
     if (QAbstractItemModel* m = grdListado->model(); m && m->rowCount() > 0)
         grdListado->setCurrentIndex(m->index(0, 0));
 }

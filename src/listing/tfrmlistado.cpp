@@ -31,6 +31,13 @@ const QString TfrmListado::NombrePantalla = QStringLiteral("Listado - Pacientes"
 
 namespace {
 
+// A condition row's field and values as one text: what a refusal is remembered by.
+QString claveRechazo(const quill::FilaCondicion& f) {
+    return QStringList{QString::number(f.id, 'g', 15), f.condicion, f.condicion1, f.condicion2,
+                       f.condicion1Ids}
+        .join(QChar(0x1f));
+}
+
 const QString kSinObjetos = QStringLiteral(
     "No se han creado los objetos del listado: cierre la ventana y vuelva a abrirla");
 
@@ -275,10 +282,12 @@ void TfrmListado::BeforeEdit(MemTable&) {
 
 void TfrmListado::AfterPost(MemTable&) {
     OperadorCargado = true;
+    CondicionesSinGuardar = true;
     ++NumObjetosFila;
 }
 
 void TfrmListado::BeforeDelete(MemTable& tabla) {
+    CondicionesSinGuardar = true;
     if (Condiciones) Condiciones->AlBorrar(tabla);
 }
 
@@ -296,12 +305,32 @@ int TfrmListado::ConstruirSentenciaSQL(MemTable& tabla) {
         seleccion = dmlstPaciente->Articulos(tabla.asInt(quill::campo::Contador));
     const quill::ResultadoCondicion r = Condiciones->AntesDePostear(tabla, seleccion);
     if (r.codigo != quill::kCondicionConstruida) {
-        // The row keeps the fragment it had.
+        // The row keeps the fragment it had; it stays marked, and every action refuses to run
+        // while it is there (ValidarCondiciones builds every row again).
+        m_rechazos.insert(claveRechazo(quill::FilaActual(tabla)), r.mensaje);
         quill::Modal::current().message(QStringLiteral("AVISO"), r.mensaje,
                                         quill::MessageIcon::Stop);
         return r.codigo;
     }
     return 0;
+}
+
+bool TfrmListado::ConfirmarSalida() {
+    const MemTable* t = TablaCondiciones();
+    bool conCondiciones = false;
+    for (int i = 0; t && i < t->recordCount(); ++i)
+        conCondiciones = conCondiciones || !quill::LeerFila(*t, i).campo.isEmpty();
+    return !conCondiciones ||
+           quill::Modal::current().question(
+               QStringLiteral("AVISO"),
+               QStringLiteral("¿Desea cerrar el listado? Se perderán las condiciones que no "
+                              "haya guardado."));
+}
+
+QString TfrmListado::MotivoRechazo(int fila) const {
+    const MemTable* t = TablaCondiciones();
+    if (m_rechazos.isEmpty() || !t || fila < 0 || fila >= t->recordCount()) return QString();
+    return m_rechazos.value(claveRechazo(quill::LeerFila(*t, fila)));
 }
 
 // ---- Errors ----

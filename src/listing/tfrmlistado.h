@@ -12,6 +12,7 @@
 #include "actions/registro.h"
 #include "conditions/control.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QStringList>
@@ -73,6 +74,15 @@ public:
     // Building the fragment of the row being posted (conditions/construir.h); a refused value
     // is shown and leaves the row with the fragment it had. 0 or -3002.
     int ConstruirSentenciaSQL(quill::MemTable& tabla);
+    // Why the value of the condition row `fila` was refused when it was posted; empty when it
+    // was not (or was changed since). Refused values are remembered with the row's field and
+    // values, so a corrected value clears the mark by itself.
+    QString MotivoRechazo(int fila) const;
+    // Conditions were posted or deleted since the last save or load of a filter: loading
+    // another filter asks before replacing them.
+    bool CondicionesSinGuardar = false;
+    // F12 with conditions in the grid asks before closing.
+    bool ConfirmarSalida() override;
 
     // Runs fn in the guard; a failure goes to this window's error window.
     template <typename Fn> bool Proteger(const QString& funcion, Fn&& fn);
@@ -254,6 +264,8 @@ private:
 
     const std::intptr_t* m_bloque;
     bool m_cerrado = false;
+    // Refused values: the row's field and values as one text -> the reason.
+    QHash<QString, QString> m_rechazos;
 };
 
 #include "platform/guard.h"

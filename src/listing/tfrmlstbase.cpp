@@ -109,6 +109,23 @@ TfrmlstBase::TfrmlstBase(QWidget* parent) : QWidget(parent) {
     f12->setContext(Qt::WidgetWithChildrenShortcut);
     connect(f12, &QShortcut::activated, this, &TfrmlstBase::Salir);
 
+    // Tab walks the window as it is read: the all/any choice, the grid (which Tab leaves past
+    // its last cell), the filter buttons, then the actions.
+    setTabOrder(rbnTodas, rbnCualquiera);
+    setTabOrder(rbnCualquiera, grdListado);
+    setTabOrder(grdListado, tbnCargar);
+    setTabOrder(tbnCargar, tbnGuardar);
+    setTabOrder(tbnGuardar, tbnLimpiar);
+    QWidget* anterior = tbnLimpiar;
+    for (QWidget* accion : {static_cast<QWidget*>(nbiImprimir), static_cast<QWidget*>(nbiConteo),
+                            static_cast<QWidget*>(nbiEtiqueta), static_cast<QWidget*>(nbiSMS),
+                            static_cast<QWidget*>(nbiFicheroSMS),
+                            static_cast<QWidget*>(nbiExportar), static_cast<QWidget*>(nbrEmail)}) {
+        accion->setFocusPolicy(Qt::StrongFocus);
+        setTabOrder(anterior, accion);
+        anterior = accion;
+    }
+
     resize(843, 560);
     aplicarTamano(width(), height());
 }
@@ -122,6 +139,7 @@ QString TfrmlstBase::textoAyuda() const {
 }
 
 void TfrmlstBase::Salir() {
+    if (!ConfirmarSalida()) return;
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         sub->close();
     else

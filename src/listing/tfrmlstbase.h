@@ -57,6 +57,9 @@ public:
 
     // Closes the window, or the sub-window holding it inside a multi-document area.
     void Salir();
+    // Asked by Salir (F12) before closing; the listing window asks the user when conditions
+    // would be lost.
+    virtual bool ConfirmarSalida() { return true; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -77,7 +77,9 @@ void TfrmlstCrearFiltro::Aceptar() {
         edtNombre->setFocus();
         return;
     }
-    if (nombre == m_original.trimmed() &&
+    // The filter last loaded, or any other filter already saved under that name.
+    const bool existe = nombre == m_original.trimmed() || (m_existe && m_existe(nombre));
+    if (existe &&
         !quill::Modal::current().question(QStringLiteral("AVISO"), quill::PreguntaSobreescribir()))
         return;
     m_nombre = nombre;
@@ -106,9 +108,11 @@ void TfrmlstCrearFiltro::keyPressEvent(QKeyEvent* event) {
 
 namespace quill {
 
-QString PedirNombreFiltro(const QString& ultimo, QWidget* padre) {
+QString PedirNombreFiltro(const QString& ultimo, QWidget* padre,
+                          std::function<bool(const QString&)> existe) {
     TfrmlstCrearFiltro dialogo(padre);
     dialogo.setNombre(ultimo);
+    dialogo.setExiste(std::move(existe));
     if (Modal::current().exec(&dialogo) != QDialog::Accepted) return QString();
     return dialogo.Nombre();
 }

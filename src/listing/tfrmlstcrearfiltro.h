@@ -12,6 +12,8 @@
 
 class QLabel;
 class QLineEdit;
+#include <functional>
+
 class QPushButton;
 
 class TfrmlstCrearFiltro : public QDialog {
@@ -22,6 +24,8 @@ public:
 
     // The name of the filter last loaded (may be empty): shown in the box.
     void setNombre(const QString& nombre);
+    // Whether a saved filter of that name exists: saving over another filter asks first too.
+    void setExiste(std::function<bool(const QString&)> existe) { m_existe = std::move(existe); }
     // The accepted name, without surrounding blanks; empty until accepted.
     QString Nombre() const { return m_nombre; }
 
@@ -41,12 +45,15 @@ protected:
 private:
     QString m_original;
     QString m_nombre;
+    std::function<bool(const QString&)> m_existe;
 };
 
 namespace quill {
 
 // Shows TfrmlstCrearFiltro through Modal with `ultimo` (the filter last loaded) proposed;
-// the name to save under, or an empty text when cancelled.
-QString PedirNombreFiltro(const QString& ultimo, QWidget* padre = nullptr);
+// the name to save under, or an empty text when cancelled. `existe` tells the names already
+// saved: overwriting one asks first.
+QString PedirNombreFiltro(const QString& ultimo, QWidget* padre = nullptr,
+                          std::function<bool(const QString&)> existe = {});
 
 } // namespace quill

@@ -64,6 +64,10 @@ const QString kFrom = QStringLiteral(" FROM PACIENTE ");
 const QString kFromDistinto = QStringLiteral(" From PACIENTE ");
 const QString kFechaVacia = QStringLiteral("'12/30/1899'");
 
+// The normal path of a listing that lists every partition.
+const QString kWhereTodas =
+    QStringLiteral(" Where PACIENTE.BORRADO = 0 AND PACIENTE.ID_PACIENTE != 0 ");
+
 QString whereFijo(const QString& particion) {
     return QStringLiteral(" Where PACIENTE.BORRADO = 0 AND PACIENTE.ID_PACIENTE != 0 AND "
                           "PACIENTE.LICENCIA = ") +
@@ -262,17 +266,59 @@ QString CondicionEspecial(const FamiliaFicha& f, const FilaCondicion& fila) {
 
 using Filas = QList<const FilaCondicion*>;
 
-// One SELECT of a UNION, split where the family columns are padded.
-struct Miembro {
-    QString select;
-    int columnas = 0; // family columns after the patient columns
-    QString resto;    // FROM, WHERE, GROUP BY, HAVING
+// A family that can meet the record conditions, before its UNION member is written.
+struct Participante {
+    const FamiliaFicha* familia = nullptr;
+    QStringList condiciones; // the condition texts
+    QStringList tablas;      // the tables of its FROM
+    QString clausulas;       // the record conditions' clauses for this family
+    bool garantia = false;   // the guarantee detail table is joined
+};
+
+// The General profile: the patient columns of step 1, every listing in the host's partition,
+// the family columns of each member padded with empty dates to the widest member.
+class PerfilGeneralImpl final : public PerfilSentencia {
+public:
+    QString Select() const override { return kSelect; }
+    QString SelectDistinto() const override { return kSelectDistinto; }
+    QString GroupBy() const override { return kGroupBy; }
+    QList<ColumnasMiembro> ColumnasUnion(const QList<MiembroUnion>& miembros) const override {
+        QList<ColumnasMiembro> columnas;
+        QList<int> anchos;
+        int ancho = 0;
+        for (const MiembroUnion& m : miembros) {
+            const FamiliaFicha* f = familiaFicha(m.codigo);
+            ColumnasMiembro c;
+            int n = 0;
+            if (f) {
+                c.select = t(f->columnas);
+                c.groupBy = t(f->agrupar);
+                n = f->numColumnas;
+                if (m.garantia && f->detalle) {
+                    c.select += t(f->garantiaColumna);
+                    c.groupBy += t(f->garantiaAgrupar);
+                    ++n;
+                }
+            }
+            columnas.append(c);
+            anchos.append(n);
+            ancho = std::max(ancho, n);
+        }
+        // Families date different things: the narrower members are filled with empty dates
+        // so that every member has the same columns.
+        for (qsizetype i = 0; i < columnas.size(); ++i)
+            for (int n = anchos.at(i); n < ancho; ++n)
+                columnas[i].select += QStringLiteral(", CAST(NULL AS DATE)");
+        return columnas;
+    }
 };
 
 class Constructor {
 public:
-    Constructor(const DatosSentenciaGeneral& d, FormaSentencia forma, bool todas)
-        : m_d(d), m_a(d.analisis), m_conteo(forma == FormaSentencia::Conteo), m_todas(todas) {
+    Constructor(const PerfilSentencia& p, const DatosSentenciaGeneral& d, FormaSentencia forma,
+                bool todas)
+        : m_p(p), m_d(d), m_a(d.analisis), m_conteo(forma == FormaSentencia::Conteo),
+          m_todas(todas) {
         for (const FilaCondicion& f : d.filas) {
             if (f.sentencia.isEmpty()) continue;
             const int id = f.idEntero();
@@ -289,11 +335,17 @@ public:
     }
 
     QString generar(qint16 orden, qint16 sentido) const {
-        const QString order =
-            m_conteo ? kOrdenConteo : ListingModule::GenerarSQLOrder(orden, sentido);
-        if (m_a.familias.isEmpty()) return normal() + order;
-        if (m_a.operadorTipoFicha == operador::IgualA) return especialIgual() + order;
-        return especialDistinto() + order;
+        const auto order = [&](FormaOrden forma) {
+            return m_conteo ? kOrdenConteo : m_p.Orden(orden, sentido, forma);
+        };
+        if (m_a.familias.isEmpty())
+            return normal() + order(m_a.modoGrupo ? FormaOrden::Grupo : FormaOrden::Normal);
+        if (m_a.operadorTipoFicha == operador::IgualA) {
+            bool esUnion = false;
+            const QString texto = especialIgual(esUnion);
+            return texto + order(esUnion ? FormaOrden::Union : FormaOrden::Normal);
+        }
+        return especialDistinto() + order(FormaOrden::Normal);
     }
 
 private:
@@ -316,7 +368,7 @@ private:
     // multiply every patient, and an empty table would list nobody. Every fragment carries its
     // join to the base, so the EXISTS is correlated through it. `ultimaFicha`: in last-record
     // mode the row must be the patient's latest record of its family.
-    QStringList textos(const QStringList& base, bool separadas, bool ultimaFicha) const {
+    QStringList textos(const QStringList& base, bool separadas, bool ultima) const {
         QStringList lista;
         for (const FilaCondicion* f : m_simples) {
             const QStringList fuera = separadas ? tablasFuera(f, base) : QStringList();
@@ -327,10 +379,7 @@ private:
             QString texto = QStringLiteral("EXISTS (SELECT 1 FROM ") +
                             fuera.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") +
                             f->sentencia;
-            if (ultimaFicha)
-                for (const RanuraGrupo& g : kRanuras)
-                    if (f->idEntero() >= g.desde && f->idEntero() <= g.hasta)
-                        texto += t(g.ultimaFicha);
+            if (ultima) texto += ultimaFicha(f);
             lista.append(texto + QLatin1Char(')'));
         }
         return lista;
@@ -395,15 +444,53 @@ private:
 
     // ---- Normal path ----
 
+    // The columns the condition rows add, after the patient columns, and their GROUP BY forms.
+    // A row whose tables stay out of the outer FROM ("any" with EXISTS) gives its value through
+    // a subselect over the records that meet it: the latest such date (of the latest record in
+    // last-record mode), empty when the patient was listed by another alternative.
+    void columnasCondiciones(const QStringList& base, bool separadas, QString& select,
+                             QString& groupBy) const {
+        for (const FilaCondicion* f : m_simples) {
+            const ColumnaCondicion c = m_p.Columna(*f);
+            if (c.vacia()) continue;
+            const QStringList fuera = separadas ? tablasFuera(f, base) : QStringList();
+            if (fuera.isEmpty()) {
+                select += c.select;
+                groupBy += c.groupBy;
+                continue;
+            }
+            select += QStringLiteral(", (SELECT MAX(") + c.expresion + QStringLiteral(") FROM ") +
+                      fuera.join(QStringLiteral(", ")) + QStringLiteral(" WHERE ") + f->sentencia +
+                      ultimaFicha(f) + QStringLiteral(") ") + c.nombre + QLatin1Char(' ');
+        }
+    }
+
+    // In last-record mode, the predicate that keeps a row's record to the patient's latest.
+    QString ultimaFicha(const FilaCondicion* f) const {
+        QString texto;
+        if (!m_a.modoGrupo) return texto;
+        for (const RanuraGrupo& g : kRanuras)
+            if (f->idEntero() >= g.desde && f->idEntero() <= g.hasta) texto += t(g.ultimaFicha);
+        return texto;
+    }
+
+    QString whereNormal() const {
+        return m_p.ParticionNormal() ? whereFijo(m_d.particion) : kWhereTodas;
+    }
+
     // Without ORDER. With EXISTS the record tables stay out of the outer FROM, and with them
     // the last-record columns and groups: the latest record is tested inside each EXISTS.
     QString normal() const {
         const QStringList base{QStringLiteral("PACIENTE")};
         const bool separadas = separar(base);
         const Ranuras r = m_a.modoGrupo && !separadas ? ranuras(m_simples) : Ranuras{};
-        QString select = m_conteo ? kSelectConteo : kSelect;
-        if (!m_conteo) select += r.select;
-        QString where = whereFijo(m_d.particion);
+        QString select = m_conteo ? kSelectConteo : m_p.Select();
+        QString agrupar;
+        if (!m_conteo) {
+            columnasCondiciones(base, separadas, select, agrupar);
+            select += r.select;
+        }
+        QString where = whereNormal();
         where += sentencias(where, textos(base, separadas, m_a.modoGrupo), m_todas) + r.where;
         const QString from =
             ListingModule::GenerarSQLFrom(kFrom, separadas ? base : m_d.tablas) + r.from;
@@ -411,74 +498,71 @@ private:
         if (m_conteo)
             groupBy = kGroupByConteo + r.groupBy;
         else if (m_a.modoGrupo)
-            groupBy = kGroupBy + r.groupBy;
+            groupBy = m_p.GroupBy() + agrupar + r.groupBy;
         return select + from + where + groupBy + having(r.having);
     }
 
     // ---- Record families: one UNION member per family ----
 
-    QString especialIgual() const {
-        QList<Miembro> miembros;
+    // `esUnion`: whether the text is a UNION (or the single SELECT that lists nobody).
+    QString especialIgual(bool& esUnion) const {
+        QList<Participante> participantes;
         for (const QString& codigo : m_a.familias) {
             const FamiliaFicha* f = familiaFicha(codigo);
             if (!f) continue;
+            Participante p;
+            p.familia = f;
+            bool puede = true;
+            for (const FilaCondicion* ficha : m_fichas) {
+                const QString c = CondicionEspecial(*f, *ficha);
+                if (c.isNull()) {
+                    puede = false; // the family cannot meet this condition
+                    break;
+                }
+                p.clausulas += c;
+            }
+            if (!puede) continue;
+            p.garantia = m_garantia && f->detalle;
             QStringList base{QStringLiteral("PACIENTE"), t(f->tabla)};
-            if (m_garantia && f->detalle) base.append(t(f->detalle));
+            if (p.garantia) base.append(t(f->detalle));
             // A condition on the family's own table speaks of the listed record, as with "all";
             // only the tables beyond it go into EXISTS.
             const bool separadas = separar(base);
-            const Miembro m =
-                miembroFamilia(*f, textos(base, separadas, false), separadas ? base : m_d.tablas);
-            if (!m.resto.isEmpty()) miembros.append(m);
+            p.condiciones = textos(base, separadas, false);
+            p.tablas = separadas ? base : m_d.tablas;
+            participantes.append(p);
         }
-        if (miembros.isEmpty()) {
+        esUnion = !participantes.isEmpty();
+        if (participantes.isEmpty()) {
             // No ticked family can meet the record conditions: a statement that lists nobody.
-            return (m_conteo ? kSelectConteo : kSelect) + kFrom + whereFijo(m_d.particion) +
+            return (m_conteo ? kSelectConteo : m_p.Select()) + kFrom + whereFijo(m_d.particion) +
                    QStringLiteral(" AND 1 = 0") + (m_conteo ? kGroupByConteo : QString());
         }
-        int ancho = 0;
-        for (const Miembro& m : miembros)
-            ancho = std::max(ancho, m.columnas);
-        QStringList textos;
-        for (const Miembro& m : miembros) {
-            QString select = m.select;
-            // Families date different things: the narrower members are filled with empty dates
-            // so that every member has the same columns.
-            for (int i = m.columnas; i < ancho; ++i)
-                select += QStringLiteral(", CAST(NULL AS DATE)");
-            textos.append(select + m.resto);
+        QList<ColumnasMiembro> columnas;
+        if (!m_conteo) {
+            QList<MiembroUnion> miembros;
+            for (const Participante& p : participantes)
+                miembros.append({t(p.familia->codigo), p.garantia});
+            columnas = m_p.ColumnasUnion(miembros);
         }
+        QStringList textos;
+        for (qsizetype i = 0; i < participantes.size(); ++i)
+            textos.append(miembroFamilia(participantes.at(i),
+                                         m_conteo ? ColumnasMiembro{} : columnas.value(i)));
         return textos.join(QStringLiteral(" UNION "));
     }
 
-    Miembro miembroFamilia(const FamiliaFicha& f, const QStringList& condiciones,
-                           const QStringList& tablas) const {
-        Miembro m;
-        QString clausulas;
-        for (const FilaCondicion* ficha : m_fichas) {
-            const QString c = CondicionEspecial(f, *ficha);
-            if (c.isNull()) return Miembro{}; // the family cannot meet this condition
-            clausulas += c;
-        }
-        const bool garantia = m_garantia && f.detalle;
+    QString miembroFamilia(const Participante& p, const ColumnasMiembro& columnas) const {
+        const FamiliaFicha& f = *p.familia;
         const QString tabla = t(f.tabla);
-        if (m_conteo) {
-            m.select = kSelectConteo;
-        } else {
-            m.select = kSelect + t(f.columnas);
-            m.columnas = f.numColumnas;
-            if (garantia) {
-                m.select += t(f.garantiaColumna);
-                ++m.columnas;
-            }
-        }
+        const QString select = m_conteo ? kSelectConteo : m_p.Select() + columnas.select;
         QString base = QStringLiteral(" FROM PACIENTE, ") + tabla;
-        if (garantia) base += QStringLiteral(", ") + t(f.detalle);
+        if (p.garantia) base += QStringLiteral(", ") + t(f.detalle);
         base += QLatin1Char(' ');
-        QString from = ListingModule::GenerarSQLFrom(base, tablas);
+        QString from = ListingModule::GenerarSQLFrom(base, p.tablas);
         QString where = whereFijo(m_d.particion) + QStringLiteral(" AND PACIENTE.ID_PACIENTE = ") +
                         tabla + QStringLiteral(".ID_PACIENTE ");
-        where += sentencias(where, condiciones, m_todas) + clausulas;
+        where += sentencias(where, p.condiciones, m_todas) + p.clausulas;
         QString groupBy;
         QString hav;
         if (m_a.modoGrupo) {
@@ -487,19 +571,12 @@ private:
             where += QStringLiteral(" AND ") + alias +
                      QStringLiteral(".ID_PACIENTE = PACIENTE.ID_PACIENTE ");
             const QString numero = QStringLiteral(", ") + tabla + QStringLiteral(".NUMERO_FICHA ");
-            if (m_conteo) {
-                groupBy = kGroupByConteo + numero;
-            } else {
-                groupBy = kGroupBy + t(f.agrupar);
-                if (garantia) groupBy += t(f.garantiaAgrupar);
-                groupBy += numero;
-            }
+            groupBy = (m_conteo ? kGroupByConteo : m_p.GroupBy() + columnas.groupBy) + numero;
             hav = having({t(f.having)});
         } else if (m_conteo) {
             groupBy = kGroupByConteo;
         }
-        m.resto = from + where + groupBy + hav;
-        return m;
+        return select + from + where + groupBy + hav;
     }
 
     // ---- Patients without records (GenerarSQLEspecialDistinto) ----
@@ -507,7 +584,7 @@ private:
     QString especialDistinto() const {
         const QStringList base{QStringLiteral("PACIENTE")};
         const bool separadas = separar(base);
-        const QString select = m_conteo ? kSelectConteo : kSelectDistinto;
+        const QString select = m_conteo ? kSelectConteo : m_p.SelectDistinto();
         const QString from =
             ListingModule::GenerarSQLFrom(kFromDistinto, separadas ? base : m_d.tablas);
         QString where = whereFijo(m_d.particion);
@@ -523,6 +600,7 @@ private:
         return select + from + where + (m_conteo ? kGroupByConteo : QString());
     }
 
+    const PerfilSentencia& m_p;
     const DatosSentenciaGeneral& m_d;
     const AnalisisGeneral& m_a;
     bool m_conteo;
@@ -579,14 +657,28 @@ AnalisisGeneral AnalizarCondicionesGeneral(const QList<FilaCondicion>& filas,
     return a;
 }
 
-QString GenerarSentenciaGeneral(const DatosSentenciaGeneral& datos, FormaSentencia forma,
-                                qint16 orden, qint16 sentido, bool todas) {
+QString PerfilSentencia::Orden(qint16 orden, qint16 sentido, FormaOrden) const {
+    return ListingModule::GenerarSQLOrder(orden, sentido);
+}
+
+const PerfilSentencia& PerfilGeneral() {
+    static const PerfilGeneralImpl perfil;
+    return perfil;
+}
+
+QString GenerarSentenciaPacientes(const PerfilSentencia& perfil, const DatosSentenciaGeneral& datos,
+                                  FormaSentencia forma, qint16 orden, qint16 sentido, bool todas) {
     // The partition goes into the statement as it is: it must be an integer.
     static const QRegularExpression entero(QStringLiteral("^-?[0-9]{1,9}$"));
     if (!entero.match(datos.particion).hasMatch())
         throw Error(QStringLiteral("El valor de la partición de datos no es un número entero: '%1'")
                         .arg(datos.particion));
-    return Constructor(datos, forma, todas).generar(orden, sentido);
+    return Constructor(perfil, datos, forma, todas).generar(orden, sentido);
+}
+
+QString GenerarSentenciaGeneral(const DatosSentenciaGeneral& datos, FormaSentencia forma,
+                                qint16 orden, qint16 sentido, bool todas) {
+    return GenerarSentenciaPacientes(PerfilGeneral(), datos, forma, orden, sentido, todas);
 }
 
 QStringList TablasDeSentencia(const QString& sentencia, const QStringList& tablas) {

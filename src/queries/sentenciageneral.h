@@ -65,6 +65,64 @@ struct DatosSentenciaGeneral {
 QString GenerarSentenciaGeneral(const DatosSentenciaGeneral& datos, FormaSentencia forma,
                                 qint16 orden, qint16 sentido, bool todas);
 
+// ---- Listings built on the General statement ----
+//
+// Another patient listing (the Dates kind) shares the General assembly: the condition walk, the
+// joiner with its EXISTS for "any", the last-record slots and the record-family paths. What it
+// sets on its own is given by a profile.
+
+// A column a condition row adds after the patient columns (normal path only).
+struct ColumnaCondicion {
+    QString select;    // as appended to SELECT
+    QString groupBy;   // as appended to GROUP BY in last-record mode
+    QString expresion; // the value alone, e.g. CAST(MLENTILLA.FECHA AS DATE)
+    QString nombre;    // its name in the result
+    bool vacia() const { return select.isEmpty(); }
+};
+
+// One member of the record-family UNION: the family code and whether the guarantee detail
+// table is joined.
+struct MiembroUnion {
+    QString codigo;
+    bool garantia = false;
+};
+
+// The family columns of one UNION member, and their GROUP BY form in last-record mode.
+struct ColumnasMiembro {
+    QString select;
+    QString groupBy;
+};
+
+// Where an ORDER clause goes: a plain SELECT, one grouped in last-record mode, or a UNION (which
+// sorts only by column numbers).
+enum class FormaOrden { Normal, Grupo, Union };
+
+class PerfilSentencia {
+public:
+    virtual ~PerfilSentencia() = default;
+    // The patient columns of the listing form, and of the patients without records.
+    virtual QString Select() const = 0;
+    virtual QString SelectDistinto() const = 0;
+    // GROUP BY of the patient columns (last-record mode).
+    virtual QString GroupBy() const = 0;
+    // Whether the normal path keeps to the host's partition (the record-family paths always do).
+    virtual bool ParticionNormal() const { return true; }
+    // The column a condition row adds; empty for most rows.
+    virtual ColumnaCondicion Columna(const FilaCondicion&) const { return {}; }
+    // The family columns of each member, in member order; every member gets the same number of
+    // columns of the same types.
+    virtual QList<ColumnasMiembro> ColumnasUnion(const QList<MiembroUnion>& miembros) const = 0;
+    virtual QString Orden(qint16 orden, qint16 sentido, FormaOrden forma) const;
+};
+
+// The General profile.
+const PerfilSentencia& PerfilGeneral();
+
+// The statement of a listing by its profile. Throws quill::Error when the partition is not an
+// integer.
+QString GenerarSentenciaPacientes(const PerfilSentencia& perfil, const DatosSentenciaGeneral& datos,
+                                  FormaSentencia forma, qint16 orden, qint16 sentido, bool todas);
+
 // The tables of `tablas` a fragment names (as "TABLA." after a character that cannot be part of
 // a name), in list order.
 QStringList TablasDeSentencia(const QString& sentencia, const QStringList& tablas);

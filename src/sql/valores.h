@@ -18,6 +18,22 @@ QString fragmentErrorMessage();
 // Throws quill::Error with fragmentErrorMessage().
 [[noreturn]] void refuseValue();
 
+// A typed value that is not what its field holds. Its message stays the fragment-error message;
+// Explicacion() says what is wrong in the user's terms.
+class ValorNoValido : public Error {
+public:
+    enum class Tipo { Numero, Entero, Fecha, Codigo };
+    ValorNoValido(const QString& valor, Tipo tipo);
+    const QString& valor() const noexcept { return valor_; }
+    Tipo tipo() const noexcept { return tipo_; }
+    // "«abc» no es un número válido para Cilindro OD", "«31/02/2020» no es una fecha válida".
+    QString Explicacion(const QString& campo) const;
+
+private:
+    QString valor_;
+    Tipo tipo_;
+};
+
 // The text as a SQL string body: every single quote doubled (the caller adds the outer quotes).
 QString quoteText(const QString& value);
 

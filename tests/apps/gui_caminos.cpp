@@ -7,6 +7,7 @@
 #include "condiciones.h"
 #include "tiendaprueba.h"
 
+#include "conditions/construir.h"
 #include "conditions/control.h"
 #include "conditions/tdmlstpaciente.h"
 #include "listing/abrirlistado.h"
@@ -28,8 +29,8 @@ namespace {
 
 const QString kConexion = QStringLiteral("gui_caminos");
 
-const char* const kRechazo = "Ha Ocurrido un error interno al intentar añadir este filtro al "
-                             "Listado. Por Favor, borre el filtro y vuelva a seleccionarlo";
+// A pasted text far longer than the grid's value cell.
+const std::string kTextoLargo(500, 'x');
 
 struct Fila {
     double id;
@@ -69,13 +70,21 @@ const QList<Caso> kCasos = {
         {3001, "Tipo de Ficha", "Igual a...", "Graduación; Lentillas", "", "1;2"},
         {3003, "Ojo / Oído", "Igual a...", "OD; OI", "", "0;1"}}, "", ""},
     {"fecha imposible", 0, {{13, "Fecha Nacimiento", "Igual a...", "31/02/2000", "", ""}},
-        kRechazo, ""},
+        "«31/02/2000» no es una fecha válida", ""},
     {"número que no lo es", 0, {{82, "Cilindro OD", "Mayor que...", "1 OR 1=1", "", ""}},
-        kRechazo, ""},
+        "«1 OR 1=1» no es un número válido para Cilindro OD", ""},
+    {"edad en letras", 0, {{24, "Edad", "Igual a...", "setenta", "", ""}},
+        "«setenta» no es un número entero válido para Edad", ""},
     {"código postal con texto", 0, {{4, "Código Postal", "Igual a...", "28000 OR 1=1", "", ""}},
-        kRechazo, ""},
+        "«28000 OR 1=1» no es un número válido para Código Postal", ""},
+    {"lista con un código manipulado", 0, {{11, "Sexo", "Igual a...", "Mujer", "", "2) OR (1=1"}},
+        "«2) OR (1=1» no es un código válido para Sexo", ""},
     {"deuda que no es un importe", 2, {{552, "Deuda Pendiente", "Igual a...", "diez", "", ""}},
-        kRechazo, ""},
+        "«diez» no es un número válido para Deuda Pendiente", ""},
+    {"textos con comillas, punto y coma y comentarios", 0, {
+        {1, "Apellidos", "Igual a...", "O'Brien; DROP TABLE PACIENTE --", "", ""},
+        {23, "Observaciones", "...Contiene...", "/* nota */ ' OR ''='", "", ""},
+        {23, "Observaciones", "...Contiene...", kTextoLargo.c_str(), "", ""}}, "", ""},
     {"fila sin valor", 0, {{1, "Apellidos", "Igual a...", "", "", ""}}, "",
         "No pueden existir registros vacios. Por favor borre los filtros que no desee mediante "
         "'Control + Sup'"},
@@ -186,7 +195,25 @@ TEST_F(Caminos, TheWindowAndListadoBuildTheSameConditions) {
         const Resultado l = listado(c);
         EXPECT_EQ(v.rechazo, QString::fromUtf8(c.rechazo));
         EXPECT_EQ(l.rechazo, v.rechazo);
-        if (!v.rechazo.isEmpty()) continue; // listado stops at the refused row
+        if (!v.rechazo.isEmpty()) {
+            // listado stops at the refused row; the window keeps it, marked, and refuses every
+            // action while it is there, naming the field.
+            const QString campo = QString::fromUtf8(c.filas.last().campo);
+            EXPECT_TRUE(v.validacion.startsWith(QStringLiteral("La condición «%1»").arg(campo)))
+                << qPrintable(v.validacion);
+            EXPECT_TRUE(v.validacion.contains(v.rechazo)) << qPrintable(v.validacion);
+            EXPECT_EQ(w->MotivoRechazo(c.filas.size() - 1), v.rechazo);
+            continue;
+        }
+        EXPECT_EQ(w->MotivoRechazo(0), QString());
+        // Every row with a value of its own is in the statement: none was dropped.
+        for (int i = 0; v.validacion.isEmpty() && i < c.filas.size(); ++i) {
+            // The special rows hand their values to the kinds instead.
+            using quill::CampoEspecial;
+            const CampoEspecial e = quill::CampoEspecialDe(c.filas[i].id);
+            if (e != CampoEspecial::Ninguno && e != CampoEspecial::CodigoPostal) continue;
+            EXPECT_FALSE(v.sentencias.value(i).trimmed().isEmpty()) << c.filas[i].campo;
+        }
         EXPECT_EQ(v.validacion, QString::fromUtf8(c.validacion));
         EXPECT_EQ(l.validacion, v.validacion);
         EXPECT_EQ(l.sentencias, v.sentencias);

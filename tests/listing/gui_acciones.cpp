@@ -417,6 +417,10 @@ TEST_F(Acciones, ExportWritesThePatientsOfTheListing) {
     EXPECT_FALSE(progreso.cancelable) << "export cannot be cancelled half-way";
     QList<QStringList> filas = leerTexto(fichero);
     ASSERT_FALSE(filas.isEmpty());
+    // The status bar says how many rows went to which file.
+    EXPECT_EQ(w->textoAyuda(), QStringLiteral("Exportados %1 registros a %2")
+                                   .arg(QLocale(QLocale::Spanish).toString(filas.size() - 1),
+                                        QDir::toNativeSeparators(fichero)));
     // Birth date asked twice: its column comes once, after the patient columns.
     EXPECT_EQ(filas.takeFirst(), kColumnasGeneral + QStringList{"Fecha Nacimiento"});
     QStringList leidos;

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTableView>
 
-
 using gridprueba::VentanaGrid;
 using quill::MemTable;
 
@@ -89,6 +88,27 @@ TEST_F(Grid, TheCatalogueDropDownCopiesTheChosenEntryIntoTheRow) {
     QTest::keyClick(catalogo->vista(), Qt::Key_Return);
     EXPECT_EQ(valor(0, "Id").toDouble(), 8.0);
     EXPECT_EQ(texto(0, "Condicion1"), QString());
+
+    // Anywhere in the caption; a miss leaves nothing Enter could pick; a caption two fields
+    // share shows its group, and the row gets the caption alone.
+    const auto teclear = [&](const QString& texto) {
+        catalogo->reiniciarBusqueda();
+        for (const QChar c : texto)
+            QTest::sendKeyEvent(QTest::Click, catalogo->vista(), Qt::Key_unknown, QString(c), {});
+        return catalogo->vista()->currentIndex();
+    };
+    ASSERT_TRUE(editar(0, 0));
+    catalogo = w->PopupCatalogo();
+    EXPECT_EQ(teclear(QStringLiteral("nacim")).data().toString(),
+              QStringLiteral("Fecha Nacimiento"));
+    EXPECT_FALSE(teclear(QStringLiteral("zzzq")).isValid());
+    quill::EntradaArbol entrada;
+    EXPECT_FALSE(catalogo->entradaActual(&entrada));
+    const QModelIndex cilindro = teclear(QStringLiteral("cilindro od"));
+    EXPECT_TRUE(cilindro.data().toString().startsWith(QStringLiteral("Cilindro OD (")))
+        << qPrintable(cilindro.data().toString());
+    QTest::keyClick(catalogo->vista(), Qt::Key_Return);
+    EXPECT_EQ(texto(0, "Campo"), QStringLiteral("Cilindro OD"));
 }
 
 TEST_F(Grid, TheOperatorListFollowsTheFieldAndItsDefaultIsFilledOnlyOnce) {
@@ -139,9 +159,9 @@ TEST_F(Grid, ValueCellsGetTheEditorOfTheirTypeAndOperator) {
         bool soloLectura;
     };
     const Caso casos[] = {
-        {1, 0, kIgual, 2, "eriTexto", false},   {1, 0, kIgual, 3, nullptr, false},
-        {1, 0, kVacio, 2, "eriTexto", true},    {0, 0, kEntre, 3, "eriTexto", false},
-        {0, 16, kEntre, 3, "eriBoton", true},   {2, 0, kEntre, 3, "eriPopup", true},
+        {1, 0, kIgual, 2, "eriTexto", false},    {1, 0, kIgual, 3, nullptr, false},
+        {1, 0, kVacio, 2, "eriTexto", true},     {0, 0, kEntre, 3, "eriTexto", false},
+        {0, 16, kEntre, 3, "eriBoton", true},    {2, 0, kEntre, 3, "eriPopup", true},
         {3, 4, kIgual, 2, "eriComboBox", false}, {4, 3, kNoVacio, 2, "eriTexto", true},
         {5, 0, kIgual, 2, "eriBoton", true},
     };
@@ -292,4 +312,32 @@ TEST_F(Grid, ClearingAsksFirstAndNoKeepsEveryCondition) {
     EXPECT_EQ(w->pnlTitulo->text(), QStringLiteral("Condiciones Listado Por Fechas"));
     EXPECT_FALSE(w->Calendario);
     EXPECT_EQ(w->Condiciones->Parametros.tipoPrescripcion, QStringLiteral("Óptica"));
+}
+
+// The keyboard reaches the whole window: Tab leaves the grid past its last cell for the filter
+// buttons and the actions; F12 with conditions asks before closing.
+TEST_F(Grid, TabLeavesTheGridAndF12WithConditionsAsks) {
+    elegirCampo(0, QStringLiteral("apel"), 1);
+    escribir(0, 2, QStringLiteral("garcia"));
+    QAbstractItemModel* m = grid()->model();
+    grid()->setFocus();
+    grid()->setCurrentIndex(m->index(m->rowCount() - 1, m->columnCount() - 1));
+    QTest::keyClick(grid(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w->tbnCargar);
+    QTest::keyClick(w->tbnCargar, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), w->tbnGuardar);
+    QTest::keyClick(w->tbnGuardar, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), w->tbnCargar);
+    QTest::keyClick(w->tbnCargar, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), grid());
+
+    // No keeps the window and its conditions.
+    modal.clear();
+    QTest::keyClick(grid(), Qt::Key_F12);
+    ASSERT_EQ(modal.questions().size(), 1);
+    EXPECT_EQ(modal.questions().first().text,
+              QStringLiteral("¿Desea cerrar el listado? Se perderán las condiciones que no haya "
+                             "guardado."));
+    EXPECT_TRUE(w);
+    EXPECT_TRUE(w->isVisible());
 }

@@ -1,10 +1,11 @@
 // The grid's buttons beyond editing: saving the conditions under a name and loading them back,
 // and the picker button of article fields.
 
-#include "listing/tfrmlstbuscarfiltros.h"
-#include "listing/tfrmlstcrearfiltro.h"
+#include "conditions/filtros.h"
 #include "gui_grid_apoyo.h"
 #include "listing/navbar.h"
+#include "listing/tfrmlstbuscarfiltros.h"
+#include "listing/tfrmlstcrearfiltro.h"
 
 #include <QDir>
 #include <QLabel>
@@ -122,4 +123,72 @@ TEST_F(GridFiltros, TheArticleButtonKeepsOneSelectionTablePerRow) {
     QTest::keyClick(otro->linea(), Qt::Key_F4);
     EXPECT_EQ(valor(1, "Contador").toInt(), 2);
     EXPECT_EQ(w->dmlstPaciente->NumeroArticulos(), 2);
+}
+
+// Saving over another saved filter and loading over conditions not saved both ask first; No
+// leaves everything as it was.
+TEST_F(GridFiltros, OverwritingAnotherFilterOrUnsavedConditionsAsksFirst) {
+    const auto guardarComo = [this](const QString& nombre) {
+        modal.queueDialog([nombre](QWidget* d) {
+            auto* dialogo = qobject_cast<TfrmlstCrearFiltro*>(d);
+            if (!dialogo) return 0;
+            dialogo->edtNombre->setText(nombre);
+            dialogo->Aceptar();
+            return dialogo->result();
+        });
+        QTest::mouseClick(w->tbnGuardar, Qt::LeftButton);
+    };
+    const QString uno = QDir(carpeta.path()).filePath(QStringLiteral("Uno.xml"));
+    elegirCampo(0, QStringLiteral("apel"), 1);
+    escribir(0, 2, QStringLiteral("garcia"));
+    salirDeFila(0);
+    EXPECT_TRUE(w->CondicionesSinGuardar);
+    guardarComo(QStringLiteral("Uno"));
+    ASSERT_TRUE(QFile::exists(uno));
+    EXPECT_TRUE(modal.questions().isEmpty()) << "a new name asks nothing";
+    EXPECT_FALSE(w->CondicionesSinGuardar);
+
+    // Another filter's name, answered No: the file stays as it was.
+    elegirCampo(1, QStringLiteral("nom"), 2);
+    escribir(1, 2, QStringLiteral("ana"));
+    salirDeFila(1);
+    QFile antes(uno);
+    ASSERT_TRUE(antes.open(QIODevice::ReadOnly));
+    const QByteArray contenido = antes.readAll();
+    antes.close();
+    modal.queueAnswer(false);
+    guardarComo(QStringLiteral("Uno"));
+    ASSERT_EQ(modal.questions().size(), 1);
+    EXPECT_EQ(modal.questions().first().text, quill::PreguntaSobreescribir());
+    QFile despues(uno);
+    ASSERT_TRUE(despues.open(QIODevice::ReadOnly));
+    EXPECT_EQ(despues.readAll(), contenido);
+    EXPECT_TRUE(w->CondicionesSinGuardar);
+
+    // Loading over the unsaved conditions: No keeps them; Yes replaces them.
+    const auto cargarPrimero = [this] {
+        modal.queueDialog([](QWidget* d) {
+            auto* dialogo = qobject_cast<TfrmlstBuscarFiltros*>(d);
+            if (!dialogo) return 0;
+            dialogo->lvwFiltros->setCurrentRow(0);
+            dialogo->Aceptar();
+            return dialogo->result();
+        });
+        QTest::mouseClick(w->tbnCargar, Qt::LeftButton);
+    };
+    const int filas = tabla()->recordCount();
+    modal.clear();
+    modal.queueAnswer(false);
+    cargarPrimero();
+    ASSERT_EQ(modal.questions().size(), 1);
+    EXPECT_EQ(modal.questions().first().text,
+              QStringLiteral("Las condiciones actuales no se han guardado. ¿Desea reemplazarlas "
+                             "por las del filtro «Uno»?"));
+    EXPECT_EQ(tabla()->recordCount(), filas);
+    modal.clear();
+    modal.queueAnswer(true);
+    cargarPrimero();
+    EXPECT_EQ(modal.questions().size(), 1);
+    EXPECT_EQ(tabla()->recordCount(), 1);
+    EXPECT_FALSE(w->CondicionesSinGuardar);
 }

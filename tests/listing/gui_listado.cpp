@@ -1,5 +1,6 @@
 // The listing window: start sequence, failures at start, listing kinds, frame, row events.
 
+#include "actions/ejecutor.h"
 #include "anfitrion.h"
 #include "conditions/tdmlstpaciente.h"
 #include "listing/abrirlistado.h"
@@ -9,7 +10,6 @@
 #include "platform/guard.h"
 #include "platform/memtable.h"
 #include "platform/modal.h"
-#include "actions/ejecutor.h"
 #include "queries/listingmodule.h"
 #include "sql/lstconfiguracion.h"
 
@@ -112,6 +112,9 @@ TEST_F(Listado, StartRunsTheFiveStepsInOrderAndLeavesTheGeneralKindReady) {
     ASSERT_EQ(host.area->subWindowList().size(), 1);
     EXPECT_EQ(host.area->subWindowList().at(0)->widget(), w.data());
     EXPECT_TRUE(w->isVisible());
+    // Qt's own dialogs and buttons speak Spanish.
+    EXPECT_TRUE(TraduccionesQtCargadas());
+    EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
     EXPECT_EQ(w->dmlstPaciente->TablaActual(), w->dmlstPaciente->memGeneral);
     EXPECT_EQ(w->dmlstPaciente->memGeneral->recordCount(), 1);
     // Every table opened with the five events installed: an insert reaches the window.
@@ -260,18 +263,31 @@ TEST_F(Listado, PostingBuildsTheFragmentOnlyWithTheRebuildFlag) {
               QStringLiteral("UPPER(PACIENTE.NOMBRE)  = 'ANA'"));
     w->ReconstruirSentencia = true;
 
-    // A value that cannot become SQL is refused with the fragment-error message; the row keeps
-    // its fragment.
+    // A value that cannot become SQL is refused, said in the user's terms; the row keeps its
+    // fragment and is marked.
     t->edit();
     t->setValue(QStringLiteral("Id"), 0.0);
+    t->setValue(QStringLiteral("Campo"), QStringLiteral("Código"));
     t->setValue(QStringLiteral("Condicion1"), QStringLiteral("1 OR 1=1"));
     t->post();
     ASSERT_EQ(modal.messages().size(), 1);
     EXPECT_EQ(modal.messages().at(0).text,
-              QStringLiteral("Ha Ocurrido un error interno al intentar añadir este filtro al "
-                             "Listado. Por Favor, borre el filtro y vuelva a seleccionarlo"));
+              QStringLiteral("«1 OR 1=1» no es un número válido para Código"));
+    EXPECT_EQ(w->MotivoRechazo(t->currentRow()), modal.messages().at(0).text);
     EXPECT_EQ(t->asString(QStringLiteral("Sentencia")),
               QStringLiteral("UPPER(PACIENTE.NOMBRE)  = 'ANA'"));
+
+    // A number row still without value (INSERT before typing it) is no error yet; it builds
+    // nothing until its value is typed.
+    modal.clear();
+    t->append();
+    t->setValue(QStringLiteral("Id"), 82.0);
+    t->setValue(QStringLiteral("Campo"), QStringLiteral("Cilindro OD"));
+    t->setValue(QStringLiteral("Condicion"), QStringLiteral("Igual a..."));
+    t->post();
+    EXPECT_TRUE(modal.messages().isEmpty());
+    EXPECT_EQ(t->asString(QStringLiteral("Sentencia")), QString());
+    EXPECT_EQ(w->MotivoRechazo(t->currentRow()), QString());
     EXPECT_TRUE(errores.isEmpty());
 }
 

@@ -1,0 +1,327 @@
+#include "queries/tdmconsumo.h"
+
+#include "conditions/condicion.h"
+#include "platform/guard.h"
+#include "platform/memtable.h"
+#include "queries/tablas.h"
+#include "sql/lstutil.h"
+
+#include <QHash>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <array>
+#include <vector>
+
+using quill::MemTable;
+
+namespace {
+
+// Appends rows to a result table by field name, resolved once per table.
+class Destino {
+public:
+    Destino(MemTable& tabla, const QStringList& campos) : m_tabla(tabla) {
+        for (const QString& c : campos) {
+            const int i = tabla.fieldIndex(c);
+            if (i < 0)
+                throw quill::Error(
+                    QStringLiteral("La tabla '%1' no tiene el campo '%2'").arg(tabla.name(), c));
+            m_indices.push_back(i);
+        }
+        m_valores.resize(tabla.fieldCount());
+    }
+    void poner(int n, const QVariant& v) { m_valores[m_indices[size_t(n)]] = v; }
+    void anadir() {
+        m_tabla.appendStored(m_valores);
+        std::fill(m_valores.begin(), m_valores.end(), QVariant());
+    }
+
+private:
+    MemTable& m_tabla;
+    std::vector<int> m_indices;
+    QVariantList m_valores;
+};
+
+void reabrir(MemTable& t) {
+    t.close();
+    t.open();
+}
+
+// Postal code, locality and province of each locality met in one walk, read once per locality.
+class TextosLocalidad {
+public:
+    explicit TextosLocalidad(quill::TLstUtil& util) : m_util(util) {}
+    const std::array<QString, 3>& operator()(int idLocalidad) {
+        auto it = m_textos.find(idLocalidad);
+        if (it == m_textos.end())
+            it = m_textos.insert(idLocalidad, {m_util.CodigoPostal(idLocalidad),
+                                               m_util.NombreLocalidad(idLocalidad),
+                                               m_util.NombreProvincia(idLocalidad)});
+        return *it;
+    }
+
+private:
+    quill::TLstUtil& m_util;
+    QHash<int, std::array<QString, 3>> m_textos;
+};
+
+// The consumption is the 27th column of the main statement; its sums have no names of their
+// own.
+constexpr int kColumnaConsumo = 26;
+
+} // namespace
+
+// Positions of the result columns, resolved once per walk (-1: not in this result).
+struct TdmConsumo::Columnas {
+    explicit Columnas(const QSqlRecord& r)
+        : id(r.indexOf(QStringLiteral("ID_PACIENTE"))), codigo(r.indexOf(QStringLiteral("CODIGO"))),
+          apellidos(r.indexOf(QStringLiteral("APELLIDOS"))),
+          nombre(r.indexOf(QStringLiteral("NOMBRE"))),
+          nombreCompleto(r.indexOf(QStringLiteral("NOMBRE_COMPLETO"))),
+          movil(r.indexOf(QStringLiteral("TELEFONO_MOVIL"))),
+          direccion(r.indexOf(QStringLiteral("DIRECCION"))),
+          localidad(r.indexOf(QStringLiteral("ID_LOCALIDAD"))),
+          sexo(r.indexOf(QStringLiteral("SEXO"))),
+          nacimiento(r.indexOf(QStringLiteral("FECHA_NACIMIENTO"))),
+          primeraVisita(r.indexOf(QStringLiteral("FECHA_PRIMERA_VISITA"))),
+          ultimaVisita(r.indexOf(QStringLiteral("FECHA_ULTIMA_VISITA"))),
+          carnet(r.indexOf(QStringLiteral("FECHA_CARNET"))),
+          email(r.indexOf(QStringLiteral("E_MAIL"))), web(r.indexOf(QStringLiteral("WEB"))),
+          correo(r.indexOf(QStringLiteral("CORREO"))),
+          telefono(r.indexOf(QStringLiteral("TELEFONO"))),
+          consumo(r.count() > kColumnaConsumo ? kColumnaConsumo : -1),
+          operaciones(r.indexOf(QStringLiteral("NOPERACIONES"))) {}
+
+    static QVariant valor(const QSqlQuery& q, int i) { return i < 0 ? QVariant() : q.value(i); }
+
+    int id, codigo, apellidos, nombre, nombreCompleto, movil, direccion, localidad, sexo,
+        nacimiento, primeraVisita, ultimaVisita, carnet, email, web, correo, telefono, consumo,
+        operaciones;
+};
+
+TdmConsumo::TdmConsumo(QObject* owner)
+    : quill::ListingModule(owner), memPacientes(new MemTable(QStringLiteral("memPacientes"), this)),
+      memSMS(new MemTable(QStringLiteral("memSMS"), this)) {
+    setObjectName(QStringLiteral("dmConsumo"));
+    quill::definirMemPacientesConsumo(*memPacientes);
+    quill::definirMemSMS(*memSMS);
+    memPacientes->open();
+    memSMS->open();
+}
+
+TdmConsumo::~TdmConsumo() {
+    CerrarDetalle();
+    CerrarListado();
+}
+
+quill::TLstUtil& TdmConsumo::Util() {
+    if (!m_util || m_utilConexion != Conexion()) {
+        m_util = std::make_unique<quill::TLstUtil>(Conexion());
+        m_utilConexion = Conexion();
+    }
+    return *m_util;
+}
+
+void TdmConsumo::setUtil(std::unique_ptr<quill::TLstUtil> util) {
+    m_util = std::move(util);
+    m_utilConexion = Conexion();
+}
+
+QString TdmConsumo::ConstruirSQL(qint16 orden, qint16 sentido, bool todas) {
+    return quill::GenerarSentenciasConsumo(LeerCondiciones(), Tablas, orden, sentido, todas)
+        .principal;
+}
+
+QStringList TdmConsumo::ConstruirSentencias(qint16 orden, qint16 sentido, bool todas) {
+    const quill::SentenciasConsumo s =
+        quill::GenerarSentenciasConsumo(LeerCondiciones(), Tablas, orden, sentido, todas);
+    return {s.principal, s.detalle};
+}
+
+QString TdmConsumo::ConstruirSQLConteo(bool todas) {
+    return quill::GenerarSentenciaConteoConsumo(LeerCondiciones(), Tablas, todas);
+}
+
+void TdmConsumo::vaciarTablas() {
+    reabrir(*memPacientes);
+    reabrir(*memSMS);
+}
+
+qint16 TdmConsumo::GenerarSQLConsumo(qint16 orden, qint16 sentido, bool todas) {
+    vaciarTablas();
+    CerrarDetalle();
+    const QList<quill::FilaCondicion> filas = LeerCondiciones();
+    m_modo = quill::ModoConsumo(filas);
+    const quill::SentenciasConsumo s =
+        quill::GenerarSentenciasConsumo(filas, Tablas, orden, sentido, todas);
+    m_detalle = s.detalle;
+    return Ejecutar(s.principal);
+}
+
+qint16 TdmConsumo::GenerarSQLConteo(bool todas) {
+    vaciarTablas();
+    CerrarDetalle();
+    const QList<quill::FilaCondicion> filas = LeerCondiciones();
+    m_modo = quill::ModoConsumo(filas);
+    m_detalle.clear();
+    return Ejecutar(quill::GenerarSentenciaConteoConsumo(filas, Tablas, todas));
+}
+
+template <typename Fn> void TdmConsumo::recorrer(Fn fila) {
+    if (Resultado != quill::kListadoCorrecto || !IrAlPrimero()) return;
+    QSqlQuery& q = *dstListado();
+    const Columnas c(q.record());
+    // Patient codes repeat across data partitions: a patient is known by ID_PACIENTE.
+    QSet<int> vistos;
+    do {
+        const int id = Columnas::valor(q, c.id).toInt();
+        if (id == 0 || vistos.contains(id)) continue;
+        vistos.insert(id);
+        fila(q, c, id);
+    } while (q.next());
+}
+
+double TdmConsumo::ContarPacientes() {
+    double cuenta = 0;
+    recorrer([&](const QSqlQuery&, const Columnas&, int) { cuenta += 1; });
+    return cuenta;
+}
+
+void TdmConsumo::CrearTablaPaciente() {
+    reabrir(*memPacientes);
+    MemTable::ControlsDisabled sinAvisos(*memPacientes);
+    enum {
+        IdPaciente,
+        Codigo,
+        Apellidos,
+        Nombre,
+        NombreCompleto,
+        Direccion,
+        CodigoPostal,
+        Localidad,
+        Provincia,
+        Telefono,
+        Movil,
+        EMail,
+        IdLocalidad,
+        VienePor,
+        Sexo,
+        FNacimiento,
+        FUltVisita,
+        FPriVisita,
+        FCarnet,
+        UltDescuento,
+        TotalComprado,
+        Web,
+        Fotografia,
+        Correo,
+        Profesion,
+        TotalCompradoM2,
+        Tienda,
+        Fotografia2,
+        Consumo,
+        NOperaciones
+    };
+    Destino d(*memPacientes,
+              {"IdPaciente",      "Codigo",       "Apellidos",   "Nombre",    "NombreCompleto",
+               "Direccion",       "CodigoPostal", "Localidad",   "Provincia", "Telefono",
+               "Movil",           "EMail",        "IdLocalidad", "VienePor",  "Sexo",
+               "FNacimiento",     "FUltVisita",   "FPriVisita",  "FCarnet",   "UltDescuento",
+               "TotalComprado",   "Web",          "Fotografia",  "Correo",    "Profesion",
+               "TotalCompradoM2", "Tienda",       "Fotografia2", "Consumo",   "NOperaciones"});
+    TextosLocalidad localidades(Util());
+    recorrer([&](const QSqlQuery& q, const Columnas& c, int id) {
+        auto v = [&](int i) { return Columnas::valor(q, i); };
+        const int localidad = v(c.localidad).toInt();
+        const auto& textos = localidades(localidad);
+        d.poner(IdPaciente, double(id));
+        d.poner(Codigo, v(c.codigo));
+        d.poner(Apellidos, v(c.apellidos));
+        d.poner(Nombre, v(c.nombre));
+        d.poner(NombreCompleto, v(c.nombreCompleto));
+        d.poner(Direccion, v(c.direccion));
+        d.poner(CodigoPostal, textos[0]);
+        d.poner(Localidad, textos[1]);
+        d.poner(Provincia, textos[2]);
+        d.poner(Telefono, v(c.telefono));
+        d.poner(Movil, v(c.movil));
+        d.poner(EMail, v(c.email));
+        d.poner(IdLocalidad, localidad);
+        d.poner(VienePor, QString());
+        d.poner(Sexo, v(c.sexo));
+        d.poner(FNacimiento, v(c.nacimiento));
+        d.poner(FUltVisita, v(c.ultimaVisita));
+        d.poner(FPriVisita, v(c.primeraVisita));
+        d.poner(FCarnet, v(c.carnet));
+        d.poner(UltDescuento, 0.0);
+        d.poner(TotalComprado, 0.0);
+        d.poner(Web, v(c.web));
+        d.poner(Fotografia, QString());
+        d.poner(Correo, v(c.correo));
+        d.poner(Profesion, QString());
+        d.poner(TotalCompradoM2, 0.0);
+        d.poner(Tienda, 1);
+        d.poner(Fotografia2, QString());
+        d.poner(Consumo, v(c.consumo).toDouble());
+        d.poner(NOperaciones, v(c.operaciones).toDouble());
+        d.anadir();
+    });
+}
+
+void TdmConsumo::CrearTablaSMS() {
+    reabrir(*memSMS);
+    MemTable::ControlsDisabled sinAvisos(*memSMS);
+    Destino d(*memSMS, {"Nombre", "Telefono"});
+    recorrer([&](const QSqlQuery& q, const Columnas& c, int) {
+        const QString movil = quill::ComprobarMovilConsumo(Columnas::valor(q, c.movil).toString());
+        if (movil.isEmpty()) return;
+        d.poner(0, Columnas::valor(q, c.nombreCompleto));
+        d.poner(1, movil);
+        d.anadir();
+    });
+}
+
+QSqlQuery* TdmConsumo::AbrirDetalle(int idPaciente) {
+    m_errorDetalle.clear();
+    if (m_detalle.isEmpty()) {
+        m_errorDetalle = QStringLiteral("No se ha generado el listado de consumo");
+        return nullptr;
+    }
+    // Prepared once per run; each patient only binds and opens it again.
+    if (!m_dstDetalle || m_detallePreparado != m_detalle || m_detalleConexion != Conexion()) {
+        CerrarDetalle();
+        QSqlDatabase db = QSqlDatabase::database(Conexion(), false);
+        if (!db.isValid() || !db.isOpen()) {
+            m_errorDetalle = QStringLiteral("La conexión '%1' con la base de datos no está abierta")
+                                 .arg(Conexion());
+            return nullptr;
+        }
+        auto q = std::make_unique<QSqlQuery>(db);
+        q->setForwardOnly(true);
+        if (!q->prepare(m_detalle)) {
+            m_errorDetalle = q->lastError().text();
+            return nullptr;
+        }
+        m_dstDetalle = std::move(q);
+        m_detallePreparado = m_detalle;
+        m_detalleConexion = Conexion();
+    }
+    m_dstDetalle->finish();
+    m_dstDetalle->bindValue(QStringLiteral(":PACIENTE"), idPaciente);
+    if (!m_dstDetalle->exec()) {
+        m_errorDetalle = m_dstDetalle->lastError().text();
+        return nullptr;
+    }
+    return m_dstDetalle.get();
+}
+
+void TdmConsumo::CerrarDetalle() {
+    if (m_dstDetalle) {
+        m_dstDetalle->finish();
+        m_dstDetalle.reset();
+    }
+    m_detallePreparado.clear();
+}
