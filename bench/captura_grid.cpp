@@ -5,6 +5,8 @@
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/bin/bench_captura_grid TIENDA.fdb grid.png
 //
 // Any writable copy of a shop database will do, e.g. one from build/test-databases.
+// With a third argument "rechazo": a refused value marked in the grid instead, and beside the
+// picture a second one (-dialogo.png) of Qt's file dialog as the window's users see it.
 
 #include "../tests/listing/anfitrion.h"
 #include "conditions/tdmlstpaciente.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
@@ -96,8 +99,8 @@ void abrirDesplegable(int fila, int columna) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "uso: %s TIENDA.fdb SALIDA.png\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "uso: %s TIENDA.fdb SALIDA.png [rechazo]\n", argv[0]);
         return 1;
     }
     const QString conexion = QStringLiteral("captura");
@@ -120,6 +123,40 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowActive(&host.principal))
         std::fprintf(stderr, "ventana sin activar\n");
     esperar(100);
+
+    if (argc == 4 && QByteArray(argv[3]) == "rechazo") {
+        elegirCampo(0, QStringLiteral("cilindro od"));
+        escribir(0, 2, QStringLiteral("abc"));
+        salirDeFila();
+        elegirCampo(1, QStringLiteral("apel"));
+        escribir(1, 2, QStringLiteral("gar"));
+        salirDeFila();
+        w->grdListado->setCurrentIndex(celda(1, 2));
+        w->EjecutarAccion(TfrmListado::AccionConteo);
+        if (!modal.messages().isEmpty()) w->setTextoAyuda(modal.messages().last().text);
+        QTest::mouseMove(w->grdListado->viewport(),
+                         w->grdListado->visualRect(celda(0, 2)).center());
+        esperar(1500);
+        const QString salida = QString::fromLocal8Bit(argv[2]);
+        bool bien = QGuiApplication::primaryScreen()->grabWindow(0).save(salida);
+        QFileDialog dialogo(nullptr, QStringLiteral("Exportar"), QDir::homePath());
+        dialogo.setOption(QFileDialog::DontUseNativeDialog);
+        dialogo.setAcceptMode(QFileDialog::AcceptSave);
+        dialogo.show();
+        esperar(800);
+        QString otra = salida;
+        otra.replace(QStringLiteral(".png"), QStringLiteral("-dialogo.png"));
+        bien = dialogo.grab().save(otra) && bien;
+        for (const auto& m : modal.messages())
+            std::printf("mensaje: %s\n", qPrintable(m.text));
+        dialogo.close();
+        w->CondicionesSinGuardar = false;
+        modal.queueAnswer(true);
+        w->Salir();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        quill::closeDatabase(conexion);
+        return bien ? 0 : 1;
+    }
 
     // A text, a date range, a multiple choice from the database and a number.
     elegirCampo(0, QStringLiteral("apel"));
