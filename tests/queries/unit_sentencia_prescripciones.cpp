@@ -260,36 +260,6 @@ TEST(SentenciaPrescripciones, CamposDeLasTablas) {
              << "ModeloOD"
              << "ModeloOI";
     EXPECT_EQ(campos(*dm.memPresAudifono), audifono);
-
-    // Sizes and types where a value could be cut or changed.
-    using quill::FieldType;
-    const struct {
-        const quill::MemTable* t;
-        const char* campo;
-        FieldType tipo;
-        int tam;
-    } definiciones[] = {
-        {dm.memPrescripciones, "Nombre", FieldType::String, 100},
-        {dm.memPrescripciones, "Fecha", FieldType::String, 15},
-        {dm.memPrescripciones, "Orden", FieldType::String, 15},
-        {dm.memPrescripciones, "Doctor", FieldType::String, 100},
-        {dm.memPrescripciones, "ODEje", FieldType::Integer, 0},
-        {dm.memPrescripciones, "OIEje", FieldType::Float, 0},
-        {dm.memPrescripciones, "ODDistanciaCerca", FieldType::String, 20},
-        {dm.memPrescripciones, "IdLocalidad", FieldType::String, 20},
-        {dm.memPrescripciones, "FechaEntrega", FieldType::DateTime, 0},
-        {dm.memPresAudifono, "Observaciones", FieldType::String, 255},
-        {dm.memPresAudifono, "NSerieOD", FieldType::String, 10},
-        {dm.memPresAudifono, "OIUmbral8000", FieldType::Float, 0},
-    };
-    for (const auto& d : definiciones) {
-        SCOPED_TRACE(d.campo);
-        const quill::FieldDef& f = d.t->fieldDef(d.t->fieldIndex(QLatin1String(d.campo)));
-        EXPECT_EQ(f.type, d.tipo);
-        if (d.tipo == FieldType::String) {
-            EXPECT_EQ(f.size, d.tam);
-        }
-    }
 }
 
 // The sheets read their rows by the column names taken from the statement text.
