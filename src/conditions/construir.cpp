@@ -220,7 +220,7 @@ QString ValidarCondiciones(const MemTable& t, TLstSentPaciente* constructor,
     QString motivo;
     for (int i = 0; i < t.recordCount() && motivo.isEmpty(); ++i) {
         const FilaCondicion f = LeerFila(t, i);
-        if (f.campo.isEmpty() && f.id == -1) continue;
+        if (f.campo.isEmpty()) continue; // a row where no field was chosen yet
         const MemTable* articulos = seleccion && CampoEspecialDe(f.id) == CampoEspecial::Articulos
                                         ? seleccion(f.contador)
                                         : nullptr;
