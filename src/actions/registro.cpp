@@ -41,9 +41,10 @@ DescriptorListado General() {
     return d;
 }
 
-// A kind whose statement is not built yet: its routing and titles, no data module.
-DescriptorListado Pendiente(qint16 codigo, const char* nombre, const char* titulo,
-                            const char* tituloCondiciones, std::array<const char*, 6> metodos) {
+// A kind's routing and titles; the kind's own file adds the rest.
+DescriptorListado DescriptorBase(qint16 codigo, const char* nombre, const char* titulo,
+                                 const char* tituloCondiciones,
+                                 std::array<const char*, 6> metodos) {
     DescriptorListado d;
     d.codigo = codigo;
     d.nombre = QString::fromLatin1(nombre);

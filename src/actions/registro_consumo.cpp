@@ -5,10 +5,10 @@
 namespace quill::registro {
 
 DescriptorListado Consumo() {
-    DescriptorListado d =
-        Pendiente(1, "consumo", "Consumo", "Condiciones Listado Por Consumo",
-                  {"ImprimirListadoConsumo", "ImprimirEtiquetasConsumo", "ExportarListadoConsumo",
-                   "ConteoListadoConsumo", "EMailListadoConsumo", "SMSListadoGeneral"});
+    DescriptorListado d = DescriptorBase(1, "consumo", "Consumo", "Condiciones Listado Por Consumo",
+                                         {"ImprimirListadoConsumo", "ImprimirEtiquetasConsumo",
+                                          "ExportarListadoConsumo", "ConteoListadoConsumo",
+                                          "EMailListadoConsumo", "SMSListadoGeneral"});
     d.tiposInforme = kResumidoDetalle;
     d.ordenes = kOrdenesBase + QList<qint16>{27};
     d.conMonedas = true;

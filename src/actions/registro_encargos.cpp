@@ -5,10 +5,10 @@
 namespace quill::registro {
 
 DescriptorListado Encargos() {
-    DescriptorListado d =
-        Pendiente(2, "encargos", "Encargos Pendientes", "Condiciones Listado Encargos Pendientes",
-                  {"ImprimirListadoEncargo", "ImprimirEtiquetasEncargo", "ExportarListadoEncargo",
-                   "ConteoListadoEncargo", "EMailListadoEncargo", "SMSListadoGeneral"});
+    DescriptorListado d = DescriptorBase(
+        2, "encargos", "Encargos Pendientes", "Condiciones Listado Encargos Pendientes",
+        {"ImprimirListadoEncargo", "ImprimirEtiquetasEncargo", "ExportarListadoEncargo",
+         "ConteoListadoEncargo", "EMailListadoEncargo", "SMSListadoGeneral"});
     d.tiposInforme = kResumidoDetalle;
     d.ordenes = kOrdenesBase;
     d.conMonedas = true;

@@ -1,7 +1,7 @@
 #pragma once
 
 // What the kinds' descriptor files share: one function per kind (registro_<kind>.cpp), the
-// common option lists and the descriptor of a kind whose statement is not built yet.
+// common option lists and the routing and titles every kind starts from.
 
 #include "actions/registro.h"
 
@@ -12,9 +12,9 @@ extern const QStringList kResumidoDetalle;
 // Code, surname, address: the orders every kind with a print order offers.
 extern const QList<qint16> kOrdenesBase;
 
-// A kind's routing and titles, without a data module.
-DescriptorListado Pendiente(qint16 codigo, const char* nombre, const char* titulo,
-                            const char* tituloCondiciones, std::array<const char*, 6> metodos);
+// A kind's routing and titles; its file adds the data module and what its outputs read.
+DescriptorListado DescriptorBase(qint16 codigo, const char* nombre, const char* titulo,
+                                 const char* tituloCondiciones, std::array<const char*, 6> metodos);
 
 DescriptorListado General();
 DescriptorListado Consumo();

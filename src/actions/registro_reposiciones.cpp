@@ -5,7 +5,7 @@
 namespace quill::registro {
 
 DescriptorListado Reposiciones() {
-    DescriptorListado d = Pendiente(
+    DescriptorListado d = DescriptorBase(
         5, "reposiciones", "Reposiciones", "Condiciones Listado Reposiciones",
         {"ImprimirListadoReposiciones", "ImprimirEtiquetaReposiciones",
          "ExportarListadoReposiciones", "ConteoListadoReposiciones", nullptr, "SMSListadoGeneral"});
