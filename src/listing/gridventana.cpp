@@ -513,11 +513,7 @@ void TfrmListado::CargarFiltros() {
     const QString nombre = quill::ElegirFiltro(m_bloque, TipoListado, this);
     if (nombre.isEmpty()) return;
     // Conditions typed since the last save or load are not lost without a question.
-    const MemTable* actual = TablaCondiciones();
-    bool conCampos = false;
-    for (int i = 0; actual && i < actual->recordCount(); ++i)
-        conCampos = conCampos || !quill::LeerFila(*actual, i).campo.isEmpty();
-    if (CondicionesSinGuardar && conCampos &&
+    if (CondicionesSinGuardar && TieneCondiciones() &&
         !quill::Modal::current().question(
             QStringLiteral("AVISO"),
             QStringLiteral("Las condiciones actuales no se han guardado. ¿Desea reemplazarlas "

@@ -315,12 +315,15 @@ int TfrmListado::ConstruirSentenciaSQL(MemTable& tabla) {
     return 0;
 }
 
-bool TfrmListado::ConfirmarSalida() {
+bool TfrmListado::TieneCondiciones() const {
     const MemTable* t = TablaCondiciones();
-    bool conCondiciones = false;
     for (int i = 0; t && i < t->recordCount(); ++i)
-        conCondiciones = conCondiciones || !quill::LeerFila(*t, i).campo.isEmpty();
-    return !conCondiciones ||
+        if (!quill::LeerFila(*t, i).campo.isEmpty()) return true;
+    return false;
+}
+
+bool TfrmListado::ConfirmarSalida() {
+    return !TieneCondiciones() ||
            quill::Modal::current().question(
                QStringLiteral("AVISO"),
                QStringLiteral("¿Desea cerrar el listado? Se perderán las condiciones que no "

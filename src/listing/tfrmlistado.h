@@ -81,6 +81,8 @@ public:
     // Conditions were posted or deleted since the last save or load of a filter: loading
     // another filter asks before replacing them.
     bool CondicionesSinGuardar = false;
+    // Whether some row of the current kind has a field chosen.
+    bool TieneCondiciones() const;
     // F12 with conditions in the grid asks before closing.
     bool ConfirmarSalida() override;
 
