@@ -5,6 +5,7 @@
 
 #include "comandos.h"
 #include "condiciones.h"
+#include "listadojson.h"
 #include "listados.h"
 #include "tiendaprueba.h"
 
@@ -114,29 +115,10 @@ protected:
     }
     void SetUp() override { ASSERT_TRUE(error.isEmpty()) << qPrintable(error); }
 
-    struct Listado {
-        quill::cli::CondicionesListado condiciones;
-        std::unique_ptr<TdmEncargo> dm;
-    };
+    using Listado = ListadoJson<TdmEncargo>;
     static std::unique_ptr<Listado> listado(const QString& json,
                                             const QString& particion = QStringLiteral("1")) {
-        auto dir = quilltest::scratch();
-        const QString fichero = dir->filePath(QStringLiteral("c.json"));
-        QFile f(fichero);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(json.toUtf8());
-        f.close();
-        auto l = std::make_unique<Listado>();
-        const QString e = quill::cli::LeerCondiciones(fichero, 2, quilltest::dataDir(), kConexion,
-                                                      l->condiciones);
-        EXPECT_TRUE(e.isEmpty()) << qPrintable(e);
-        l->dm = std::make_unique<TdmEncargo>();
-        l->dm->setConexion(kConexion);
-        l->dm->setCondiciones(l->condiciones.tabla.get());
-        l->dm->Tablas = l->condiciones.tablas;
-        l->dm->AsignarParametros(l->condiciones.parametros);
-        l->dm->AsignarParticion(particion);
-        return l;
+        return listadoJson<TdmEncargo>(json, 2, kConexion, particion);
     }
 
     // Each patient's debt in both currencies, written independently of the module: the pending

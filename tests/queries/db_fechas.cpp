@@ -5,6 +5,7 @@
 // module.
 
 #include "condiciones.h"
+#include "listadojson.h"
 #include "tiendaprueba.h"
 
 #include "actions/ejecutor.h"
@@ -82,30 +83,10 @@ protected:
     }
     void SetUp() override { ASSERT_TRUE(error.isEmpty()) << qPrintable(error); }
 
-    struct Listado {
-        quill::cli::CondicionesListado condiciones;
-        std::unique_ptr<TdmFechas> dm;
-    };
+    using Listado = ListadoJson<TdmFechas>;
     // A Dates data module over the conditions of a JSON text, built as the runner builds them.
     static std::unique_ptr<Listado> listado(const QString& json, qint16 variante = 0) {
-        auto dir = quilltest::scratch();
-        const QString fichero = dir->filePath(QStringLiteral("c.json"));
-        QFile f(fichero);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(json.toUtf8());
-        f.close();
-        auto l = std::make_unique<Listado>();
-        const QString e = quill::cli::LeerCondiciones(fichero, 3, quilltest::dataDir(), kConexion,
-                                                      l->condiciones);
-        EXPECT_TRUE(e.isEmpty()) << qPrintable(e);
-        l->dm = std::make_unique<TdmFechas>();
-        l->dm->setConexion(kConexion);
-        l->dm->setCondiciones(l->condiciones.tabla.get());
-        l->dm->Tablas = l->condiciones.tablas;
-        l->dm->AsignarParametros(l->condiciones.parametros);
-        l->dm->AsignarParticion(QStringLiteral("1"));
-        l->dm->AsignarVariante(variante);
-        return l;
+        return listadoJson<TdmFechas>(json, 3, kConexion, QStringLiteral("1"), variante);
     }
     static QString cumpleanos() {
         return QStringLiteral(R"({"Id": 425, "Condicion1": "%1", "Condicion1Ids": "%2"})")

@@ -5,6 +5,7 @@
 
 #include "comandos.h"
 #include "condiciones.h"
+#include "listadojson.h"
 #include "listados.h"
 #include "tiendaprueba.h"
 
@@ -121,28 +122,9 @@ protected:
     }
     void SetUp() override { ASSERT_TRUE(error.isEmpty()) << qPrintable(error); }
 
-    struct Listado {
-        quill::cli::CondicionesListado condiciones;
-        std::unique_ptr<TdmGarantias> dm;
-    };
+    using Listado = ListadoJson<TdmGarantias>;
     static std::unique_ptr<Listado> listado(const QString& json) {
-        auto dir = quilltest::scratch();
-        const QString fichero = dir->filePath(QStringLiteral("c.json"));
-        QFile f(fichero);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(json.toUtf8());
-        f.close();
-        auto l = std::make_unique<Listado>();
-        const QString e = quill::cli::LeerCondiciones(fichero, 6, quilltest::dataDir(), kConexion,
-                                                      l->condiciones);
-        EXPECT_TRUE(e.isEmpty()) << qPrintable(e);
-        l->dm = std::make_unique<TdmGarantias>();
-        l->dm->setConexion(kConexion);
-        l->dm->setCondiciones(l->condiciones.tabla.get());
-        l->dm->Tablas = l->condiciones.tablas;
-        l->dm->AsignarParametros(l->condiciones.parametros);
-        l->dm->AsignarParticion(QStringLiteral("1"));
-        return l;
+        return listadoJson<TdmGarantias>(json, 6, kConexion);
     }
 
     // The patient code of every complete record an independent query finds, sorted.

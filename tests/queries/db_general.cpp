@@ -3,6 +3,7 @@
 // against its alternatives and the one-FROM text.
 
 #include "condiciones.h"
+#include "listadojson.h"
 #include "tiendaprueba.h"
 
 #include "platform/memtable.h"
@@ -47,32 +48,13 @@ protected:
     void SetUp() override { ASSERT_TRUE(error.isEmpty()) << qPrintable(error); }
 
     // A General data module over the conditions of a JSON text, built as the runner builds them.
-    struct Listado {
-        quill::cli::CondicionesListado condiciones;
-        std::unique_ptr<TdmGeneral> dm;
-    };
+    using Listado = ListadoJson<TdmGeneral>;
     // tipoCatalogo: the kind whose catalogue groups the ids are looked up in (the record dates
     // 433-435 are offered by the Fechas kind's catalogue).
     static std::unique_ptr<Listado> listado(const QString& json,
                                             const QString& particion = QStringLiteral("1"),
                                             int tipoCatalogo = 0) {
-        auto dir = quilltest::scratch();
-        const QString fichero = dir->filePath(QStringLiteral("c.json"));
-        QFile f(fichero);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(json.toUtf8());
-        f.close();
-        auto l = std::make_unique<Listado>();
-        const QString e = quill::cli::LeerCondiciones(fichero, tipoCatalogo, quilltest::dataDir(),
-                                                      kConexion, l->condiciones);
-        EXPECT_TRUE(e.isEmpty()) << qPrintable(e);
-        l->dm = std::make_unique<TdmGeneral>();
-        l->dm->setConexion(kConexion);
-        l->dm->setCondiciones(l->condiciones.tabla.get());
-        l->dm->Tablas = l->condiciones.tablas;
-        l->dm->AsignarParametros(l->condiciones.parametros);
-        l->dm->AsignarParticion(particion);
-        return l;
+        return listadoJson<TdmGeneral>(json, tipoCatalogo, kConexion, particion);
     }
 
     // Patient ids of a statement run directly, every row (duplicates kept).

@@ -5,6 +5,7 @@
 // a device on each ear and a full audiogram), which families have rows, and the failures.
 
 #include "condiciones.h"
+#include "listadojson.h"
 #include "tiendaprueba.h"
 
 #include "comandos.h"
@@ -148,29 +149,10 @@ protected:
     }
     void SetUp() override { ASSERT_TRUE(error.isEmpty()) << qPrintable(error); }
 
-    struct Listado {
-        quill::cli::CondicionesListado condiciones;
-        std::unique_ptr<TdmPrescripciones> dm;
-    };
+    using Listado = ListadoJson<TdmPrescripciones>;
     // The data module over the conditions of a JSON text, built as the runner builds them.
     static std::unique_ptr<Listado> listado(const QString& json, qint16 variante = 0) {
-        auto dir = quilltest::scratch();
-        const QString fichero = dir->filePath(QStringLiteral("c.json"));
-        QFile f(fichero);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(json.toUtf8());
-        f.close();
-        auto l = std::make_unique<Listado>();
-        const QString e = quill::cli::LeerCondiciones(fichero, 4, quilltest::dataDir(), kConexion,
-                                                      l->condiciones);
-        EXPECT_TRUE(e.isEmpty()) << qPrintable(e);
-        l->dm = std::make_unique<TdmPrescripciones>();
-        l->dm->setConexion(kConexion);
-        l->dm->setCondiciones(l->condiciones.tabla.get());
-        l->dm->Tablas = l->condiciones.tablas;
-        l->dm->AsignarParametros(l->condiciones.parametros);
-        l->dm->AsignarVariante(variante);
-        return l;
+        return listadoJson<TdmPrescripciones>(json, 4, kConexion, QStringLiteral("1"), variante);
     }
 
     // Rows of an independent query, each as column name -> value.

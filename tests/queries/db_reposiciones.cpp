@@ -5,6 +5,7 @@
 
 #include "comandos.h"
 #include "condiciones.h"
+#include "listadojson.h"
 #include "listados.h"
 #include "tiendaprueba.h"
 
@@ -119,27 +120,9 @@ protected:
     }
     void SetUp() override { ASSERT_TRUE(error.isEmpty()) << qPrintable(error); }
 
-    struct Listado {
-        quill::cli::CondicionesListado condiciones;
-        std::unique_ptr<TdmReposiciones> dm;
-    };
+    using Listado = ListadoJson<TdmReposiciones>;
     static std::unique_ptr<Listado> listado(const QString& json) {
-        auto dir = quilltest::scratch();
-        const QString fichero = dir->filePath(QStringLiteral("c.json"));
-        QFile f(fichero);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(json.toUtf8());
-        f.close();
-        auto l = std::make_unique<Listado>();
-        const QString e = quill::cli::LeerCondiciones(fichero, 5, quilltest::dataDir(), kConexion,
-                                                      l->condiciones);
-        EXPECT_TRUE(e.isEmpty()) << qPrintable(e);
-        l->dm = std::make_unique<TdmReposiciones>();
-        l->dm->setConexion(kConexion);
-        l->dm->setCondiciones(l->condiciones.tabla.get());
-        l->dm->Tablas = l->condiciones.tablas;
-        l->dm->AsignarParticion(QStringLiteral("1"));
-        return l;
+        return listadoJson<TdmReposiciones>(json, 5, kConexion);
     }
 
     static QList<Fila> filasDe(const quill::MemTable& t) {

@@ -104,9 +104,9 @@ TEST_F(Runner, ConteoYSusErrores) {
     ASSERT_GT(conG, 0);
     EXPECT_EQ(out, quill::cli::TextoConteo(conG) + "\n");
     // A row where no field was chosen adds nothing, as in the window.
-    const auto [estadoBlanco, outBlanco, errBlanco] = enProceso(conteo(fichero(
-        "blanco.json",
-        R"([{"Id": -1}, {"Id": 1, "Condicion": "Empieza por...", "Condicion1": "G"}])")));
+    const auto [estadoBlanco, outBlanco, errBlanco] = enProceso(conteo(
+        fichero("blanco.json",
+                R"([{"Id": -1}, {"Id": 1, "Condicion": "Empieza por...", "Condicion1": "G"}])")));
     EXPECT_EQ(estadoBlanco, 0) << qPrintable(errBlanco);
     EXPECT_EQ(outBlanco, out);
 
