@@ -4,6 +4,7 @@
 #include "listing/grideditores.h"
 #include "listing/tfrmlistado.h"
 #include "platform/memtable.h"
+#include "sql/valores.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>
@@ -221,6 +222,8 @@ QWidget* CondicionDelegate::createEditor(QWidget* parent, const QStyleOptionView
         auto* p = new EditorDesplegable(QStringLiteral("eriPopup"), parent);
         if (auto* cal = qobject_cast<CalendarioPopup*>(v->EditorPopup.data())) {
             p->setDesplegable(cal);
+            // A date may also be typed; it is checked when the row is posted.
+            p->linea()->setReadOnly(false);
             connect(cal, &CalendarioPopup::fechaElegida, p, [this, v, p](const QDate& fecha) {
                 if (!activo(p)) return;
                 p->cerrar();
@@ -286,6 +289,20 @@ void CondicionDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
         const QString nombre = c->currentText();
         v->Proteger(QStringLiteral("eriComboBox -> OnValidate"),
                     [v, &nombre] { v->ValidarComboBox(nombre); });
+        return;
+    }
+    if (auto* d = qobject_cast<EditorDesplegable*>(editor);
+        d && qobject_cast<CalendarioPopup*>(d->desplegable()) && !d->linea()->isReadOnly()) {
+        // A typed date: written as the calendar writes it when it reads as one, as typed
+        // otherwise, so that posting refuses it in the user's words and marks the row.
+        const QString tecleado = d->linea()->text().trimmed();
+        if (tecleado == anterior) return;
+        QString valor = tecleado;
+        try {
+            if (!tecleado.isEmpty()) valor = dateText(parseDate(tecleado, QDate::currentDate()));
+        } catch (const Error&) {
+        }
+        model->setData(index, valor);
         return;
     }
     if (auto* l = qobject_cast<QLineEdit*>(editor)) {

@@ -161,7 +161,7 @@ TEST_F(Grid, ValueCellsGetTheEditorOfTheirTypeAndOperator) {
     const Caso casos[] = {
         {1, 0, kIgual, 2, "eriTexto", false},    {1, 0, kIgual, 3, nullptr, false},
         {1, 0, kVacio, 2, "eriTexto", true},     {0, 0, kEntre, 3, "eriTexto", false},
-        {0, 16, kEntre, 3, "eriBoton", true},    {2, 0, kEntre, 3, "eriPopup", true},
+        {0, 16, kEntre, 3, "eriBoton", true},    {2, 0, kEntre, 3, "eriPopup", false},
         {3, 4, kIgual, 2, "eriComboBox", false}, {4, 3, kNoVacio, 2, "eriTexto", true},
         {5, 0, kIgual, 2, "eriBoton", true},
     };
@@ -238,6 +238,27 @@ TEST_F(Grid, ADateIsPickedFromTheMonthCalendar) {
     calendario->calendario()->setSelectedDate(QDate(1899, 12, 30));
     QTest::keyClick(dias, Qt::Key_Return);
     EXPECT_EQ(texto(0, "Condicion2"), QString());
+
+    // A date may be typed too: written as the calendar writes it; an impossible one stays as
+    // typed and is refused when the row is posted.
+    const auto teclear = [&](int columna, const QString& fecha) {
+        auto* e = qobject_cast<quill::EditorDesplegable*>(editar(0, columna));
+        ASSERT_TRUE(e);
+        ASSERT_FALSE(e->linea()->isReadOnly());
+        e->linea()->selectAll();
+        QTest::keyClicks(e->linea(), fecha);
+        QTest::keyClick(e->linea(), Qt::Key_Return);
+        QApplication::processEvents();
+    };
+    teclear(2, QStringLiteral("5/3/1980"));
+    EXPECT_EQ(texto(0, "Condicion1"), QStringLiteral("05/03/1980"));
+    modal.clear();
+    teclear(3, QStringLiteral("31/02/2000"));
+    EXPECT_EQ(texto(0, "Condicion2"), QStringLiteral("31/02/2000"));
+    salirDeFila(0);
+    ASSERT_FALSE(modal.messages().isEmpty());
+    EXPECT_EQ(modal.messages().last().text, QStringLiteral("«31/02/2000» no es una fecha válida"));
+    EXPECT_FALSE(w->MotivoRechazo(0).isEmpty());
 }
 
 TEST_F(Grid, TickingListEntriesWritesNamesAndIds) {
