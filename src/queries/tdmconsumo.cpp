@@ -3,6 +3,7 @@
 #include "conditions/condicion.h"
 #include "platform/guard.h"
 #include "platform/memtable.h"
+#include "queries/modulopacientes.h"
 #include "queries/tablas.h"
 #include "sql/lstutil.h"
 
@@ -16,57 +17,11 @@
 #include <array>
 #include <vector>
 
+using quill::DestinoTabla;
 using quill::MemTable;
+using quill::TextosLocalidad;
 
 namespace {
-
-// Appends rows to a result table by field name, resolved once per table.
-class Destino {
-public:
-    Destino(MemTable& tabla, const QStringList& campos) : m_tabla(tabla) {
-        for (const QString& c : campos) {
-            const int i = tabla.fieldIndex(c);
-            if (i < 0)
-                throw quill::Error(
-                    QStringLiteral("La tabla '%1' no tiene el campo '%2'").arg(tabla.name(), c));
-            m_indices.push_back(i);
-        }
-        m_valores.resize(tabla.fieldCount());
-    }
-    void poner(int n, const QVariant& v) { m_valores[m_indices[size_t(n)]] = v; }
-    void anadir() {
-        m_tabla.appendStored(m_valores);
-        std::fill(m_valores.begin(), m_valores.end(), QVariant());
-    }
-
-private:
-    MemTable& m_tabla;
-    std::vector<int> m_indices;
-    QVariantList m_valores;
-};
-
-void reabrir(MemTable& t) {
-    t.close();
-    t.open();
-}
-
-// Postal code, locality and province of each locality met in one walk, read once per locality.
-class TextosLocalidad {
-public:
-    explicit TextosLocalidad(quill::TLstUtil& util) : m_util(util) {}
-    const std::array<QString, 3>& operator()(int idLocalidad) {
-        auto it = m_textos.find(idLocalidad);
-        if (it == m_textos.end())
-            it = m_textos.insert(idLocalidad, {m_util.CodigoPostal(idLocalidad),
-                                               m_util.NombreLocalidad(idLocalidad),
-                                               m_util.NombreProvincia(idLocalidad)});
-        return *it;
-    }
-
-private:
-    quill::TLstUtil& m_util;
-    QHash<int, std::array<QString, 3>> m_textos;
-};
 
 // The consumption is the 27th column of the main statement; its sums have no names of their
 // own.
@@ -146,8 +101,8 @@ QString TdmConsumo::ConstruirSQLConteo(bool todas) {
 }
 
 void TdmConsumo::vaciarTablas() {
-    reabrir(*memPacientes);
-    reabrir(*memSMS);
+    quill::Reabrir(*memPacientes);
+    quill::Reabrir(*memSMS);
 }
 
 qint16 TdmConsumo::GenerarSQLConsumo(qint16 orden, qint16 sentido, bool todas) {
@@ -191,7 +146,7 @@ double TdmConsumo::ContarPacientes() {
 }
 
 void TdmConsumo::CrearTablaPaciente() {
-    reabrir(*memPacientes);
+    quill::Reabrir(*memPacientes);
     MemTable::ControlsDisabled sinAvisos(*memPacientes);
     enum {
         IdPaciente,
@@ -225,13 +180,13 @@ void TdmConsumo::CrearTablaPaciente() {
         Consumo,
         NOperaciones
     };
-    Destino d(*memPacientes,
-              {"IdPaciente",      "Codigo",       "Apellidos",   "Nombre",    "NombreCompleto",
-               "Direccion",       "CodigoPostal", "Localidad",   "Provincia", "Telefono",
-               "Movil",           "EMail",        "IdLocalidad", "VienePor",  "Sexo",
-               "FNacimiento",     "FUltVisita",   "FPriVisita",  "FCarnet",   "UltDescuento",
-               "TotalComprado",   "Web",          "Fotografia",  "Correo",    "Profesion",
-               "TotalCompradoM2", "Tienda",       "Fotografia2", "Consumo",   "NOperaciones"});
+    DestinoTabla d(*memPacientes,
+                   {"IdPaciente",      "Codigo",       "Apellidos",   "Nombre",    "NombreCompleto",
+                    "Direccion",       "CodigoPostal", "Localidad",   "Provincia", "Telefono",
+                    "Movil",           "EMail",        "IdLocalidad", "VienePor",  "Sexo",
+                    "FNacimiento",     "FUltVisita",   "FPriVisita",  "FCarnet",   "UltDescuento",
+                    "TotalComprado",   "Web",          "Fotografia",  "Correo",    "Profesion",
+                    "TotalCompradoM2", "Tienda",       "Fotografia2", "Consumo",   "NOperaciones"});
     TextosLocalidad localidades(Util());
     recorrer([&](const QSqlQuery& q, const Columnas& c, int id) {
         auto v = [&](int i) { return Columnas::valor(q, i); };
@@ -272,9 +227,9 @@ void TdmConsumo::CrearTablaPaciente() {
 }
 
 void TdmConsumo::CrearTablaSMS() {
-    reabrir(*memSMS);
+    quill::Reabrir(*memSMS);
     MemTable::ControlsDisabled sinAvisos(*memSMS);
-    Destino d(*memSMS, {"Nombre", "Telefono"});
+    DestinoTabla d(*memSMS, {"Nombre", "Telefono"});
     recorrer([&](const QSqlQuery& q, const Columnas& c, int) {
         const QString movil = quill::ComprobarMovilConsumo(Columnas::valor(q, c.movil).toString());
         if (movil.isEmpty()) return;
