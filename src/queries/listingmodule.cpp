@@ -55,23 +55,24 @@ QString ListingModule::GenerarSQLFrom(const QString& base, const QStringList& ta
 }
 
 QString ListingModule::GenerarSQLOrder(qint16 orden, qint16 sentido) {
-    QString texto;
+    return OrdenBase(orden) + SentidoOrden(sentido);
+}
+
+QString ListingModule::OrdenBase(qint16 orden) {
     switch (orden) {
     case 3:
-        texto = QStringLiteral(" Order BY 2 ");
-        break;
+        return QStringLiteral(" Order BY 2 ");
     case 21:
-        texto = QStringLiteral(" ORDER BY 7 ");
-        break;
+        return QStringLiteral(" ORDER BY 7 ");
     default: // 18 and every other code: surname
-        texto = QStringLiteral(" Order BY 3 ");
-        break;
+        return QStringLiteral(" Order BY 3 ");
     }
-    if (sentido == 0)
-        texto += QStringLiteral("ASC");
-    else if (sentido == 1)
-        texto += QStringLiteral("DesC");
-    return texto;
+}
+
+QString ListingModule::SentidoOrden(qint16 sentido) {
+    if (sentido == 0) return QStringLiteral("ASC");
+    if (sentido == 1) return QStringLiteral("DesC");
+    return QString();
 }
 
 qint16 ListingModule::Ejecutar(const QString& sentencia, int columnaPaciente) {

@@ -94,6 +94,10 @@ public:
     // The ORDER clause of the order codes shared by every kind: 3 code, 18 surname, 21 address,
     // anything else surname; "ASC" for direction 0, "DesC" for 1.
     static QString GenerarSQLOrder(qint16 orden, qint16 sentido);
+    // Its two halves, for the kinds that add order codes of their own: the clause without
+    // direction, and the direction ("ASC", "DesC", nothing for any other value).
+    static QString OrdenBase(qint16 orden);
+    static QString SentidoOrden(qint16 sentido);
 
     // Runs a statement on the bound connection, forward only, and keeps it open: 0 when its
     // first row has an ID_PACIENTE other than 0, -302 when there is no such row, -303 when the

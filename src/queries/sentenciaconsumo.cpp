@@ -234,12 +234,6 @@ QString GenerarSentenciaConteoConsumo(const QList<FilaCondicion>& filas, const Q
 QString GenerarSQLOrderConsumo(qint16 orden, qint16 sentido) {
     QString texto;
     switch (orden) {
-    case 3:
-        texto = QStringLiteral(" Order BY 2 ");
-        break;
-    case 21:
-        texto = QStringLiteral(" ORDER BY 7 ");
-        break;
     // The dates sort on the grouped expressions: the plain columns are not in GROUP BY.
     case 22:
         texto = QStringLiteral("ORDER BY CAST (PACIENTE.FECHA_NACIMIENTO AS DATE) ");
@@ -253,15 +247,11 @@ QString GenerarSQLOrderConsumo(qint16 orden, qint16 sentido) {
     case 27:
         texto = QStringLiteral(" ORDER BY 27 ");
         break;
-    default: // 18 and every other code: surname
-        texto = QStringLiteral(" Order BY 3 ");
+    default:
+        texto = ListingModule::OrdenBase(orden);
         break;
     }
-    if (sentido == 0)
-        texto += QStringLiteral("ASC");
-    else if (sentido == 1)
-        texto += QStringLiteral("DesC");
-    return texto;
+    return texto + ListingModule::SentidoOrden(sentido);
 }
 
 QString ComprobarMovilConsumo(const QString& telefono) {

@@ -78,24 +78,10 @@ CondicionesUnidas UnirCondiciones(const QList<FilaCondicion>& filas, const QStri
 }
 
 QString OrdenEncargo(qint16 orden, qint16 sentido) {
-    QString texto;
-    switch (orden) {
-    case 3:
-        texto = QStringLiteral(" Order BY 2 ");
-        break;
-    case 21:
-        // Column 7 of this statement is the telephone: the address is column 4.
-        texto = QStringLiteral(" ORDER BY 4 ");
-        break;
-    default: // 18 and any other code: the full name
-        texto = QStringLiteral(" Order BY 3 ");
-        break;
-    }
-    if (sentido == 0)
-        texto += QStringLiteral("ASC");
-    else if (sentido == 1)
-        texto += QStringLiteral("DesC");
-    return texto;
+    // Column 7 of this statement is the telephone: the address is column 4.
+    const QString texto =
+        orden == 21 ? QStringLiteral(" ORDER BY 4 ") : ListingModule::OrdenBase(orden);
+    return texto + ListingModule::SentidoOrden(sentido);
 }
 
 QString GenerarSentenciaEncargo(const DatosSentenciaEncargo& datos, qint16 orden, qint16 sentido,

@@ -1,5 +1,7 @@
 #include "queries/sentenciafechas.h"
 
+#include "queries/listingmodule.h"
+
 #include <array>
 
 namespace quill {
@@ -279,12 +281,6 @@ QList<ColumnasMiembro> PerfilFechas::ColumnasUnion(const QList<MiembroUnion>& mi
 QString PerfilFechas::Orden(qint16 orden, qint16 sentido, FormaOrden forma) const {
     QString texto;
     switch (orden) {
-    case 3:
-        texto = QStringLiteral(" Order BY 2 ");
-        break;
-    case 21:
-        texto = QStringLiteral(" ORDER BY 7 ");
-        break;
     case 22:
         texto = ordenFecha(
             m_a.diaMesNacimiento, "ORDER BY 9, 10 ", "ORDER BY PACIENTE.FECHA_NACIMIENTO ",
@@ -301,15 +297,11 @@ QString PerfilFechas::Orden(qint16 orden, qint16 sentido, FormaOrden forma) cons
                            "ORDER BY CAST(PACIENTE.FECHA_ULTIMA_VISITA AS DATE) ", kPosUltimaVisita,
                            forma);
         break;
-    default: // 18 and every other code: surname
-        texto = QStringLiteral(" Order BY 3 ");
+    default:
+        texto = ListingModule::OrdenBase(orden);
         break;
     }
-    if (sentido == 0)
-        texto += QStringLiteral("ASC");
-    else if (sentido == 1)
-        texto += QStringLiteral("DesC");
-    return texto;
+    return texto + ListingModule::SentidoOrden(sentido);
 }
 
 QString GenerarSentenciaFechas(const DatosSentenciaGeneral& datos, const AnalisisFechas& analisis,
