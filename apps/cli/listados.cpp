@@ -18,9 +18,16 @@
 
 namespace quill::cli {
 
-namespace {
-
 const QString kConexion = QStringLiteral("listado-general");
+
+Sesion::~Sesion() {
+    ejecutor.reset();
+    if (!m_abierta) return;
+    LocalidadCache::dropShared(kConexion);
+    closeDatabase(kConexion);
+}
+
+namespace {
 
 QString nombresTipos() {
     QStringList n;
@@ -28,30 +35,6 @@ QString nombresTipos() {
         n.append(d.nombre);
     return n.join(QStringLiteral(", "));
 }
-
-// Closes the shop database when the command ends, whatever path it takes; the runner and its
-// data module, which hold queries on it, go first.
-class Sesion {
-public:
-    Sesion() = default;
-    ~Sesion() {
-        ejecutor.reset();
-        if (!m_abierta) return;
-        LocalidadCache::dropShared(kConexion);
-        closeDatabase(kConexion);
-    }
-    Sesion(const Sesion&) = delete;
-    Sesion& operator=(const Sesion&) = delete;
-
-    void marcarAbierta() { m_abierta = true; }
-    bool abierta() const { return m_abierta; }
-
-    CondicionesListado condiciones;
-    std::unique_ptr<EjecutorListado> ejecutor;
-
-private:
-    bool m_abierta = false;
-};
 
 // The data-packet folder of Filtros.xml: --paquetes, else data/ beside the program, else the
 // source tree's.
@@ -62,6 +45,8 @@ QString carpetaCatalogo(const Opciones& o) {
     if (QFileInfo::exists(junto + QStringLiteral("/Filtros.xml"))) return junto;
     return QStringLiteral(QUILL_SOURCE_DATA_DIR);
 }
+
+} // namespace
 
 bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qint16& valor,
                 QTextStream& errores) {
@@ -186,6 +171,8 @@ QList<DefinicionOpcion> opcionesOrden() {
     };
 }
 
+namespace {
+
 int ejecutarSql(const Opciones& o, QTextStream& salida, QTextStream& errores) {
     qint16 orden = 0, sentido = 0;
     if (!leerEntero(o, QStringLiteral("orden"), 0, orden, errores) ||
@@ -267,12 +254,13 @@ int ejecutarExportar(const Opciones& o, QTextStream& salida, QTextStream& errore
     return kSalidaCorrecta;
 }
 
+} // namespace
+
 const QString kSalidas = QStringLiteral(
     "Estado de salida: 0 correcto; 1 ningún paciente cumple las condiciones, orden u opciones "
     "incorrectas, o base de datos inaccesible; 2 condiciones rechazadas (fichero mal formado, "
     "campo desconocido, valor que no puede usarse), listado no disponible o error interno.");
 
-} // namespace
 
 QString TextoConteo(double cuenta) {
     const QString cifras = QString::number(std::llround(std::fabs(cuenta)));

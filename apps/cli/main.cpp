@@ -3,9 +3,11 @@
 #include "comandos.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char* argv[]) {
 #ifdef Q_OS_LINUX
@@ -14,7 +16,17 @@ int main(int argc, char* argv[]) {
     // keeps a long listing from spending most of its fetch there.
     if (qEnvironmentVariableIsEmpty("TZ")) qputenv("TZ", ":/etc/localtime");
 #endif
-    QCoreApplication app(argc, argv);
+    // Printing paints text: only `imprimir` needs the graphical engine, without a display.
+    const bool imprime = argc > 1 && qstrcmp(argv[1], "imprimir") == 0;
+    std::unique_ptr<QCoreApplication> aplicacion;
+    if (imprime) {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        aplicacion = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        aplicacion = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication& app = *aplicacion;
     QCoreApplication::setApplicationName(QStringLiteral("listado"));
     QTextStream salida(stdout);
     QTextStream errores(stderr);

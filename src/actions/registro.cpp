@@ -62,8 +62,10 @@ namespace {
 // Every kind's SMS goes through the General SMS method, which reports its failures.
 QList<DescriptorListado> crear() {
     using namespace registro;
-    return {General(),        Consumo(),      Encargos(), Fechas(),
-            Prescripciones(), Reposiciones(), Garantias()};
+    QList<DescriptorListado> l = {General(),        Consumo(),      Encargos(), Fechas(),
+                                  Prescripciones(), Reposiciones(), Garantias()};
+    AnadirInformes(l);
+    return l;
 }
 
 } // namespace
@@ -143,6 +145,9 @@ QString MotivoAccionNoDisponible(const DescriptorListado& d, qint16 codigoAccion
         construida = construida && bool(d.tablaSMS);
         break;
     case accion::Conteo:
+        break;
+    case accion::Imprimir:
+        construida = construida && bool(d.crearInforme);
         break;
     default:
         // Reports, labels, e-mail and mass SMS have no output yet for any kind.

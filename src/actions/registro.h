@@ -17,6 +17,9 @@ namespace quill {
 
 class ListingModule;
 class MemTable;
+namespace print {
+class InformeListado;
+} // namespace print
 
 // Action codes, as the window stores them in Accion before the routed method runs.
 namespace accion {
@@ -58,6 +61,14 @@ struct DescriptorListado {
     // row, which adds columns), and the SMS-file table (also what the mass SMS walks).
     std::function<TablaSalida(ListingModule&, const QList<double>& ids)> exportacion;
     std::function<TablaSalida(ListingModule&)> tablaSMS;
+
+    // ---- Printing ----
+    // The report form of a report type (index of tiposInforme; the prescription kind passes its
+    // format) over the module's last run, the forms reading the shop database `conexion`; null
+    // for a type the kind does not print. Empty while the kind's reports are not built.
+    std::function<std::unique_ptr<print::InformeListado>(ListingModule&, int tipo,
+                                                          const QString& conexion)>
+        crearInforme;
 
     bool Disponible() const { return bool(crearModulo); }
     // The routed method of an action; empty for an action the kind does not have.

@@ -24,4 +24,7 @@ DescriptorListado Prescripciones();
 DescriptorListado Reposiciones();
 DescriptorListado Garantias();
 
+// The report forms of every kind whose reports are built (registro_informes.cpp).
+void AnadirInformes(QList<DescriptorListado>& listados);
+
 } // namespace quill::registro

@@ -68,9 +68,10 @@ TEST(Registro, EveryKindAsTheWindowAndListadoReadIt) {
     } motivos[] = {
         {0, accion::Conteo, ""},
         {0, accion::FicheroSMS, ""},
-        {0, accion::Imprimir,
+        {0, accion::Imprimir, ""},
+        {4, accion::Imprimir,
          "La acción «Imprimir» todavía no está disponible para el listado "
-         "«General»."},
+         "«Prescripciones al CNOO»."},
         {6, accion::SMS,
          "La acción «Envio SMS» todavía no está disponible para el listado "
          "«Garantías»."},

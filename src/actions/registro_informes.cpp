@@ -1,0 +1,34 @@
+#include "actions/registro_p.h"
+
+#include "output/print/tfrmgeneral.h"
+#include "queries/tdmgeneral.h"
+
+namespace quill::registro {
+
+namespace {
+
+template <class Form, class Module>
+std::unique_ptr<print::InformeListado> crear(ListingModule& m, const QString& conexion) {
+    return std::make_unique<Form>(static_cast<Module&>(m), conexion);
+}
+
+} // namespace
+
+void AnadirInformes(QList<DescriptorListado>& listados) {
+    for (DescriptorListado& d : listados) {
+        switch (d.codigo) {
+        case 0:
+            d.crearInforme = [](ListingModule& m, int tipo,
+                                const QString& c) -> std::unique_ptr<print::InformeListado> {
+                if (tipo == 0) return crear<print::TfrmGeneralResumido, TdmGeneral>(m, c);
+                if (tipo == 1) return crear<print::TfrmGeneralDetalle, TdmGeneral>(m, c);
+                return nullptr;
+            };
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace quill::registro

@@ -1,0 +1,173 @@
+// `listado imprimir`: the General reports written as PDF from the generated shop and read back
+// with pdftotext (titles, captions, conditions, one line per patient, mobile without landline,
+// company footer on and off, page numbers, one page per patient in the detail report).
+
+#include "comandos.h"
+#include "tiendaprueba.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString textoPdf(const QString& fichero) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), fichero, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class Imprimir : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_tienda = std::make_unique<tiendaprueba::Tienda>();
+        s_error = s_tienda->crear(QStringLiteral("gui_imprimir"), {},
+                                  tiendaprueba::plantillaGenerada);
+        if (!s_error.isEmpty()) return;
+        // A patient with three prescriptions in the cylinder range (three result rows), and one
+        // of the others without landline.
+        s_triple = s_tienda
+                       ->valor(QStringLiteral("SELECT FIRST 1 G.ID_PACIENTE FROM MGRADUACION G "
+                                              "JOIN PACIENTE P ON P.ID_PACIENTE = G.ID_PACIENTE "
+                                              "WHERE P.LICENCIA = 1 AND P.BORRADO = 0 AND "
+                                              "P.ID_PACIENTE <> 0 GROUP BY G.ID_PACIENTE "
+                                              "HAVING COUNT(*) >= 3"))
+                       .toInt();
+        s_error = s_tienda->ejecutar(
+            {QStringLiteral("UPDATE MGRADUACION SET OD_CILINDRO = -0.5 WHERE ID_PACIENTE = %1")
+                 .arg(s_triple),
+             QStringLiteral("UPDATE PACIENTE SET APELLIDOS = 'TRIPLE', NOMBRE = "
+                            "'PACIENTE', NOMBRE_COMPLETO = 'TRIPLE, PACIENTE' WHERE "
+                            "ID_PACIENTE = %1")
+                 .arg(s_triple),
+             QStringLiteral("UPDATE PACIENTE SET TELEFONO = '', TELEFONO_MOVIL = '699887766' "
+                            "WHERE ID_PACIENTE IN (SELECT FIRST 1 G.ID_PACIENTE FROM "
+                            "MGRADUACION G WHERE G.ID_PACIENTE <> %1 AND G.OD_CILINDRO BETWEEN "
+                            "-1 AND -0.25)")
+                 .arg(s_triple),
+             QStringLiteral("DELETE FROM EMPRESA"),
+             QStringLiteral("INSERT INTO EMPRESA (ID_EMPRESA, NOMBRE, NIF, DIRECCION, "
+                            "ID_LOCALIDAD, TELEFONO, FAX, E_MAIL) SELECT 1, 'ÓPTICA MIRAFLORES "
+                            "S.L.', 'B12345678', 'Calle Mayor 1', MIN(ID_LOCALIDAD), "
+                            "'911222333', '911222334', 'tienda@example.com' FROM LOCALIDAD")});
+        s_distintos = s_tienda
+                          ->valor(QStringLiteral(
+                              "SELECT COUNT(DISTINCT P.ID_PACIENTE) FROM PACIENTE P JOIN "
+                              "MGRADUACION G ON G.ID_PACIENTE = P.ID_PACIENTE WHERE P.LICENCIA "
+                              "= 1 AND P.BORRADO = 0 AND P.ID_PACIENTE <> 0 AND G.OD_CILINDRO "
+                              "BETWEEN -1 AND -0.25"))
+                          .toInt();
+        s_tienda->cerrar();
+    }
+    static void TearDownTestSuite() { s_tienda.reset(); }
+    void SetUp() override {
+        ASSERT_TRUE(s_error.isEmpty()) << qPrintable(s_error);
+        ASSERT_GT(s_triple, 0);
+        m_dir = quilltest::scratch();
+    }
+
+    // Runs `listado imprimir` with the conditions; the PDF's text, empty when it failed.
+    QString imprimir(const char* json, const QStringList& mas, int* estado = nullptr,
+                     QString* salidaTexto = nullptr) {
+        const QString cond = m_dir->filePath(QStringLiteral("c.json"));
+        QFile f(cond);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(json);
+        f.close();
+        const QString pdf = m_dir->filePath(QStringLiteral("informe.pdf"));
+        QFile::remove(pdf);
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        const int r = quill::cli::EjecutarListado(
+            QStringList{"imprimir", "--tipo", "general", "--condiciones", cond, "--particion", "1",
+                        "--db", s_tienda->ruta(), "--fichero", pdf} +
+                mas,
+            o, e);
+        o.flush();
+        e.flush();
+        if (estado) *estado = r;
+        if (salidaTexto) *salidaTexto = out + err;
+        EXPECT_TRUE(r != 0 || QFile::exists(pdf)) << qPrintable(err);
+        return r == 0 ? textoPdf(pdf) : QString();
+    }
+
+    static inline std::unique_ptr<tiendaprueba::Tienda> s_tienda;
+    static inline QString s_error;
+    static inline int s_triple = 0;
+    static inline int s_distintos = 0;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+const char* kCilindro =
+    R"([{"Id": 82, "Condicion": "...Entre...", "Condicion1": "-1", "Condicion2": "-0,25"}])";
+
+TEST_F(Imprimir, ResumidoConCondicionesPieYUnaLineaPorPaciente) {
+    QString salida;
+    int estado = -1;
+    const QString t = imprimir(kCilindro, {"--orden", "18"}, &estado, &salida);
+    ASSERT_EQ(estado, 0) << qPrintable(salida);
+    for (const char* s :
+         {"Listado de Pacientes General", "Resumido. Ordenador Por Apellidos", "Ficha",
+          "Apellidos y Nombre", "Dirección", "Localidad", "Teléfono", "'-1' y '-0,25'",
+          "699887766", "ÓPTICA MIRAFLORES S.L.", "B12345678", "Tfno: 911222333 / Fax: 911222334",
+          "Página 1"})
+        EXPECT_TRUE(t.contains(QString::fromUtf8(s))) << s;
+    EXPECT_EQ(t.count(QStringLiteral("TRIPLE, PACIENTE")), 1);
+    // One line per patient: the lines that start with a code.
+    const auto lineas = t.split(QLatin1Char('\n'));
+    int filas = 0;
+    static const QRegularExpression codigo(QStringLiteral("^\\s*\\d+\\s+\\p{Lu}"));
+    for (const QString& l : lineas)
+        filas += codigo.match(l).hasMatch() && !l.contains(QStringLiteral("Página"));
+    EXPECT_EQ(filas, s_distintos);
+
+    const QString sinEmpresa =
+        imprimir(kCilindro, {"--orden", "18", "--sin-empresa", "--sin-condiciones"});
+    EXPECT_FALSE(sinEmpresa.contains(QStringLiteral("MIRAFLORES")));
+    EXPECT_FALSE(sinEmpresa.contains(QStringLiteral("'-0,25'")));
+    EXPECT_TRUE(sinEmpresa.contains(QStringLiteral("Página 1")));
+}
+
+TEST_F(Imprimir, TodosLosPacientesNumeranSusPaginas) {
+    QString salida;
+    int estado = -1;
+    const QString t = imprimir("[]", {}, &estado, &salida);
+    ASSERT_EQ(estado, 0) << qPrintable(salida);
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Páginas impresas: (\\d+)")).match(salida);
+    ASSERT_TRUE(m.hasMatch()) << qPrintable(salida);
+    const int paginas = m.captured(1).toInt();
+    EXPECT_GT(paginas, 2);
+    for (int p = 1; p <= paginas; ++p)
+        EXPECT_EQ(t.count(QStringLiteral("Página %1\n").arg(p)) +
+                      t.count(QStringLiteral("Página %1 ").arg(p)),
+                  1)
+            << p;
+    // The captions head every page: in the title band on the first, the page header after.
+    EXPECT_EQ(t.count(QStringLiteral("Apellidos y Nombre")), paginas);
+}
+
+TEST_F(Imprimir, DetalleUnaPaginaPorPaciente) {
+    QString salida;
+    int estado = -1;
+    const QString t = imprimir(
+        R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "TRIPLE"}])",
+        {"--informe", "detalle"}, &estado, &salida);
+    ASSERT_EQ(estado, 0) << qPrintable(salida);
+    for (const char* s : {"Datos Personales", "Estadísticas", "Nº Ficha:", "Tfno / Móvil:",
+                          "Fecha 1ª Visita:", "Ult. % Descuento:", "Observaciones",
+                          "TRIPLE, PACIENTE", "Detalle. Ordenador Por Código"})
+        EXPECT_TRUE(t.contains(QString::fromUtf8(s))) << s;
+    EXPECT_TRUE(salida.contains(QStringLiteral("Páginas impresas: 1"))) << qPrintable(salida);
+
+    // An unknown report type is refused before anything runs.
+    imprimir("[]", {"--informe", "mensual"}, &estado, &salida);
+    EXPECT_EQ(estado, 1);
+    EXPECT_TRUE(salida.contains(QStringLiteral("Informe desconocido"))) << qPrintable(salida);
+}
+
+} // namespace
