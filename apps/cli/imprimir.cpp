@@ -3,6 +3,7 @@
 #include "listados.h"
 
 #include "actions/imprimir.h"
+#include "business/moneda.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -63,7 +64,13 @@ int ejecutarImprimir(const Opciones& o, QTextStream& salida, QTextStream& errore
     opciones.formato = static_cast<qint16>(tipo);
     opciones.datosEmpresa = !o.tiene(QStringLiteral("sin-empresa"));
     opciones.imprimirCondiciones = !o.tiene(QStringLiteral("sin-condiciones"));
-    opciones.moneda = o.valor(QStringLiteral("moneda"));
+    const QString moneda = o.valor(QStringLiteral("moneda")).trimmed();
+    if (!moneda.isEmpty() && moneda != QLatin1String("1") && moneda != QLatin1String("2")) {
+        errores << QStringLiteral("El valor de '--moneda' debe ser 1 o 2: '%1'\n").arg(moneda);
+        return kSalidaUso;
+    }
+    opciones.segundaMoneda = moneda == QLatin1String("2");
+    opciones.moneda = opciones.segundaMoneda ? QStringLiteral("Pts") : Moneda().simbolo;
 
     const qint16 r = e.Ejecutar(orden, sentido, !o.tiene(QStringLiteral("cualquiera")));
     if (r != kListadoCorrecto) return informarResultado(r, e, errores);
@@ -111,8 +118,9 @@ Comando ComandoImprimir() {
          QStringLiteral("No imprime los datos de la empresa al pie")},
         {QStringLiteral("sin-condiciones"), QString(),
          QStringLiteral("No imprime las condiciones del listado")},
-        {QStringLiteral("moneda"), QStringLiteral("TEXTO"),
-         QStringLiteral("Moneda de los importes (encargos pendientes y consumo)")},
+        {QStringLiteral("moneda"), QStringLiteral("1|2"),
+         QStringLiteral("Moneda de los importes (encargos pendientes y consumo): 1 (por "
+                        "omisión) o 2")},
     };
     opciones += opcionesOrden();
     opciones += OpcionesBaseDatos();

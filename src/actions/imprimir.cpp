@@ -31,6 +31,7 @@ std::unique_ptr<print::InformeListado> PrepararInforme(const DescriptorListado& 
         informe->ImprimirCondiciones = opciones.imprimirCondiciones;
         informe->TextoOrden = NombreOrden(opciones.orden);
         informe->TextoMoneda = opciones.moneda;
+        informe->SegundaMoneda = opciones.segundaMoneda;
         informe->RellenarCondiciones(condiciones);
         error = informe->Preparar();
     } catch (const Error& e) {

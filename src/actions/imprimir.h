@@ -24,7 +24,9 @@ struct OpcionesInforme {
     qint16 formato = 0; // prescription report format: 0 or 1
     bool datosEmpresa = true;
     bool imprimirCondiciones = true;
-    QString moneda; // currency text (pending orders and consumption)
+    // Currency (pending orders and consumption): the second currency's amounts, and its name.
+    bool segundaMoneda = false;
+    QString moneda;
 };
 
 // The report form ready to print, or null with the reason in `error`.

@@ -1,6 +1,8 @@
 #include "actions/registro_p.h"
 
+#include "output/print/tfrmencargo.h"
 #include "output/print/tfrmgeneral.h"
+#include "queries/tdmencargo.h"
 #include "queries/tdmgeneral.h"
 
 namespace quill::registro {
@@ -22,6 +24,14 @@ void AnadirInformes(QList<DescriptorListado>& listados) {
                                 const QString& c) -> std::unique_ptr<print::InformeListado> {
                 if (tipo == 0) return crear<print::TfrmGeneralResumido, TdmGeneral>(m, c);
                 if (tipo == 1) return crear<print::TfrmGeneralDetalle, TdmGeneral>(m, c);
+                return nullptr;
+            };
+            break;
+        case 2:
+            d.crearInforme = [](ListingModule& m, int tipo,
+                                const QString& c) -> std::unique_ptr<print::InformeListado> {
+                if (tipo == 0) return crear<print::TfrmReportEncargoResumido, TdmEncargo>(m, c);
+                if (tipo == 1) return crear<print::TfrmReportEncargoDetalle, TdmEncargo>(m, c);
                 return nullptr;
             };
             break;

@@ -54,6 +54,13 @@ protected:
                             "ID_LOCALIDAD, TELEFONO, FAX, E_MAIL) SELECT 1, 'ÓPTICA MIRAFLORES "
                             "S.L.', 'B12345678', 'Calle Mayor 1', MIN(ID_LOCALIDAD), "
                             "'911222333', '911222334', 'tienda@example.com' FROM LOCALIDAD")});
+        s_deuda = s_tienda
+                      ->valor(QStringLiteral(
+                          "SELECT SUM(M.LIQUIDO_M1 - COALESCE((SELECT SUM(C.IMPORTE_M1) FROM "
+                          "COBRO C WHERE C.ID_MVENTA = M.ID_MVENTA), 0)) FROM MVENTA M JOIN "
+                          "PACIENTE P ON P.ID_PACIENTE = M.ID_PACIENTE WHERE P.BORRADO = 0 AND "
+                          "P.ID_PACIENTE <> 0 AND P.LICENCIA = 1 AND M.TIPO_OPERACION = 2"))
+                      .toDouble();
         s_distintos = s_tienda
                           ->valor(QStringLiteral(
                               "SELECT COUNT(DISTINCT P.ID_PACIENTE) FROM PACIENTE P JOIN "
@@ -72,7 +79,7 @@ protected:
 
     // Runs `listado imprimir` with the conditions; the PDF's text, empty when it failed.
     QString imprimir(const char* json, const QStringList& mas, int* estado = nullptr,
-                     QString* salidaTexto = nullptr) {
+                     QString* salidaTexto = nullptr, const char* tipo = "general") {
         const QString cond = m_dir->filePath(QStringLiteral("c.json"));
         QFile f(cond);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -83,7 +90,7 @@ protected:
         QString out, err;
         QTextStream o(&out), e(&err);
         const int r = quill::cli::EjecutarListado(
-            QStringList{"imprimir", "--tipo", "general", "--condiciones", cond, "--particion", "1",
+            QStringList{"imprimir", "--tipo", tipo, "--condiciones", cond, "--particion", "1",
                         "--db", s_tienda->ruta(), "--fichero", pdf} +
                 mas,
             o, e);
@@ -99,6 +106,7 @@ protected:
     static inline QString s_error;
     static inline int s_triple = 0;
     static inline int s_distintos = 0;
+    static inline double s_deuda = 0;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
@@ -168,6 +176,46 @@ TEST_F(Imprimir, DetalleUnaPaginaPorPaciente) {
     imprimir("[]", {"--informe", "mensual"}, &estado, &salida);
     EXPECT_EQ(estado, 1);
     EXPECT_TRUE(salida.contains(QStringLiteral("Informe desconocido"))) << qPrintable(salida);
+}
+
+// The pending orders: the footer's running total grows page by page to the summary's total,
+// which is the debt the database sums; the detail lists each order under its patient.
+TEST_F(Imprimir, EncargosSumaYSigueHastaLaSumaTotal) {
+    const auto importe = [](const QString& texto) {
+        QString t = texto;
+        return t.remove(QLatin1Char('.')).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    };
+    for (const char* informe : {"resumido", "detalle"}) {
+        SCOPED_TRACE(informe);
+        QString salida;
+        int estado = -1;
+        const QString t =
+            imprimir("[]", {"--informe", informe}, &estado, &salida, "encargos");
+        ASSERT_EQ(estado, 0) << qPrintable(salida);
+        EXPECT_TRUE(t.contains(QStringLiteral("Listado de Pacientes Con Encargos Pendientes")));
+        EXPECT_TRUE(t.contains(QStringLiteral(". Moneda: €")));
+        const QStringList paginas = t.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        ASSERT_FALSE(paginas.isEmpty());
+        static const QRegularExpression sigue(
+            QStringLiteral("Suma y Sigue\\.{5}\\s+([-\\d.,]+) €"));
+        static const QRegularExpression total(
+            QStringLiteral("Suma Total\\.{5}\\s+([-\\d.,]+) €"));
+        double anterior = -1e18;
+        for (const QString& p : paginas) {
+            const auto m = sigue.match(p);
+            if (!m.hasMatch()) continue; // the text after the last form feed
+            const double v = importe(m.captured(1));
+            EXPECT_GE(v, anterior);
+            anterior = v;
+        }
+        const auto m = total.match(t);
+        ASSERT_TRUE(m.hasMatch());
+        EXPECT_NEAR(importe(m.captured(1)), s_deuda, 0.005);
+        EXPECT_NEAR(anterior, s_deuda, 0.005) << "the last page's footer shows the whole sum";
+        if (QLatin1String(informe) != QLatin1String("detalle")) continue;
+        for (const char* c : {"Nº Talón", "Terminado", "Recogido", "Liquido", "Pendiente Recibir"})
+            EXPECT_TRUE(t.contains(QString::fromUtf8(c))) << c;
+    }
 }
 
 } // namespace

@@ -59,6 +59,7 @@ public:
     QString TextoModo;   // "Resumido" or "Detalle"
     QString TextoOrden;  // caption of the chosen order
     QString TextoMoneda; // pending orders and consumption only
+    bool SegundaMoneda = false; // their amounts in the second currency
     // The conditions printed in the title band: Campo, TipoCondicion, Condicion1, Condicion2.
     MemTable memCondiciones;
     // Fills memCondiciones from a condition table of the window (RellenarTablaCondiciones).
