@@ -2,6 +2,11 @@
 
 #include "output/print/tfrmencargo.h"
 #include "output/print/tfrmgeneral.h"
+#include "output/print/tfrmtablas.h"
+#include "queries/tdmconsumo.h"
+#include "queries/tdmfechas.h"
+#include "queries/tdmgarantias.h"
+#include "queries/tdmreposiciones.h"
 #include "queries/tdmencargo.h"
 #include "queries/tdmgeneral.h"
 
@@ -33,6 +38,35 @@ void AnadirInformes(QList<DescriptorListado>& listados) {
                 if (tipo == 0) return crear<print::TfrmReportEncargoResumido, TdmEncargo>(m, c);
                 if (tipo == 1) return crear<print::TfrmReportEncargoDetalle, TdmEncargo>(m, c);
                 return nullptr;
+            };
+            break;
+        case 1:
+            d.crearInforme = [](ListingModule& m, int tipo,
+                                const QString& c) -> std::unique_ptr<print::InformeListado> {
+                if (tipo != 0 && tipo != 1) return nullptr;
+                return std::make_unique<print::TfrmReportConsumo>(static_cast<TdmConsumo&>(m), c,
+                                                                  tipo == 1);
+            };
+            break;
+        case 3:
+            d.crearInforme = [](ListingModule& m, int tipo,
+                                const QString& c) -> std::unique_ptr<print::InformeListado> {
+                if (tipo != 0) return nullptr;
+                return crear<print::TfrmFechasResumido, TdmFechas>(m, c);
+            };
+            break;
+        case 5:
+            d.crearInforme = [](ListingModule& m, int tipo,
+                                const QString& c) -> std::unique_ptr<print::InformeListado> {
+                if (tipo != 0) return nullptr;
+                return crear<print::TfrmReportReposicionesResumido, TdmReposiciones>(m, c);
+            };
+            break;
+        case 6:
+            d.crearInforme = [](ListingModule& m, int tipo,
+                                const QString& c) -> std::unique_ptr<print::InformeListado> {
+                if (tipo != 0) return nullptr;
+                return crear<print::TfrmReportGarantias, TdmGarantias>(m, c);
             };
             break;
         default:

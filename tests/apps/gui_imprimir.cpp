@@ -218,4 +218,44 @@ TEST_F(Imprimir, EncargosSumaYSigueHastaLaSumaTotal) {
     }
 }
 
+// The other kinds' reports: title, what sets each apart, and every page numbered.
+TEST_F(Imprimir, LosDemasListados) {
+    struct Caso {
+        const char* tipo;
+        const char* json;
+        const char* informe;
+        QStringList textos;
+    };
+    const Caso casos[] = {
+        {"fechas",
+         R"([{"Id": 15, "Condicion": "Mayor que...", "Condicion1": "01/01/2020"},
+             {"Id": 434, "Condicion": "...Entre...", "Condicion1": "01/01/2015",
+              "Condicion2": "31/12/2030"}])",
+         "0",
+         {"Listado de Pacientes Por Fechas", "F.Nacimiento", "Ult. Visita:", "Revisión:",
+          "'01/01/2015' y '31/12/2030'"}},
+        {"garantias", "[]", "0",
+         {"Ficha Completa", "Garantía", "F. Nac", "F. Garan.", "Nº de Fichas con Garantía:"}},
+        {"reposiciones", "[]", "0",
+         {"Listado de Reposiciones de Lentillas", "Proveedor:", "Tipo de Lentilla", "Radios",
+          "Esfera", "Cilindro", "Diam."}},
+        {"consumo", "[]", "resumido",
+         {"Listado de Paciente Con Consumo Determinado", "Ed.", "Consumo", "Nº Op."}},
+        {"consumo", "[]", "detalle",
+         {"Líquido", "Nº Talón", "T. Operación", "% Dto", "Encargo Terminado"}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.tipo);
+        QString salida;
+        int estado = -1;
+        const QString t = imprimir(c.json, {"--informe", c.informe}, &estado, &salida, c.tipo);
+        ASSERT_EQ(estado, 0) << qPrintable(salida);
+        for (const QString& s : c.textos)
+            EXPECT_TRUE(t.contains(s)) << qPrintable(s);
+        const int paginas = t.count(QLatin1Char('\f'));
+        EXPECT_TRUE(t.contains(QStringLiteral("Página %1").arg(paginas)));
+        EXPECT_FALSE(t.contains(QStringLiteral("ERROR")));
+    }
+}
+
 } // namespace

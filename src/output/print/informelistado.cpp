@@ -192,9 +192,10 @@ QString InformeListado::Preparar() {
         const QString error = LeerDatosEmpresa(m_conexion, m_empresa);
         if (!error.isEmpty()) m_errores.append(error);
     }
+    // The form first: its columns head the title band and the page header.
+    construir();
     construirTitulo();
     construirPie();
-    construir();
     return {};
 }
 

@@ -88,7 +88,7 @@ public:
     QDate Hoy = QDate::currentDate();
 
 protected:
-    // The form's bands and data: called by Preparar() after the title and footer exist.
+    // The form's bands and data: called by Preparar() before the title and footer are built.
     virtual void construir() = 0;
     // The column captions of the form, printed at the bottom of the title band and in the page
     // header (empty: neither).
