@@ -1,23 +1,21 @@
 #include "listing/tfrmimpresoras.h"
 
+#include "listing/imagenes.h"
+
 #include "output/print/impresoras.h"
 #include "output/print/timpresora.h"
 #include "platform/modal.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
 
 QIcon iconoImpresora() {
-    QIcon icono = QIcon::fromTheme(QStringLiteral("printer"));
-    if (icono.isNull()) icono = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
-    return icono;
+    return quill::imagenesBotones().value(quill::ImgImprimir);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "actions/registro.h"
 #include "host/bloque.h"
+#include "listing/imagenes.h"
 #include "listing/tfrmimpresoras.h"
 #include "output/print/impresoras.h"
 #include "platform/guard.h"
@@ -22,7 +23,6 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include <limits>
@@ -149,7 +149,7 @@ TfrmOpcionesImprimir::TfrmOpcionesImprimir(QWidget* owner)
     lblImpresora = etiqueta("lblImpresora", QStringLiteral("Impresora:"), this);
     edtImpresora = new QLineEdit(this);
     edtImpresora->setObjectName(QStringLiteral("edtImpresora"));
-    actImpresora = edtImpresora->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon),
+    actImpresora = edtImpresora->addAction(quill::imagenesBotones().value(quill::ImgImprimir),
                                            QLineEdit::TrailingPosition);
     actImpresora->setObjectName(QStringLiteral("actImpresora"));
     actImpresora->setToolTip(QStringLiteral("Selección de impresora (F4)"));
@@ -250,7 +250,7 @@ TfrmOpcionesImprimir::TfrmOpcionesImprimir(QWidget* owner)
     setTabOrder(edtNOrden, edtImpresora);
     setTabOrder(edtImpresora, btnImprimir);
     setTabOrder(btnImprimir, btnCancelar);
-    resize(520, 560);
+    resize(520, 480);
 }
 
 TfrmOpcionesImprimir::~TfrmOpcionesImprimir() = default;
@@ -348,6 +348,9 @@ void TfrmOpcionesImprimir::ValoresIniciales() {
     m_fichero.clear();
     MostrarFichero();
     MostrarObservaciones();
+    // As tall as the rows of the kind need at the dialog's width (the description wraps).
+    const int alto = hasHeightForWidth() ? heightForWidth(width()) : sizeHint().height();
+    resize(width(), qMax(alto, minimumSizeHint().height()));
 }
 
 void TfrmOpcionesImprimir::MostrarObservaciones() {
