@@ -1,5 +1,6 @@
 #include "hostconfig.h"
 
+#include "output/print/impresoras.h"
 #include "platform/settings.h"
 
 #include <QDir>
@@ -74,6 +75,8 @@ TConfPuesto loadWorkstation(const QString& iniPath, const QString& libDir) {
     c.DesServidor = correo.readString(QStringLiteral("DesServidor"));
     c.DesPuerto = correo.readInteger(QStringLiteral("DesPuerto"), 25);
     c.DesSSL = correo.readInteger(QStringLiteral("DesSSL"), 0);
+
+    c.Impresoras = LeerImpresorasPuesto();
     return c;
 }
 
