@@ -58,19 +58,20 @@ int ejecutarImprimir(const Opciones& o, QTextStream& salida, QTextStream& errore
                                 : d.tiposInforme.join(QStringLiteral(", ")).toLower());
         return kSalidaUso;
     }
-    OpcionesInforme opciones;
-    opciones.orden = orden;
-    opciones.tipo = static_cast<qint16>(tipo);
-    opciones.formato = static_cast<qint16>(tipo);
-    opciones.datosEmpresa = !o.tiene(QStringLiteral("sin-empresa"));
-    opciones.imprimirCondiciones = !o.tiene(QStringLiteral("sin-condiciones"));
+    ConfiguracionImpresion opciones;
+    opciones.Orden = orden;
+    opciones.Sentido = sentido;
+    opciones.Tipo = static_cast<qint16>(tipo);
+    opciones.Formato = static_cast<qint16>(tipo);
+    opciones.DatosEmpresa = !o.tiene(QStringLiteral("sin-empresa"));
+    opciones.Condiciones = !o.tiene(QStringLiteral("sin-condiciones"));
     const QString moneda = o.valor(QStringLiteral("moneda")).trimmed();
     if (!moneda.isEmpty() && moneda != QLatin1String("1") && moneda != QLatin1String("2")) {
         errores << QStringLiteral("El valor de '--moneda' debe ser 1 o 2: '%1'\n").arg(moneda);
         return kSalidaUso;
     }
-    opciones.segundaMoneda = moneda == QLatin1String("2");
-    opciones.moneda = opciones.segundaMoneda ? QStringLiteral("Pts") : Moneda().simbolo;
+    opciones.Moneda = moneda == QLatin1String("2") ? 1 : 0;
+    const QString textoMoneda = opciones.Moneda == 1 ? QStringLiteral("Pts") : Moneda().simbolo;
 
     const qint16 r = e.Ejecutar(orden, sentido, !o.tiene(QStringLiteral("cualquiera")));
     if (r != kListadoCorrecto) return informarResultado(r, e, errores);
@@ -78,8 +79,8 @@ int ejecutarImprimir(const Opciones& o, QTextStream& salida, QTextStream& errore
     int paginas = 0;
     QStringList avisos;
     {
-        auto informe = PrepararInforme(d, *e.Modulo(), opciones, e.Modulo()->LeerCondiciones(),
-                                       kConexion, error);
+        auto informe = PrepararInforme(d, *e.Modulo(), opciones, textoMoneda,
+                                       e.Modulo()->LeerCondiciones(), kConexion, error);
         if (informe) {
             error = informe->EscribirPdf(fichero, &paginas);
             avisos = informe->Errores();

@@ -6,18 +6,17 @@
 
 namespace quill {
 
-std::unique_ptr<print::InformeListado> PrepararInforme(const DescriptorListado& descriptor,
-                                                       ListingModule& modulo,
-                                                       const OpcionesInforme& opciones,
-                                                       const QList<FilaCondicion>& condiciones,
-                                                       const QString& conexion, QString& error) {
+std::unique_ptr<print::InformeListado>
+PrepararInforme(const DescriptorListado& descriptor, ListingModule& modulo,
+                const ConfiguracionImpresion& opciones, const QString& textoMoneda,
+                const QList<FilaCondicion>& condiciones, const QString& conexion, QString& error) {
     error.clear();
     const QString motivo = MotivoAccionNoDisponible(descriptor, accion::Imprimir);
     if (!motivo.isEmpty()) {
         error = motivo;
         return nullptr;
     }
-    const int tipo = descriptor.codigo == 4 ? opciones.formato : opciones.tipo;
+    const int tipo = descriptor.codigo == 4 ? opciones.Formato : opciones.Tipo;
     std::unique_ptr<print::InformeListado> informe;
     try {
         informe = descriptor.crearInforme(modulo, tipo, conexion);
@@ -27,11 +26,11 @@ std::unique_ptr<print::InformeListado> PrepararInforme(const DescriptorListado& 
                         .arg(tipo);
             return nullptr;
         }
-        informe->DatosEmpresa = opciones.datosEmpresa;
-        informe->ImprimirCondiciones = opciones.imprimirCondiciones;
-        informe->TextoOrden = NombreOrden(opciones.orden);
-        informe->TextoMoneda = opciones.moneda;
-        informe->SegundaMoneda = opciones.segundaMoneda;
+        informe->DatosEmpresa = opciones.DatosEmpresa;
+        informe->ImprimirCondiciones = opciones.Condiciones;
+        informe->TextoOrden = NombreOrden(opciones.Orden);
+        informe->TextoMoneda = textoMoneda;
+        informe->SegundaMoneda = opciones.Moneda == 1;
         informe->RellenarCondiciones(condiciones);
         error = informe->Preparar();
     } catch (const Error& e) {

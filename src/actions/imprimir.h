@@ -6,6 +6,7 @@
 // writes it as PDF.
 
 #include "actions/registro.h"
+#include "output/print/impresoras_opciones.h"
 #include "output/print/informelistado.h"
 
 #include <QList>
@@ -17,23 +18,12 @@ namespace quill {
 
 struct FilaCondicion;
 
-// The print options a report reads (the print options dialog's choices).
-struct OpcionesInforme {
-    qint16 orden = 3;
-    qint16 tipo = 0;    // report type: 0 summary, 1 detail
-    qint16 formato = 0; // prescription report format: 0 or 1
-    bool datosEmpresa = true;
-    bool imprimirCondiciones = true;
-    // Currency (pending orders and consumption): the second currency's amounts, and its name.
-    bool segundaMoneda = false;
-    QString moneda;
-};
-
-// The report form ready to print, or null with the reason in `error`.
-std::unique_ptr<print::InformeListado> PrepararInforme(const DescriptorListado& descriptor,
-                                                       ListingModule& modulo,
-                                                       const OpcionesInforme& opciones,
-                                                       const QList<FilaCondicion>& condiciones,
-                                                       const QString& conexion, QString& error);
+// The report form ready to print after a run, or null with the reason in `error`: the report
+// type (the format for the prescriptions), company data, conditions, order and currency of the
+// print options; `textoMoneda` names the chosen currency.
+std::unique_ptr<print::InformeListado>
+PrepararInforme(const DescriptorListado& descriptor, ListingModule& modulo,
+                const ConfiguracionImpresion& opciones, const QString& textoMoneda,
+                const QList<FilaCondicion>& condiciones, const QString& conexion, QString& error);
 
 } // namespace quill

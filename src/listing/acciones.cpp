@@ -216,10 +216,6 @@ qint16 noDisponible(TfrmListado& w) {
 
 } // namespace
 
-qint16 TfrmListado::ImprimirListado() {
-    return noDisponible(*this);
-}
-
 qint16 TfrmListado::ImprimirEtiquetas() {
     return noDisponible(*this);
 }

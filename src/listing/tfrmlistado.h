@@ -10,6 +10,7 @@
 #include "listing/grideditores.h"
 
 #include "actions/registro.h"
+#include "output/print/impresoras_opciones.h"
 #include "conditions/control.h"
 
 #include <QHash>
@@ -237,6 +238,11 @@ public:
     QString FicheroExportacion;
     bool AccionEnCurso = false;
     // End of Actions.
+
+    // Printing (acciones_imprimir.cpp): the print options chosen last, and the dialog that sets
+    // them: 0 to go on, -301 when cancelled.
+    quill::ConfiguracionImpresion OpcionesImprimir;
+    qint16 OpcionesImpresion();
 
 Q_SIGNALS:
     // Sent by CambiarListado once the kind is switched.
