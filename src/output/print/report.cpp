@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -10,6 +12,8 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace quill::print {
 
@@ -97,6 +101,89 @@ struct Report::Pass {
 
     Pass(Report& report, QPagedPaintDevice& d) : r(report), device(d) {}
 
+    // The fonts met, resolved for the device once: a single line is placed from its glyphs'
+    // advances and drawn as one glyph run, without being laid out and shaped again on every
+    // call (the reports are plain Latin text: no kerning or ligatures are lost that matter).
+    struct Metricas {
+        QFont font;
+        QFontMetricsF fm;
+        QRawFont raw;
+    };
+    std::vector<std::unique_ptr<Metricas>> metricas;
+    const Metricas* actual = nullptr;
+    QColor color;
+
+    const Metricas& metricasDe(const QFont& f) {
+        if (actual && actual->font == f) return *actual;
+        for (const auto& m : metricas)
+            if (m->font == f) return *m;
+        const QFont enDispositivo(f, &device);
+        metricas.push_back(std::make_unique<Metricas>(
+            Metricas{f, QFontMetricsF(f, &device), QRawFont::fromFont(enDispositivo)}));
+        return *metricas.back();
+    }
+    void usarFuente(const QFont& f, const QColor& c) {
+        const Metricas& m = metricasDe(f);
+        if (&m != actual) {
+            painter.setFont(m.font);
+            actual = &m;
+        }
+        if (c != color) {
+            painter.setPen(c);
+            color = c;
+        }
+    }
+    // One line of text in a device rectangle: aligned, vertically centred or at the top or
+    // bottom, clipped to the rectangle only when it does not fit.
+    void linea(const Item& i, const QRectF& caja, const QString& t) {
+        usarFuente(i.font, i.color);
+        const QFontMetricsF& fm = actual->fm;
+        const QRawFont& raw = actual->raw;
+        QList<quint32> glifos = raw.isValid() ? raw.glyphIndexesForString(t) : QList<quint32>();
+        // A character the font lacks (glyph 0) needs the system's fallback: the plain path.
+        const bool directo = !glifos.isEmpty() && !glifos.contains(0u);
+        QList<QPointF> posiciones;
+        qreal w = 0;
+        if (directo) {
+            const QList<QPointF> avances = raw.advancesForGlyphIndexes(glifos);
+            posiciones.reserve(avances.size());
+            for (const QPointF& a : avances) {
+                posiciones.append(QPointF(w, 0));
+                w += a.x();
+            }
+        } else {
+            w = fm.horizontalAdvance(t);
+        }
+        qreal x = caja.left();
+        if (i.alignment & Qt::AlignRight)
+            x = caja.right() - w;
+        else if (i.alignment & Qt::AlignHCenter)
+            x = caja.left() + (caja.width() - w) / 2;
+        qreal base;
+        if (i.alignment & Qt::AlignTop)
+            base = caja.top() + fm.ascent();
+        else if (i.alignment & Qt::AlignBottom)
+            base = caja.bottom() - fm.descent();
+        else
+            base = caja.top() + (caja.height() - fm.height()) / 2 + fm.ascent();
+        const bool recortar = w > caja.width() + 0.5;
+        if (recortar) {
+            painter.save();
+            painter.setClipRect(caja);
+            x = std::max(x, caja.left());
+        }
+        if (directo) {
+            QGlyphRun run;
+            run.setRawFont(raw);
+            run.setGlyphIndexes(glifos);
+            run.setPositions(posiciones);
+            painter.drawGlyphRun(QPointF(x, base), run);
+        } else {
+            painter.drawText(QPointF(x, base), t);
+        }
+        if (recortar) painter.restore();
+    }
+
     qreal footerHeight() const {
         return r.m_pageFooter && r.m_pageFooter->enabled ? r.m_pageFooter->height : 0;
     }
@@ -132,14 +219,16 @@ struct Report::Pass {
                 if (t.isEmpty()) break;
                 QRectF rect = i.rect;
                 if (i.wordWrap && b.stretch) rect.setHeight(h - rect.y());
-                painter.setFont(i.font);
-                painter.setPen(i.color);
-                painter.drawText(toDevice(rect, top),
-                                 i.alignment | (i.wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine),
-                                 t);
+                if (i.wordWrap) {
+                    usarFuente(i.font, i.color);
+                    painter.drawText(toDevice(rect, top), i.alignment | Qt::TextWordWrap, t);
+                } else {
+                    linea(i, toDevice(rect, top), t);
+                }
                 break;
             }
             case ItemKind::Line: {
+                color = QColor();
                 painter.setPen(QPen(i.penColor, std::max<qreal>(i.penWidth * k, 1)));
                 const QRectF d = toDevice(i.rect, top);
                 painter.drawLine(d.topLeft(), d.bottomRight());
@@ -148,6 +237,7 @@ struct Report::Pass {
             case ItemKind::Frame: {
                 if (i.fill.isValid()) painter.fillRect(toDevice(i.rect, top), i.fill);
                 if (i.penWidth > 0) {
+                    color = QColor();
                     painter.setPen(QPen(i.penColor, std::max<qreal>(i.penWidth * k, 1)));
                     painter.setBrush(Qt::NoBrush);
                     painter.drawRect(toDevice(i.rect, top));
@@ -159,6 +249,8 @@ struct Report::Pass {
                     painter.save();
                     i.paint(painter, toDevice(i.rect, top));
                     painter.restore();
+                    actual = nullptr;
+                    color = QColor();
                 }
                 break;
             }
