@@ -2,7 +2,9 @@
 
 #include "output/print/tfrmencargo.h"
 #include "output/print/tfrmgeneral.h"
+#include "output/print/tfrmprescripciones.h"
 #include "output/print/tfrmtablas.h"
+#include "queries/tdmprescripciones.h"
 #include "queries/tdmconsumo.h"
 #include "queries/tdmfechas.h"
 #include "queries/tdmgarantias.h"
@@ -53,6 +55,17 @@ void AnadirInformes(QList<DescriptorListado>& listados) {
                                 const QString& c) -> std::unique_ptr<print::InformeListado> {
                 if (tipo != 0) return nullptr;
                 return crear<print::TfrmFechasResumido, TdmFechas>(m, c);
+            };
+            break;
+        case 4:
+            // The format chooses the sheet; the prescription type of the run, its family.
+            d.crearInforme = [](ListingModule& m, int formato,
+                                const QString& c) -> std::unique_ptr<print::InformeListado> {
+                auto& p = static_cast<TdmPrescripciones&>(m);
+                if (formato != 0 && formato != 1) return nullptr;
+                if (p.EsOptica())
+                    return std::make_unique<print::TfrmReportPrescripciones>(p, c, formato == 1);
+                return std::make_unique<print::TfrmPrescripcionesAudiometria>(p, c, formato == 1);
             };
             break;
         case 5:

@@ -35,8 +35,13 @@ QString nombreMoneda(const std::intptr_t* bloque, qint16 moneda) {
 qint16 TfrmListado::OpcionesImpresion() {
     const quill::DescriptorListado* d = quill::Listado(TipoListado);
     if (!d) throw quill::Error(kSinObjetos);
-    return TfrmOpcionesImprimir::Ejecutar(d->conMonedas, TipoListado, m_bloque, OpcionesImprimir,
-                                          this);
+    // The prescriptions offer the glasses' or the hearing aids' formats by prescription type.
+    qint16 tipo = TipoListado;
+    if (TipoListado == 4)
+        tipo = Condiciones && Condiciones->Parametros.tipoPrescripcion != QStringLiteral("Óptica")
+                   ? 11
+                   : 10;
+    return TfrmOpcionesImprimir::Ejecutar(d->conMonedas, tipo, m_bloque, OpcionesImprimir, this);
 }
 
 qint16 TfrmListado::ImprimirListado() {

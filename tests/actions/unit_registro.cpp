@@ -69,9 +69,7 @@ TEST(Registro, EveryKindAsTheWindowAndListadoReadIt) {
         {0, accion::Conteo, ""},
         {0, accion::FicheroSMS, ""},
         {0, accion::Imprimir, ""},
-        {4, accion::Imprimir,
-         "La acción «Imprimir» todavía no está disponible para el listado "
-         "«Prescripciones al CNOO»."},
+        {4, accion::Imprimir, ""},
         {6, accion::SMS,
          "La acción «Envio SMS» todavía no está disponible para el listado "
          "«Garantías»."},

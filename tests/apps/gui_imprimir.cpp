@@ -218,6 +218,9 @@ TEST_F(Imprimir, EncargosSumaYSigueHastaLaSumaTotal) {
     }
 }
 
+const char* kAudiometria =
+    R"([{"Id": 463, "Condicion": "Igual a...", "Condicion1": "Audiometría"}])";
+
 // The other kinds' reports: title, what sets each apart, and every page numbered.
 TEST_F(Imprimir, LosDemasListados) {
     struct Caso {
@@ -243,6 +246,18 @@ TEST_F(Imprimir, LosDemasListados) {
          {"Listado de Paciente Con Consumo Determinado", "Ed.", "Consumo", "Nº Op."}},
         {"consumo", "[]", "detalle",
          {"Líquido", "Nº Talón", "T. Operación", "% Dto", "Encargo Terminado"}},
+        {"prescripciones", "[]", "0",
+         {"Listado de Prescripciones Nacional", "LENTES CONVENCIONALES", "LENTES DE CONTACTO",
+          "Esfera", "Lejos", "Intermedia", "Cerca", "Tipo de Lentilla"}},
+        {"prescripciones", "[]", "1",
+         {"Listado de Prescripciones al Colegio de Castilla La Mancha", "F. Entrega",
+          "Prescripción Óptica:", "Prescripción Doctor:", "Nº Lote OD:", "OI:"}},
+        {"prescripciones", kAudiometria, "0",
+         {"Lsitado de Prescripciones de Audiometria", "Audífono", "Adaptación a", "F. Entrega",
+          "Obs.:"}},
+        {"prescripciones", kAudiometria, "1",
+         {"Listado de Prescripciones de Audiometria - Formato Completo", "OD Umbral", "OI Aerea",
+          "OD Osea", "Modelo OD:", "Nº Serie OI:", "Oído Derecho", "Oído Izquierdo", "8000"}},
     };
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.tipo);
@@ -255,6 +270,10 @@ TEST_F(Imprimir, LosDemasListados) {
         const int paginas = t.count(QLatin1Char('\f'));
         EXPECT_TRUE(t.contains(QStringLiteral("Página %1").arg(paginas)));
         EXPECT_FALSE(t.contains(QStringLiteral("ERROR")));
+        // The sheets: one page per prescription.
+        if (QLatin1String(c.tipo) == QLatin1String("prescripciones")) {
+            EXPECT_EQ(t.count(QStringLiteral("Paciente:")), paginas);
+        }
     }
 }
 

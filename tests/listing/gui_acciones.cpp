@@ -379,12 +379,12 @@ TEST_F(Acciones, RoutingByKind) {
     }
 
     // An output not built yet says so plainly before anything runs, never the internal error.
-    w->CambiarListado(4);
-    w->nbiImprimir->click();
+    w->CambiarListado(6);
+    w->nbiSMS->click();
     ASSERT_EQ(modal.messages().size(), 1);
     EXPECT_EQ(modal.messages().first().text,
-              QStringLiteral("La acción «Imprimir» todavía no está disponible para el listado "
-                             "«Prescripciones al CNOO»."));
+              QStringLiteral("La acción «Envio SMS» todavía no está disponible para el listado "
+                             "«Garantías»."));
     EXPECT_EQ(modal.messages().first().icon, quill::MessageIcon::Information);
     EXPECT_EQ(modal.dialogCount(), 0);
     EXPECT_TRUE(funciones.isEmpty());
