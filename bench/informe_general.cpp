@@ -42,11 +42,12 @@ double paginasBase(const QString& fichero) {
         for (int pagina = 0; pagina < 200; ++pagina) {
             if (pagina > 0) w.newPage();
             for (int l = 0; l < 55; ++l)
-                p.drawText(QPointF(100, 150 + l * 60),
-                           QStringLiteral("%1  GARCÍA LÓPEZ, MARÍA  Calle Mayor %2  Madrid  91 555 %3")
-                               .arg(pagina * 55 + l)
-                               .arg(l)
-                               .arg(pagina));
+                p.drawText(
+                    QPointF(100, 150 + l * 60),
+                    QStringLiteral("%1  GARCÍA LÓPEZ, MARÍA  Calle Mayor %2  Madrid  91 555 %3")
+                        .arg(pagina * 55 + l)
+                        .arg(l)
+                        .arg(pagina));
         }
     }
     return 200 / (reloj.elapsed() / 1000.0);
@@ -94,9 +95,9 @@ int main(int argc, char** argv) {
         }
         const double s = reloj.elapsed() / 1000.0;
         std::cout << "informe: " << informe.report().rowCount << " filas, " << paginas
-                  << " páginas en " << s << " s = " << (s > 0 ? paginas / s : 0)
-                  << " páginas/s, " << QFile(args[2]).size() / (1024 * 1024)
-                  << " MB de PDF, pico " << picoMB() << " MB\n";
+                  << " páginas en " << s << " s = " << (s > 0 ? paginas / s : 0) << " páginas/s, "
+                  << QFile(args[2]).size() / (1024 * 1024) << " MB de PDF, pico " << picoMB()
+                  << " MB\n";
     }
     return 0;
 }

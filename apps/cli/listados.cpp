@@ -261,7 +261,6 @@ const QString kSalidas = QStringLiteral(
     "incorrectas, o base de datos inaccesible; 2 condiciones rechazadas (fichero mal formado, "
     "campo desconocido, valor que no puede usarse), listado no disponible o error interno.");
 
-
 QString TextoConteo(double cuenta) {
     const QString cifras = QString::number(std::llround(std::fabs(cuenta)));
     QString texto;

@@ -43,8 +43,7 @@ private:
 // run that found nothing or failed, and the option lists.
 bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qint16& valor,
                 QTextStream& errores);
-int preparar(const Opciones& o, QTextStream& errores, bool conBase, qint16 accionPropia,
-             Sesion& s);
+int preparar(const Opciones& o, QTextStream& errores, bool conBase, qint16 accionPropia, Sesion& s);
 int informarResultado(qint16 resultado, const EjecutorListado& e, QTextStream& errores);
 QList<DefinicionOpcion> opcionesListado(bool particionObligatoria);
 QList<DefinicionOpcion> opcionesOrden();

@@ -20,7 +20,8 @@ int main(int argc, char* argv[]) {
     const bool imprime = argc > 1 && qstrcmp(argv[1], "imprimir") == 0;
     std::unique_ptr<QCoreApplication> aplicacion;
     if (imprime) {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         aplicacion = std::make_unique<QGuiApplication>(argc, argv);
     } else {

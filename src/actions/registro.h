@@ -67,7 +67,7 @@ struct DescriptorListado {
     // format) over the module's last run, the forms reading the shop database `conexion`; null
     // for a type the kind does not print. Empty while the kind's reports are not built.
     std::function<std::unique_ptr<print::InformeListado>(ListingModule&, int tipo,
-                                                          const QString& conexion)>
+                                                         const QString& conexion)>
         crearInforme;
 
     bool Disponible() const { return bool(crearModulo); }

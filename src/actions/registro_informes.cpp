@@ -4,13 +4,13 @@
 #include "output/print/tfrmgeneral.h"
 #include "output/print/tfrmprescripciones.h"
 #include "output/print/tfrmtablas.h"
-#include "queries/tdmprescripciones.h"
 #include "queries/tdmconsumo.h"
+#include "queries/tdmencargo.h"
 #include "queries/tdmfechas.h"
 #include "queries/tdmgarantias.h"
-#include "queries/tdmreposiciones.h"
-#include "queries/tdmencargo.h"
 #include "queries/tdmgeneral.h"
+#include "queries/tdmprescripciones.h"
+#include "queries/tdmreposiciones.h"
 
 namespace quill::registro {
 

@@ -14,8 +14,8 @@
 #include "queries/listingmodule.h"
 
 #include <QPrintPreviewDialog>
-#include <QRadioButton>
 #include <QPrinter>
+#include <QRadioButton>
 
 namespace {
 
@@ -24,8 +24,8 @@ const QString kSinObjetos = QStringLiteral(
 
 // The currency name the options chose, as the host names its currencies.
 QString nombreMoneda(const std::intptr_t* bloque, qint16 moneda) {
-    const auto* m = bloque ? quill::slotObject<quill::TMonedas>(bloque, quill::SlotCurrencies)
-                           : nullptr;
+    const auto* m =
+        bloque ? quill::slotObject<quill::TMonedas>(bloque, quill::SlotCurrencies) : nullptr;
     if (m) return moneda == 1 ? m->Moneda2 : m->Moneda1;
     return moneda == 1 ? QStringLiteral("Pts") : quill::Moneda().simbolo;
 }
@@ -69,9 +69,9 @@ qint16 TfrmListado::ImprimirListado() {
         ~Cierre() { e.Cerrar(); }
     } cierre{e};
     QString error;
-    auto informe = quill::PrepararInforme(*d, *e.Modulo(), OpcionesImprimir,
-                                          nombreMoneda(m_bloque, OpcionesImprimir.Moneda),
-                                          e.Modulo()->LeerCondiciones(), e.Modulo()->Conexion(), error);
+    auto informe = quill::PrepararInforme(
+        *d, *e.Modulo(), OpcionesImprimir, nombreMoneda(m_bloque, OpcionesImprimir.Moneda),
+        e.Modulo()->LeerCondiciones(), e.Modulo()->Conexion(), error);
     if (!informe) throw quill::Error(error);
 
     QPrinter impresora(QPrinter::HighResolution);
@@ -88,8 +88,9 @@ qint16 TfrmListado::ImprimirListado() {
     quill::print::InformeListado* r = informe.get();
     connect(&vista, &QPrintPreviewDialog::paintRequested, &vista, [r](QPrinter* p) {
         if (r->Imprimir(*p) < 0)
-            quill::reportError(QStringLiteral("qrpReport -> Print"),
-                               QStringLiteral("No se puede imprimir en '%1'").arg(p->printerName()));
+            quill::reportError(
+                QStringLiteral("qrpReport -> Print"),
+                QStringLiteral("No se puede imprimir en '%1'").arg(p->printerName()));
         // Failures of a row are reported and printing goes on.
         for (const QString& fallo : r->Errores())
             quill::reportError(QStringLiteral("qrpReport -> Print"), fallo);

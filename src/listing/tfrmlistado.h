@@ -10,8 +10,8 @@
 #include "listing/grideditores.h"
 
 #include "actions/registro.h"
-#include "output/print/impresoras_opciones.h"
 #include "conditions/control.h"
+#include "output/print/impresoras_opciones.h"
 
 #include <QHash>
 #include <QList>

@@ -25,8 +25,8 @@ class Imprimir : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_tienda = std::make_unique<tiendaprueba::Tienda>();
-        s_error = s_tienda->crear(QStringLiteral("gui_imprimir"), {},
-                                  tiendaprueba::plantillaGenerada);
+        s_error =
+            s_tienda->crear(QStringLiteral("gui_imprimir"), {}, tiendaprueba::plantillaGenerada);
         if (!s_error.isEmpty()) return;
         // A patient with three prescriptions in the cylinder range (three result rows), and one
         // of the others without landline.
@@ -120,9 +120,8 @@ TEST_F(Imprimir, ResumidoConCondicionesPieYUnaLineaPorPaciente) {
     ASSERT_EQ(estado, 0) << qPrintable(salida);
     for (const char* s :
          {"Listado de Pacientes General", "Resumido. Ordenador Por Apellidos", "Ficha",
-          "Apellidos y Nombre", "Dirección", "Localidad", "Teléfono", "'-1' y '-0,25'",
-          "699887766", "ÓPTICA MIRAFLORES S.L.", "B12345678", "Tfno: 911222333 / Fax: 911222334",
-          "Página 1"})
+          "Apellidos y Nombre", "Dirección", "Localidad", "Teléfono", "'-1' y '-0,25'", "699887766",
+          "ÓPTICA MIRAFLORES S.L.", "B12345678", "Tfno: 911222333 / Fax: 911222334", "Página 1"})
         EXPECT_TRUE(t.contains(QString::fromUtf8(s))) << s;
     EXPECT_EQ(t.count(QStringLiteral("TRIPLE, PACIENTE")), 1);
     // One line per patient: the lines that start with a code.
@@ -162,9 +161,9 @@ TEST_F(Imprimir, TodosLosPacientesNumeranSusPaginas) {
 TEST_F(Imprimir, DetalleUnaPaginaPorPaciente) {
     QString salida;
     int estado = -1;
-    const QString t = imprimir(
-        R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "TRIPLE"}])",
-        {"--informe", "detalle"}, &estado, &salida);
+    const QString t =
+        imprimir(R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "TRIPLE"}])",
+                 {"--informe", "detalle"}, &estado, &salida);
     ASSERT_EQ(estado, 0) << qPrintable(salida);
     for (const char* s : {"Datos Personales", "Estadísticas", "Nº Ficha:", "Tfno / Móvil:",
                           "Fecha 1ª Visita:", "Ult. % Descuento:", "Observaciones",
@@ -189,8 +188,7 @@ TEST_F(Imprimir, EncargosSumaYSigueHastaLaSumaTotal) {
         SCOPED_TRACE(informe);
         QString salida;
         int estado = -1;
-        const QString t =
-            imprimir("[]", {"--informe", informe}, &estado, &salida, "encargos");
+        const QString t = imprimir("[]", {"--informe", informe}, &estado, &salida, "encargos");
         ASSERT_EQ(estado, 0) << qPrintable(salida);
         EXPECT_TRUE(t.contains(QStringLiteral("Listado de Pacientes Con Encargos Pendientes")));
         EXPECT_TRUE(t.contains(QStringLiteral(". Moneda: €")));
@@ -198,8 +196,7 @@ TEST_F(Imprimir, EncargosSumaYSigueHastaLaSumaTotal) {
         ASSERT_FALSE(paginas.isEmpty());
         static const QRegularExpression sigue(
             QStringLiteral("Suma y Sigue\\.{5}\\s+([-\\d.,]+) €"));
-        static const QRegularExpression total(
-            QStringLiteral("Suma Total\\.{5}\\s+([-\\d.,]+) €"));
+        static const QRegularExpression total(QStringLiteral("Suma Total\\.{5}\\s+([-\\d.,]+) €"));
         double anterior = -1e18;
         for (const QString& p : paginas) {
             const auto m = sigue.match(p);
@@ -235,27 +232,43 @@ TEST_F(Imprimir, LosDemasListados) {
              {"Id": 434, "Condicion": "...Entre...", "Condicion1": "01/01/2015",
               "Condicion2": "31/12/2030"}])",
          "0",
-         {"Listado de Pacientes Por Fechas", "F.Nacimiento", "Ult. Visita:", "Revisión:",
-          "'01/01/2015' y '31/12/2030'"}},
-        {"garantias", "[]", "0",
+         {"Listado de Pacientes Por Fechas", "F.Nacimiento",
+          "Ult. Visita:", "Revisión:", "'01/01/2015' y '31/12/2030'"}},
+        {"garantias",
+         "[]",
+         "0",
          {"Ficha Completa", "Garantía", "F. Nac", "F. Garan.", "Nº de Fichas con Garantía:"}},
-        {"reposiciones", "[]", "0",
+        {"reposiciones",
+         "[]",
+         "0",
          {"Listado de Reposiciones de Lentillas", "Proveedor:", "Tipo de Lentilla", "Radios",
           "Esfera", "Cilindro", "Diam."}},
-        {"consumo", "[]", "resumido",
+        {"consumo",
+         "[]",
+         "resumido",
          {"Listado de Paciente Con Consumo Determinado", "Ed.", "Consumo", "Nº Op."}},
-        {"consumo", "[]", "detalle",
+        {"consumo",
+         "[]",
+         "detalle",
          {"Líquido", "Nº Talón", "T. Operación", "% Dto", "Encargo Terminado"}},
-        {"prescripciones", "[]", "0",
+        {"prescripciones",
+         "[]",
+         "0",
          {"Listado de Prescripciones Nacional", "LENTES CONVENCIONALES", "LENTES DE CONTACTO",
           "Esfera", "Lejos", "Intermedia", "Cerca", "Tipo de Lentilla"}},
-        {"prescripciones", "[]", "1",
+        {"prescripciones",
+         "[]",
+         "1",
          {"Listado de Prescripciones al Colegio de Castilla La Mancha", "F. Entrega",
           "Prescripción Óptica:", "Prescripción Doctor:", "Nº Lote OD:", "OI:"}},
-        {"prescripciones", kAudiometria, "0",
+        {"prescripciones",
+         kAudiometria,
+         "0",
          {"Lsitado de Prescripciones de Audiometria", "Audífono", "Adaptación a", "F. Entrega",
           "Obs.:"}},
-        {"prescripciones", kAudiometria, "1",
+        {"prescripciones",
+         kAudiometria,
+         "1",
          {"Listado de Prescripciones de Audiometria - Formato Completo", "OD Umbral", "OI Aerea",
           "OD Osea", "Modelo OD:", "Nº Serie OI:", "Oído Derecho", "Oído Izquierdo", "8000"}},
     };

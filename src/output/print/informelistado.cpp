@@ -94,7 +94,8 @@ QList<Item*> InformeListado::FilaTextos(Band& banda, const QList<Columna>& cols,
                                         qreal alto, const QFont& fuente) {
     QList<Item*> items;
     for (const Columna& c : cols)
-        items.append(&banda.addText(QRectF(c.x, y, c.ancho, alto), QString(), fuente, c.alineacion));
+        items.append(
+            &banda.addText(QRectF(c.x, y, c.ancho, alto), QString(), fuente, c.alineacion));
     return items;
 }
 
@@ -132,9 +133,8 @@ void InformeListado::construirTitulo() {
     b.addFrame(QRectF(0, 0, kBodyWidth, 32), Qt::black, 1);
     b.addText(QRectF(4, 1, kBodyWidth - 8, 20), m_titulo, Fuente(14, true, true),
               Qt::AlignHCenter | Qt::AlignVCenter);
-    Item& sub =
-        b.addText(QRectF(4, 20, kBodyWidth - 8, 11), QString(), Fuente(8, false, true),
-                  Qt::AlignHCenter | Qt::AlignVCenter);
+    Item& sub = b.addText(QRectF(4, 20, kBodyWidth - 8, 11), QString(), Fuente(8, false, true),
+                          Qt::AlignHCenter | Qt::AlignVCenter);
     for (const Columna& c : columnas())
         m_titulosColumna.append(
             &b.addText(QRectF(c.x, 0, c.ancho, 16), c.titulo, Fuente(8, true), c.alineacion));
@@ -164,20 +164,23 @@ void InformeListado::construirPie() {
     b.addLine(QLineF(0, 2, kBodyWidth, 2), kPlata, 1);
     const QFont f = Fuente(7);
     const quill::DatosEmpresa& e = m_empresa;
-    const QStringList lineas = {
-        e.nombre, e.nif, e.direccion,
-        e.codigoPostal + QStringLiteral(" - ") + e.localidad + QStringLiteral(" (") + e.provincia +
-            QLatin1Char(')'),
-        QStringLiteral(" Tfno: ") + e.telefono + QStringLiteral(" / ") + QStringLiteral("Fax: ") +
-            e.fax + QStringLiteral(" / ") + e.email};
+    const QStringList lineas = {e.nombre, e.nif, e.direccion,
+                                e.codigoPostal + QStringLiteral(" - ") + e.localidad +
+                                    QStringLiteral(" (") + e.provincia + QLatin1Char(')'),
+                                QStringLiteral(" Tfno: ") + e.telefono + QStringLiteral(" / ") +
+                                    QStringLiteral("Fax: ") + e.fax + QStringLiteral(" / ") +
+                                    e.email};
     QList<Item*> empresa;
     for (int i = 0; i < lineas.size(); ++i) {
-        Item& it = b.addText(QRectF(0, 6 + 10.5 * i, 500, 10.5), lineas[i], i == 0 ? Fuente(7, true) : f);
+        Item& it =
+            b.addText(QRectF(0, 6 + 10.5 * i, 500, 10.5), lineas[i], i == 0 ? Fuente(7, true) : f);
         empresa.append(&it);
     }
     Item& pagina = b.addText(QRectF(kBodyWidth - 160, 6, 160, 11), QString(), f,
                              Qt::AlignRight | Qt::AlignVCenter);
-    pagina.dynamicText = [this] { return QStringLiteral("Página ") + QString::number(m_report.pageNumber()); };
+    pagina.dynamicText = [this] {
+        return QStringLiteral("Página ") + QString::number(m_report.pageNumber());
+    };
     b.addText(QRectF(kBodyWidth - 160, 17, 160, 11), Hoy.toString(QStringLiteral("dd/MM/yyyy")), f,
               Qt::AlignRight | Qt::AlignVCenter);
     b.beforePrint = [this, empresa] {

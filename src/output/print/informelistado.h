@@ -56,9 +56,9 @@ public:
     // ---- Properties set before printing ----
     bool DatosEmpresa = true;
     bool ImprimirCondiciones = true;
-    QString TextoModo;   // "Resumido" or "Detalle"
-    QString TextoOrden;  // caption of the chosen order
-    QString TextoMoneda; // pending orders and consumption only
+    QString TextoModo;          // "Resumido" or "Detalle"
+    QString TextoOrden;         // caption of the chosen order
+    QString TextoMoneda;        // pending orders and consumption only
     bool SegundaMoneda = false; // their amounts in the second currency
     // The conditions printed in the title band: Campo, TipoCondicion, Condicion1, Condicion2.
     MemTable memCondiciones;

@@ -16,9 +16,13 @@ int InformeTabla::Campo(const char* nombre) const {
     return i;
 }
 
-QString InformeTabla::Texto(int fila, int campo) const { return m_tabla->textAt(fila, campo); }
+QString InformeTabla::Texto(int fila, int campo) const {
+    return m_tabla->textAt(fila, campo);
+}
 
-QVariant InformeTabla::Valor(int fila, int campo) const { return m_tabla->valueAt(fila, campo); }
+QVariant InformeTabla::Valor(int fila, int campo) const {
+    return m_tabla->valueAt(fila, campo);
+}
 
 void InformeTabla::Filas(const MemTable& tabla, const QString& campoPaciente) {
     m_tabla = &tabla;

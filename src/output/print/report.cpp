@@ -3,12 +3,12 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QRawFont>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -69,11 +69,21 @@ Band& ensure(std::unique_ptr<Band>& b) {
 }
 } // namespace
 
-Band& Report::title() { return ensure(m_title); }
-Band& Report::pageHeader() { return ensure(m_pageHeader); }
-Band& Report::pageFooter() { return ensure(m_pageFooter); }
-Band& Report::summary() { return ensure(m_summary); }
-Band& Report::detail() { return ensure(m_detail); }
+Band& Report::title() {
+    return ensure(m_title);
+}
+Band& Report::pageHeader() {
+    return ensure(m_pageHeader);
+}
+Band& Report::pageFooter() {
+    return ensure(m_pageFooter);
+}
+Band& Report::summary() {
+    return ensure(m_summary);
+}
+Band& Report::detail() {
+    return ensure(m_detail);
+}
 
 Group& Report::addGroup(std::function<QVariant(int)> key, qreal headerHeight) {
     Group& g = m_groups.emplace_back();
@@ -356,8 +366,8 @@ struct Report::Pass {
 };
 
 int Report::print(QPagedPaintDevice& device) {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0)));
+    device.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     Pass pass(*this, device);
     if (!pass.painter.begin(&device)) return -1;
     pass.k = device.logicalDpiY() / 96.0;
@@ -369,7 +379,8 @@ int Report::print(QPagedPaintDevice& device) {
 
 QString writePdf(Report& report, const QString& fichero, int* paginas) {
     if (paginas) *paginas = 0;
-    if (fichero.trimmed().isEmpty()) return QStringLiteral("Debe indicar un nombre para el fichero");
+    if (fichero.trimmed().isEmpty())
+        return QStringLiteral("Debe indicar un nombre para el fichero");
     QSaveFile file(fichero);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("No se puede escribir el fichero '%1': %2")

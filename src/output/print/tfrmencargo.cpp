@@ -15,7 +15,9 @@ namespace {
 const QColor kPlata(192, 192, 192);
 constexpr qreal kAltoFila = 14;
 // Amounts add up in cents, as the module folds them: no drift over thousands of rows.
-double redondear(double v) { return std::round(v * 100.0) / 100.0; }
+double redondear(double v) {
+    return std::round(v * 100.0) / 100.0;
+}
 } // namespace
 
 InformeEncargo::InformeEncargo(TdmEncargo& modulo, const QString& conexion, bool detalle)
@@ -46,8 +48,8 @@ void InformeEncargo::leerEncargos(int idPaciente) {
     if (!q) throw Error(QStringLiteral("No se pueden leer los encargos del paciente"));
     TLstUtil& u = Util();
     const QSqlRecord r = q->record();
-    const int liquido = r.indexOf(SegundaMoneda ? QStringLiteral("LIQUIDO_M2")
-                                                : QStringLiteral("LIQUIDO_M1"));
+    const int liquido =
+        r.indexOf(SegundaMoneda ? QStringLiteral("LIQUIDO_M2") : QStringLiteral("LIQUIDO_M1"));
     const int cobros =
         r.indexOf(SegundaMoneda ? QStringLiteral("COBROS_M2") : QStringLiteral("COBROS_M1"));
     while (q->next()) {
@@ -76,7 +78,8 @@ void InformeEncargo::construir() {
 
     Band& d = m_report.detail();
     d.height = kAltoFila;
-    QList<Item*> c = FilaTextos(d, columnas(), 0, kAltoFila, m_detalle ? Fuente(8, true) : Fuente(8));
+    QList<Item*> c =
+        FilaTextos(d, columnas(), 0, kAltoFila, m_detalle ? Fuente(8, true) : Fuente(8));
     m_report.beforePrint = [this] {
         m_suma = 0;
         m_plata = true;
@@ -128,7 +131,7 @@ void InformeEncargo::construir() {
         QList<Item*> v = FilaTextos(*s.band, sub, 0, kAltoFila, Fuente(7));
         s.band->beforePrint = [this, v] {
             const Encargo& e = m_encargos[size_t(m_report.currentSubRow())];
-            const QStringList textos = {e.fecha,     e.talon,    e.terminado, e.descuento,
+            const QStringList textos = {e.fecha,    e.talon,   e.terminado, e.descuento,
                                         e.recogido, e.liquido, e.pendiente};
             for (int i = 0; i < v.size(); ++i)
                 v[i]->text = textos[i];
@@ -141,7 +144,7 @@ void InformeEncargo::construir() {
     pie.addText(QRectF(kBodyWidth - 330, 34, 130, 12), QStringLiteral("Suma y Sigue....."),
                 Fuente(8, true), Qt::AlignRight | Qt::AlignVCenter);
     pie.addText(QRectF(kBodyWidth - 190, 34, 190, 12), QString(), Fuente(8, true),
-               Qt::AlignRight | Qt::AlignVCenter)
+                Qt::AlignRight | Qt::AlignVCenter)
         .dynamicText = [this] { return Util().Importe(m_suma, SegundaMoneda); };
     Band& resumen = m_report.summary();
     resumen.height = 24;

@@ -73,9 +73,9 @@ void TfrmGeneralResumido::construir() {
                 ficha.text = TextoCodigo(t.valueAt(fila, fCodigo));
                 nombre.text = t.textAt(fila, fNombre);
                 direccion.text = t.textAt(fila, fDireccion);
-                localidad.text =
-                    m_ultimaVisita ? Util().NombreLocalidad(t.valueAt(fila, fIdLocalidad).toInt())
-                                   : t.textAt(fila, fLocalidad);
+                localidad.text = m_ultimaVisita
+                                     ? Util().NombreLocalidad(t.valueAt(fila, fIdLocalidad).toInt())
+                                     : t.textAt(fila, fLocalidad);
                 telefono.text = TextoTelefono(t.textAt(fila, fTelefono), t.textAt(fila, fMovil));
                 return true;
             },
@@ -128,15 +128,17 @@ void TfrmGeneralDetalle::construir() {
     d.addText(QRectF(420, 0, 298, 16), QStringLiteral("Estadísticas"), Fuente(9, true, true));
     d.addLine(QLineF(0, 17, kBodyWidth, 17), kPlata, 1);
     const QStringList izquierda = {
-        QStringLiteral("Nº Ficha:"),  QStringLiteral("Nombre:"),       QStringLiteral("Dirección:"),
-        QStringLiteral("Localidad:"), QStringLiteral("N.I.F:"),        QStringLiteral("Tfno / Móvil:"),
-        QStringLiteral("Correo:"),    QStringLiteral("Profesión:"),    QStringLiteral("Viene Por:"),
-        QStringLiteral("E-Mail:"),    QStringLiteral("P. Web:"),       QStringLiteral("Sexo:")};
-    const QStringList derecha = {
-        QStringLiteral("Fecha 1ª Visita:"), QStringLiteral("Fecha Ult. Visita:"),
-        QStringLiteral("Fecha Carnet:"),    QStringLiteral("Total Comprado:"),
-        QStringLiteral("Ult. % Descuento:"), QStringLiteral("F. Nacimiento:"),
-        QStringLiteral("Edad:")};
+        QStringLiteral("Nº Ficha:"),  QStringLiteral("Nombre:"),    QStringLiteral("Dirección:"),
+        QStringLiteral("Localidad:"), QStringLiteral("N.I.F:"),     QStringLiteral("Tfno / Móvil:"),
+        QStringLiteral("Correo:"),    QStringLiteral("Profesión:"), QStringLiteral("Viene Por:"),
+        QStringLiteral("E-Mail:"),    QStringLiteral("P. Web:"),    QStringLiteral("Sexo:")};
+    const QStringList derecha = {QStringLiteral("Fecha 1ª Visita:"),
+                                 QStringLiteral("Fecha Ult. Visita:"),
+                                 QStringLiteral("Fecha Carnet:"),
+                                 QStringLiteral("Total Comprado:"),
+                                 QStringLiteral("Ult. % Descuento:"),
+                                 QStringLiteral("F. Nacimiento:"),
+                                 QStringLiteral("Edad:")};
     QList<Item*> vi, vd;
     for (int i = 0; i < izquierda.size(); ++i) {
         d.addText(QRectF(0, 22 + i * kAltoFila, 90, kAltoFila), izquierda[i], negrita);
@@ -150,10 +152,10 @@ void TfrmGeneralDetalle::construir() {
     struct Campos {
         int id, codigo, nombre, direccion, idLocalidad, telefono, movil, correo, email, web, sexo,
             primera, ultima, carnet, nacimiento;
-    } f{campo("IdPaciente"), campo("Codigo"),     campo("NombreCompleto"), campo("Direccion"),
-        campo("IdLocalidad"), campo("Telefono"),  campo("Movil"),          campo("Correo"),
-        campo("EMail"),      campo("Web"),        campo("Sexo"),           campo("FPriVisita"),
-        campo("FUltVisita"), campo("FCarnet"),    campo("FNacimiento")};
+    } f{campo("IdPaciente"),  campo("Codigo"),   campo("NombreCompleto"), campo("Direccion"),
+        campo("IdLocalidad"), campo("Telefono"), campo("Movil"),          campo("Correo"),
+        campo("EMail"),       campo("Web"),      campo("Sexo"),           campo("FPriVisita"),
+        campo("FUltVisita"),  campo("FCarnet"),  campo("FNacimiento")};
 
     m_report.beforePrint = [this] { m_impresos.clear(); };
     m_report.afterPrint = [this] { m_impresos.clear(); };
@@ -183,11 +185,14 @@ void TfrmGeneralDetalle::construir() {
                     u.Sexo(t.valueAt(fila, f.sexo).toInt())};
                 for (int i = 0; i < vi.size(); ++i)
                     vi[i]->text = textos[i];
-                const QStringList estadisticas = {
-                    TextoFecha(t.valueAt(fila, f.primera)), TextoFecha(t.valueAt(fila, f.ultima)),
-                    TextoFecha(t.valueAt(fila, f.carnet)),  u.Importe(e.total),
-                    u.Porcentaje(e.descuento),              nacimiento,
-                    nacimiento.isEmpty() ? QString() : u.Edad(nacimiento)};
+                const QStringList estadisticas = {TextoFecha(t.valueAt(fila, f.primera)),
+                                                  TextoFecha(t.valueAt(fila, f.ultima)),
+                                                  TextoFecha(t.valueAt(fila, f.carnet)),
+                                                  u.Importe(e.total),
+                                                  u.Porcentaje(e.descuento),
+                                                  nacimiento,
+                                                  nacimiento.isEmpty() ? QString()
+                                                                       : u.Edad(nacimiento)};
                 for (int i = 0; i < vd.size(); ++i)
                     vd[i]->text = estadisticas[i];
                 m_notas.clear();
@@ -200,7 +205,8 @@ void TfrmGeneralDetalle::construir() {
 
     SubDetail& s = m_report.addSubDetail(16);
     s.header = std::make_unique<Band>(22);
-    s.header->addText(QRectF(0, 4, 380, 16), QStringLiteral("Observaciones"), Fuente(9, true, true));
+    s.header->addText(QRectF(0, 4, 380, 16), QStringLiteral("Observaciones"),
+                      Fuente(9, true, true));
     s.header->addLine(QLineF(0, 21, kBodyWidth, 21), kPlata, 1);
     s.rowCount = [] { return 1; };
     s.band->stretch = true;

@@ -39,7 +39,8 @@ QString textoMedida(const QVariant& v) {
 // Postal code, locality and province, the parts there are.
 QString textoLocalidad(const QString& cp, const QString& localidad, const QString& provincia) {
     QString t = (cp + QLatin1Char(' ') + localidad).trimmed();
-    if (!provincia.trimmed().isEmpty()) t += QStringLiteral(" (") + provincia.trimmed() + QLatin1Char(')');
+    if (!provincia.trimmed().isEmpty())
+        t += QStringLiteral(" (") + provincia.trimmed() + QLatin1Char(')');
     return t;
 }
 
@@ -78,10 +79,11 @@ BloquePaciente bloquePaciente(Band& b, qreal y) {
 
 TfrmReportPrescripciones::TfrmReportPrescripciones(TdmPrescripciones& modulo,
                                                    const QString& conexion, bool castillaLaMancha)
-    : InformeTabla(castillaLaMancha
-                       ? QStringLiteral("Listado de Prescripciones al Colegio de Castilla La Mancha")
-                       : QStringLiteral("Listado de Prescripciones Nacional"),
-                   conexion),
+    : InformeTabla(
+          castillaLaMancha
+              ? QStringLiteral("Listado de Prescripciones al Colegio de Castilla La Mancha")
+              : QStringLiteral("Listado de Prescripciones Nacional"),
+          conexion),
       m_modulo(modulo), m_castilla(castillaLaMancha) {
     TextoModo = QStringLiteral("Prescripción");
 }
@@ -103,10 +105,11 @@ void TfrmReportPrescripciones::construir() {
                 p.ficha->text = TextoCodigo(Valor(r, Campo("Codigo")));
                 p.nombre->text = Texto(r, Campo("NombreCompleto"));
                 p.direccion->text = Texto(r, Campo("Direccion"));
-                p.localidad->text = textoLocalidad(Texto(r, Campo("CodigoPostal")),
-                                                   Texto(r, Campo("Localidad")),
-                                                   Texto(r, Campo("Provincia")));
-                p.telefono->text = TextoTelefono(Texto(r, Campo("Telefono")), Texto(r, Campo("Movil")));
+                p.localidad->text =
+                    textoLocalidad(Texto(r, Campo("CodigoPostal")), Texto(r, Campo("Localidad")),
+                                   Texto(r, Campo("Provincia")));
+                p.telefono->text =
+                    TextoTelefono(Texto(r, Campo("Telefono")), Texto(r, Campo("Movil")));
                 p.fecha->text = Texto(r, Campo("Fecha"));
                 p.doctor->text = Texto(r, Campo("Doctor"));
                 tipo.text = Texto(r, Campo("Tipo"));
@@ -134,18 +137,21 @@ void TfrmReportPrescripciones::construir() {
                                {504, 60, QStringLiteral("A.V. s/c"), kDerecha},
                                {568, 60, QStringLiteral("A.V. c/c"), kDerecha},
                                {632, 86, QStringLiteral("Distancia"), kDerecha}};
-    gafas.addText(QRectF(60, 0, 218, kFila), QStringLiteral("Esfera"), Fuente(8, true, true), kCentro);
+    gafas.addText(QRectF(60, 0, 218, kFila), QStringLiteral("Esfera"), Fuente(8, true, true),
+                  kCentro);
     gafas.addLine(QLineF(60, kFila, 278, kFila), kPlata, 1);
     for (const Columna& c : cg)
-        gafas.addText(QRectF(c.x, kFila + 2, c.ancho, kFila), c.titulo, Fuente(8, true), c.alineacion);
+        gafas.addText(QRectF(c.x, kFila + 2, c.ancho, kFila), c.titulo, Fuente(8, true),
+                      c.alineacion);
     QList<QList<Item*>> filasGafas;
     for (int ojo = 0; ojo < 2; ++ojo) {
         const qreal y = 2 * kFila + 6 + ojo * kFila;
-        gafas.addText(QRectF(0, y, 50, kFila), ojo == 0 ? QStringLiteral("OD") : QStringLiteral("OI"),
-                      Fuente(8, true));
+        gafas.addText(QRectF(0, y, 50, kFila),
+                      ojo == 0 ? QStringLiteral("OD") : QStringLiteral("OI"), Fuente(8, true));
         filasGafas.append(FilaTextos(gafas, cg, y, kFila, Fuente(8)));
     }
-    Item& distanciaCerca = rotulo(gafas, 60, 4 * kFila + 8, 110, 200, QStringLiteral("Distancia Cerca OI:"));
+    Item& distanciaCerca =
+        rotulo(gafas, 60, 4 * kFila + 8, 110, 200, QStringLiteral("Distancia Cerca OI:"));
     gafas.beforePrint = [=, this, &distanciaCerca] {
         const int r = m_report.currentRow();
         TLstUtil& u = Util();
@@ -218,12 +224,13 @@ void TfrmReportPrescripciones::construir() {
     Item& obs = rotulo(*s.band, 0, 6, 90, 620, QStringLiteral("Observaciones:"));
     QList<Item*> extra;
     if (m_castilla) {
-        extra = {&rotulo(*s.band, 0, 6 + kFila, 90, 200, QStringLiteral("F. Entrega")),
-                 &rotulo(*s.band, 300, 6 + kFila, 90, 320, QStringLiteral("Agente:")),
-                 &rotulo(*s.band, 0, 6 + 2 * kFila, 120, 590, QStringLiteral("Prescripción Óptica:")),
-                 &rotulo(*s.band, 0, 6 + 3 * kFila, 120, 590, QStringLiteral("Prescripción Doctor:")),
-                 &rotulo(*s.band, 0, 6 + 4 * kFila, 90, 200, QStringLiteral("Nº Lote OD:")),
-                 &rotulo(*s.band, 300, 6 + 4 * kFila, 40, 200, QStringLiteral("OI:"))};
+        extra = {
+            &rotulo(*s.band, 0, 6 + kFila, 90, 200, QStringLiteral("F. Entrega")),
+            &rotulo(*s.band, 300, 6 + kFila, 90, 320, QStringLiteral("Agente:")),
+            &rotulo(*s.band, 0, 6 + 2 * kFila, 120, 590, QStringLiteral("Prescripción Óptica:")),
+            &rotulo(*s.band, 0, 6 + 3 * kFila, 120, 590, QStringLiteral("Prescripción Doctor:")),
+            &rotulo(*s.band, 0, 6 + 4 * kFila, 90, 200, QStringLiteral("Nº Lote OD:")),
+            &rotulo(*s.band, 300, 6 + 4 * kFila, 40, 200, QStringLiteral("OI:"))};
     }
     s.band->beforePrint = [=, this, &obs] {
         const int r = m_report.currentRow();
@@ -272,7 +279,8 @@ void DibujarAudiograma(QPainter& p, const QRectF& caja, bool derecho, const QLis
         p.drawLine(QPointF(x(hz), g.top()), QPointF(x(hz), g.bottom()));
         if (hz == 750 || hz == 1500 || hz == 3000 || hz == 6000) continue;
         p.drawText(QRectF(x(hz) - 20 * escala, g.bottom() + 2 * escala, 40 * escala, 12 * escala),
-                   Qt::AlignCenter, hz >= 1000 ? QStringLiteral("%1k").arg(hz / 1000) : QString::number(hz));
+                   Qt::AlignCenter,
+                   hz >= 1000 ? QStringLiteral("%1k").arg(hz / 1000) : QString::number(hz));
     }
     p.setPen(QPen(Qt::black, 1.0 * escala));
     p.drawRect(g);
@@ -309,10 +317,10 @@ void DibujarAudiograma(QPainter& p, const QRectF& caja, bool derecho, const QLis
 
 TfrmPrescripcionesAudiometria::TfrmPrescripcionesAudiometria(TdmPrescripciones& modulo,
                                                              const QString& conexion, bool completo)
-    : InformeTabla(completo
-                       ? QStringLiteral("Listado de Prescripciones de Audiometria - Formato Completo")
-                       : QStringLiteral("Lsitado de Prescripciones de Audiometria"),
-                   conexion),
+    : InformeTabla(
+          completo ? QStringLiteral("Listado de Prescripciones de Audiometria - Formato Completo")
+                   : QStringLiteral("Lsitado de Prescripciones de Audiometria"),
+          conexion),
       m_modulo(modulo), m_completo(completo) {
     TextoModo = completo ? QStringLiteral("Completo") : QStringLiteral("Corto");
 }
@@ -347,9 +355,10 @@ void TfrmPrescripcionesAudiometria::construir() {
         y += kFila + 2;
         for (const char* oido : {"OD", "OI"})
             for (const char* medidaAud : {"Umbral", "Aerea", "Osea"}) {
-                d.addText(QRectF(0, y, 108, 12),
-                          QStringLiteral("%1 %2").arg(QLatin1String(oido), QLatin1String(medidaAud)),
-                          Fuente(7, true));
+                d.addText(
+                    QRectF(0, y, 108, 12),
+                    QStringLiteral("%1 %2").arg(QLatin1String(oido), QLatin1String(medidaAud)),
+                    Fuente(7, true));
                 QList<Item*> fila;
                 for (int i = 0; i < hz.size(); ++i)
                     fila.append(&d.addText(QRectF(110 + i * ancho, y, ancho, 12), QString(),
@@ -361,17 +370,20 @@ void TfrmPrescripcionesAudiometria::construir() {
         // The two charts side by side.
         const qreal alto = 270, anchoGrafico = (kBodyWidth - 20) / 2;
         for (int oido = 0; oido < 2; ++oido) {
-            d.addCustom(QRectF(oido * (anchoGrafico + 20), y, anchoGrafico, alto),
-                        [this, oido, &t](QPainter& painter, const QRectF& caja) {
-                            const int r = m_report.currentRow();
-                            const QString o = oido == 0 ? QStringLiteral("OD") : QStringLiteral("OI");
-                            QList<double> aerea, osea;
-                            for (int h : FrecuenciasAudiograma()) {
-                                aerea << t.valueAt(r, o + QStringLiteral("Aerea") + QString::number(h)).toDouble();
-                                osea << t.valueAt(r, o + QStringLiteral("Osea") + QString::number(h)).toDouble();
-                            }
-                            DibujarAudiograma(painter, caja, oido == 0, aerea, osea);
-                        });
+            d.addCustom(
+                QRectF(oido * (anchoGrafico + 20), y, anchoGrafico, alto),
+                [this, oido, &t](QPainter& painter, const QRectF& caja) {
+                    const int r = m_report.currentRow();
+                    const QString o = oido == 0 ? QStringLiteral("OD") : QStringLiteral("OI");
+                    QList<double> aerea, osea;
+                    for (int h : FrecuenciasAudiograma()) {
+                        aerea << t.valueAt(r, o + QStringLiteral("Aerea") + QString::number(h))
+                                     .toDouble();
+                        osea << t.valueAt(r, o + QStringLiteral("Osea") + QString::number(h))
+                                    .toDouble();
+                    }
+                    DibujarAudiograma(painter, caja, oido == 0, aerea, osea);
+                });
         }
         y += alto + 6;
     }
@@ -384,10 +396,11 @@ void TfrmPrescripcionesAudiometria::construir() {
                 p.ficha->text = TextoCodigo(Valor(r, Campo("Codigo")));
                 p.nombre->text = Texto(r, Campo("NombreCompleto"));
                 p.direccion->text = Texto(r, Campo("Direccion"));
-                p.localidad->text = textoLocalidad(Texto(r, Campo("CodigoPostal")),
-                                                   Texto(r, Campo("Localidad")),
-                                                   Texto(r, Campo("Provincia")));
-                p.telefono->text = TextoTelefono(Texto(r, Campo("Telefono")), Texto(r, Campo("Movil")));
+                p.localidad->text =
+                    textoLocalidad(Texto(r, Campo("CodigoPostal")), Texto(r, Campo("Localidad")),
+                                   Texto(r, Campo("Provincia")));
+                p.telefono->text =
+                    TextoTelefono(Texto(r, Campo("Telefono")), Texto(r, Campo("Movil")));
                 p.fecha->text = Texto(r, Campo("Fecha"));
                 p.doctor->text = Texto(r, Campo("Doctor"));
                 audOD.text = Texto(r, Campo("ArticuloOd"));
@@ -408,12 +421,12 @@ void TfrmPrescripcionesAudiometria::construir() {
                 for (const char* oido : {"OD", "OI"})
                     for (const char* m : {"Umbral", "Aerea", "Osea"}) {
                         for (int i = 0; i < hz.size(); ++i) {
-                            const QVariant v = t.valueAt(
-                                r, QLatin1String(oido) + QLatin1String(m) + QString::number(hz[i]));
+                            const QVariant v = t.valueAt(r, QLatin1String(oido) + QLatin1String(m) +
+                                                                QString::number(hz[i]));
                             // Empty values print blank.
-                            valores[n][i]->text =
-                                v.isNull() || v.toDouble() == 0 ? QString()
-                                                                : QString::number(v.toDouble());
+                            valores[n][i]->text = v.isNull() || v.toDouble() == 0
+                                                      ? QString()
+                                                      : QString::number(v.toDouble());
                         }
                         ++n;
                     }

@@ -33,11 +33,14 @@ TfrmFechasResumido::ColumnaFecha TfrmFechasResumido::ColumnaDeCondicion(const QS
     };
     static const std::vector<Fila> tabla = {
         {{"Fecha Nacimiento", "Mes Nacimiento", "Año Nacimiento", "Día Nacimiento"},
-         "Nacimiento", "Nacimiento"},
-        {{"Fecha 1ª Visita", "Mes 1ª Visita", "Año 1ª Visita", "Día 1ª Visita"}, "1ª Visita",
+         "Nacimiento",
+         "Nacimiento"},
+        {{"Fecha 1ª Visita", "Mes 1ª Visita", "Año 1ª Visita", "Día 1ª Visita"},
+         "1ª Visita",
          "PrimeraVisita"},
         {{"Fecha Ult. Visita", "Mes Ult. Visita", "Año Ult. Visita", "Día Ult. Visita"},
-         "Ult. Visita", "UltimaVisita"},
+         "Ult. Visita",
+         "UltimaVisita"},
         {{"Fecha Carnet", "Mes Carnet", "Año Carnet", "Día Carnet"}, "Carnet", "Carnet"},
         {{"Fecha Ficha"}, "Ficha", "Fecha"},
         {{"Fecha Revisión"}, "Revisión", "FechaRevision"},
@@ -103,9 +106,8 @@ void TfrmFechasResumido::construir() {
         const qreal x = 48 + (i % 5) * 134;
         m_detalle->addText(QRectF(x, 13, 70, 12), fechas[i].titulo + QLatin1Char(':'),
                            Fuente(7, true));
-        valores.append(
-            {&m_detalle->addText(QRectF(x + 72, 13, 60, 12), QString(), Fuente(7)),
-             m_tabla->fieldIndex(fechas[i].campo)});
+        valores.append({&m_detalle->addText(QRectF(x + 72, 13, 60, 12), QString(), Fuente(7)),
+                        m_tabla->fieldIndex(fechas[i].campo)});
     }
     auto anterior = m_detalle->beforePrint;
     m_detalle->beforePrint = [this, anterior, valores] {
@@ -198,7 +200,9 @@ void TfrmReportConsumo::construir() {
                   return n.isEmpty() ? n : Util().Edad(n);
               }},
              {{589, 74, QStringLiteral("Consumo"), kDerecha},
-              [=, this](int f) { return Util().Importe(Valor(f, fConsumo).toDouble(), SegundaMoneda); }},
+              [=, this](int f) {
+                  return Util().Importe(Valor(f, fConsumo).toDouble(), SegundaMoneda);
+              }},
              {{666, 52, QStringLiteral("Nº Op."), kDerecha},
               [=, this](int f) { return TextoCodigo(Valor(f, fNum)); }}});
     if (!m_conDetalle) return;
@@ -206,12 +210,13 @@ void TfrmReportConsumo::construir() {
     auto anterior = m_detalle->beforePrint;
     m_detalle->beforePrint = [this, anterior, fId] {
         if (!anterior()) return false;
-        Proteger("bndDetalleBeforePrint",
-                 [&] {
-                     leerOperaciones(Valor(m_report.currentRow(), fId).toInt());
-                     return true;
-                 },
-                 [this] { m_operaciones.clear(); });
+        Proteger(
+            "bndDetalleBeforePrint",
+            [&] {
+                leerOperaciones(Valor(m_report.currentRow(), fId).toInt());
+                return true;
+            },
+            [this] { m_operaciones.clear(); });
         return true;
     };
     auto inicio = m_report.beforePrint;
@@ -230,7 +235,8 @@ void TfrmReportConsumo::construir() {
     s.rowCount = [this] { return int(m_operaciones.size()); };
     s.header = std::make_unique<Band>(15);
     for (const Columna& c : sub)
-        s.header->addText(QRectF(c.x, 0, c.ancho, 13), c.titulo, Fuente(7, true, true), c.alineacion);
+        s.header->addText(QRectF(c.x, 0, c.ancho, 13), c.titulo, Fuente(7, true, true),
+                          c.alineacion);
     s.header->addLine(QLineF(60, 14, kBodyWidth, 14), kPlata, 1);
     s.header->beforePrint = [this] { return !m_operaciones.empty(); };
     const QList<Item*> v = FilaTextos(*s.band, sub, 0, 13, Fuente(7));
@@ -301,9 +307,10 @@ void TfrmReportReposicionesResumido::construir() {
         const auto campo = [this](const QString& n) { return m_tabla->fieldIndex(n); };
         ojos.push_back({l, Campo(l == QLatin1String("OD") ? "Derecho" : "Izquierdo"),
                         campo(QStringLiteral("Articulo") + l),
-                        campo(QStringLiteral("IdTLentilla") + l), campo(l + QStringLiteral("Radio")),
-                        campo(l + QStringLiteral("Esfera")), campo(l + QStringLiteral("Cilindro")),
-                        campo(l + QStringLiteral("Eje")), campo(l + QStringLiteral("Diametro"))});
+                        campo(QStringLiteral("IdTLentilla") + l),
+                        campo(l + QStringLiteral("Radio")), campo(l + QStringLiteral("Esfera")),
+                        campo(l + QStringLiteral("Cilindro")), campo(l + QStringLiteral("Eje")),
+                        campo(l + QStringLiteral("Diametro"))});
     }
     const auto presentes = [this, ojos] {
         std::vector<Ojo> p;
@@ -322,9 +329,7 @@ void TfrmReportReposicionesResumido::construir() {
         if (tipo.isEmpty() && o.tipo >= 0) tipo = u.DescripcionTLentilla(Valor(f, o.tipo).toInt());
         const auto numero = [&](int campo) { return campo < 0 ? QVariant() : Valor(f, campo); };
         const QStringList t = {
-            o.lado,
-            tipo,
-            o.radio < 0 ? QString() : Texto(f, o.radio),
+            o.lado, tipo, o.radio < 0 ? QString() : Texto(f, o.radio),
             numero(o.esfera).isNull() ? QString() : u.Graduacion(numero(o.esfera).toString()),
             numero(o.cilindro).isNull() ? QString() : u.Graduacion(numero(o.cilindro).toString()),
             // 98 and 400 are the shop's "no value" for an axis.
