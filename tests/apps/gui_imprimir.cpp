@@ -234,6 +234,11 @@ TEST_F(Imprimir, LosDemasListados) {
          "0",
          {"Listado de Pacientes Por Fechas", "F.Nacimiento",
           "Ult. Visita:", "Revisión:", "'01/01/2015' y '31/12/2030'"}},
+        // The last-visit condition prints from the General's last-visit table.
+        {"general",
+         R"([{"Id": 56, "Condicion": "Mayor que...", "Condicion1": "01/01/2015"}])",
+         "resumido",
+         {"Listado de Pacientes General", "Apellidos y Nombre", "'01/01/2015'", "Getafe"}},
         {"garantias",
          "[]",
          "0",
