@@ -78,6 +78,9 @@ public:
     // was not (or was changed since). Refused values are remembered with the row's field and
     // values, so a corrected value clears the mark by itself.
     QString MotivoRechazo(int fila) const;
+    // The hint of a row's field cell: the caption with its group (two groups may offer the same
+    // caption, "Cilindro OD" of spectacles and of lenses) and the catalogue's description.
+    QString AyudaCampo(int fila) const;
     // Conditions were posted or deleted since the last save or load of a filter: loading
     // another filter asks before replacing them.
     bool CondicionesSinGuardar = false;
