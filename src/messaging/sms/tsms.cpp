@@ -89,16 +89,23 @@ int TSMS::Validar() {
     }
     if (Telefonos.isEmpty()) return sms::SinTelefonos;
     for (Telefono& t : Telefonos) {
-        if (!PrefijoAceptado(t.Prefijo)) t.Prefijo = 34;
-        QString cifras;
-        for (QChar c : t.Telefono)
-            if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) cifras.append(c);
-        t.Telefono = cifras;
-        const bool movil = cifras.size() == 9 && (cifras.at(0) == QLatin1Char('6') ||
-                                                  cifras.at(0) == QLatin1Char('7'));
-        (movil ? Validos : Omitidos).append(t);
+        Normalizar(t);
+        (EsValido(t) ? Validos : Omitidos).append(t);
     }
     return 0;
+}
+
+void TSMS::Normalizar(Telefono& t) {
+    if (!PrefijoAceptado(t.Prefijo)) t.Prefijo = 34;
+    QString cifras;
+    for (QChar c : t.Telefono)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) cifras.append(c);
+    t.Telefono = cifras;
+}
+
+bool TSMS::EsValido(const Telefono& t) {
+    const QString& c = t.Telefono;
+    return c.size() == 9 && (c.at(0) == QLatin1Char('6') || c.at(0) == QLatin1Char('7'));
 }
 
 int TSMS::Enviar() {

@@ -46,6 +46,10 @@ public:
     QString TextoResultado() const;
     // Whether a country code is one the provider accepts.
     static bool PrefijoAceptado(int prefijo);
+    // A queued number as validation leaves it (accepted prefix or 34, digits only), and whether
+    // it is then sent: nine digits starting with 6 or 7.
+    static void Normalizar(Telefono& t);
+    static bool EsValido(const Telefono& t);
     // The key of the last master row written; -1 when none could be.
     int IdMaestro() const { return m_idMaestro; }
 
