@@ -18,8 +18,9 @@ Comando ComandoExportar();
 // Runs the listing of the command line as the window does for `accion` (order and direction 0),
 // reports a run that found nothing or failed, and on success hands the runner and the database
 // connection to `seguir`, whose result is the exit status. For commands in their own files.
-int EjecutarListadoYSeguir(const Opciones& o, QTextStream& errores, qint16 accion,
-                           const std::function<int(EjecutorListado&, const QString& conexion)>& seguir);
+int EjecutarListadoYSeguir(
+    const Opciones& o, QTextStream& errores, qint16 accion,
+    const std::function<int(EjecutorListado&, const QString& conexion)>& seguir);
 
 // A count as the count window shows it: thousands grouped with ".", no decimals ("1.234").
 QString TextoConteo(double cuenta);

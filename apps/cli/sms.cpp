@@ -69,7 +69,8 @@ int ejecutarSMS(const Opciones& o, QTextStream& salida, QTextStream& errores) {
             if (r != 0) {
                 const QString texto = MensajeSMS(r);
                 errores << (texto.isEmpty()
-                                ? QStringLiteral("El envío de los mensajes SMS ha fallado (código %1).")
+                                ? QStringLiteral(
+                                      "El envío de los mensajes SMS ha fallado (código %1).")
                                       .arg(r)
                                 : texto)
                         << QLatin1Char('\n');
@@ -115,8 +116,7 @@ Comando ComandoSMS() {
         {QStringLiteral("de"), QStringLiteral("NOMBRE"),
          QStringLiteral("Quién envía el mensaje (hasta 11 caracteres)"), true},
         {QStringLiteral("mensaje-fichero"), QStringLiteral("FICHERO.txt"),
-         QStringLiteral("Texto del mensaje en UTF-8 (hasta 153 caracteres)"),
-         true},
+         QStringLiteral("Texto del mensaje en UTF-8 (hasta 153 caracteres)"), true},
         {QStringLiteral("programar"), QStringLiteral("\"dd/mm/aaaa hh:mm\""),
          QStringLiteral("Enviar en ese día y hora (hasta un año después de ahora)")},
         {QStringLiteral("simular"), QString(),

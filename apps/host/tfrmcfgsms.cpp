@@ -57,10 +57,9 @@ TfrmCfgSMS::TfrmCfgSMS(QWidget* parent) : QDialog(parent) {
     formProxy->addRow(QStringLiteral("Usuario"), edtProxyUsuario);
     formProxy->addRow(QStringLiteral("Clave"), edtProxyClave);
     auto activar = [this](bool on) {
-        for (QWidget* w : {static_cast<QWidget*>(edtProxyServidor),
-                           static_cast<QWidget*>(edtProxyPuerto),
-                           static_cast<QWidget*>(edtProxyUsuario),
-                           static_cast<QWidget*>(edtProxyClave)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(edtProxyServidor), static_cast<QWidget*>(edtProxyPuerto),
+              static_cast<QWidget*>(edtProxyUsuario), static_cast<QWidget*>(edtProxyClave)})
             w->setEnabled(on);
     };
     connect(chxProxy, &QCheckBox::toggled, this, activar);

@@ -59,8 +59,12 @@ Estado& estado() {
     return e;
 }
 
-QString texto16(const char16_t* t) { return t ? QString::fromUtf16(t) : QString(); }
-QString texto8(const char* t) { return t ? QString::fromUtf8(t) : QString(); }
+QString texto16(const char16_t* t) {
+    return t ? QString::fromUtf16(t) : QString();
+}
+QString texto8(const char* t) {
+    return t ? QString::fromUtf8(t) : QString();
+}
 
 size_t recibir(char* datos, size_t tam, size_t n, void* destino) {
     static_cast<QByteArray*>(destino)->append(datos, qsizetype(tam * n));

@@ -52,7 +52,8 @@ QString PreguntaEnvioSMS(int total, int omitidos) {
     QString t = QStringLiteral("Se generarán ") + miles(total) +
                 QStringLiteral(" mensajes SMS. ¿Está seguro de querer continuar?");
     if (omitidos > 0)
-        t += QStringLiteral("\n\n%1 de ellos no se enviará%2 por no ser un número de móvil correcto.")
+        t += QStringLiteral(
+                 "\n\n%1 de ellos no se enviará%2 por no ser un número de móvil correcto.")
                  .arg(miles(omitidos), omitidos == 1 ? QString() : QStringLiteral("n"));
     return t;
 }

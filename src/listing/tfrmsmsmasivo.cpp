@@ -94,7 +94,8 @@ void TfrmSMSMasivo::Inicializar(const std::intptr_t* bloque, int tipoOperacion, 
     m_sms = std::make_unique<quill::TSMS>(db ? db->connectionName : QString(),
                                           puesto ? puesto->CarpetaPrograma : QString());
     m_sms->Telefonos.clear();
-    txtEspacio->setText(QStringLiteral("Caracteres disponibles: %1").arg(quill::sms::LongitudMensaje));
+    txtEspacio->setText(
+        QStringLiteral("Caracteres disponibles: %1").arg(quill::sms::LongitudMensaje));
 }
 
 void TfrmSMSMasivo::MensajeCambiado() {

@@ -317,7 +317,8 @@ void TdmEncargo::CrearTablaSMS(bool comprobar) {
     const int nombre = t.fieldIndex(QStringLiteral("NombreCompleto"));
     const int movil = t.fieldIndex(QStringLiteral("Movil"));
     for (int i = 0; i < t.recordCount(); ++i) {
-        const QString numero = comprobar ? util.Movil(t.textAt(i, movil)) : t.textAt(i, movil).trimmed();
+        const QString numero =
+            comprobar ? util.Movil(t.textAt(i, movil)) : t.textAt(i, movil).trimmed();
         if (numero.isEmpty()) continue;
         memSMS->appendStored({t.valueAt(i, nombre), numero});
     }

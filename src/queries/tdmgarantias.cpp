@@ -315,8 +315,8 @@ void TdmGarantias::TablaSMS(bool comprobar) {
     const int cMovil = memDatos->fieldIndex(QStringLiteral("Movil"));
     const int cNombre = memDatos->fieldIndex(QStringLiteral("NombreCompleto"));
     for (int i = 0; i < memDatos->recordCount(); ++i) {
-        const QString movil =
-            comprobar ? util.Movil(memDatos->textAt(i, cMovil)) : memDatos->textAt(i, cMovil).trimmed();
+        const QString movil = comprobar ? util.Movil(memDatos->textAt(i, cMovil))
+                                        : memDatos->textAt(i, cMovil).trimmed();
         if (movil.isEmpty()) continue;
         memSMS->appendStored({memDatos->valueAt(i, cNombre), movil});
     }

@@ -245,7 +245,8 @@ void TdmReposiciones::TablaSMS(bool comprobar) {
         const int id = t.valueAt(i, ficha).toInt();
         if (fichas.contains(id)) continue;
         fichas.insert(id);
-        const QString numero = comprobar ? util.Movil(t.textAt(i, movil)) : t.textAt(i, movil).trimmed();
+        const QString numero =
+            comprobar ? util.Movil(t.textAt(i, movil)) : t.textAt(i, movil).trimmed();
         if (numero.isEmpty()) continue;
         memSMS->appendStored({t.valueAt(i, nombre), numero});
     }

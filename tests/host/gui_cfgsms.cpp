@@ -35,8 +35,8 @@ TEST(CfgSMS, TheDialogWritesWhatTheClientReadsAndShowsItAgain) {
     ASSERT_EQ(c.Cargar(), 0);
     EXPECT_EQ(QStringList({c.Param1, c.Param2, c.Param3, c.Param4, c.Param5, c.ProxyServidor,
                            c.ProxyUsuario, c.ProxyClave}),
-              QStringList({"cuenta", "usuario", "clave ñ", "", "cinco", "proxy.local", "ana",
-                           "secreto"}));
+              QStringList(
+                  {"cuenta", "usuario", "clave ñ", "", "cinco", "proxy.local", "ana", "secreto"}));
     EXPECT_TRUE(c.ProxyActivo);
     EXPECT_EQ(c.ProxyPuerto, 3128);
     EXPECT_EQ(quill::ServidorSMS(), QStringLiteral("https://sms.tienda.local:8443"));

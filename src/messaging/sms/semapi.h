@@ -38,16 +38,25 @@ using ExecuteCancellationByIdRequest = const char* (*)(int peticion);
 using ExecuteCancellationByIdMessages = const char* (*)();
 
 // The twenty names, in the order the client looks them up.
-inline constexpr const char* kNombres[20] = {
-    "SetLoginParamsAPI",       "SetProxyParamsAPI",
-    "AddRequestMessage",       "AddMessageRecipient",
-    "SetTimeZoneSending",      "ExecuteSending",
-    "GetSendRequestId",        "GetSendMessagesCount",
-    "GetSendMessageId",        "GetChargedQuantity",
-    "GetBalance",              "GetRefundedQuantity",
-    "GetMessagesTotal",        "GetMessagesCancelled",
-    "GetCancelledMessagesCount", "GetCancelledMessageId",
-    "AddCancellationMessageId", "ExecuteBalanceEnquiry",
-    "ExecuteCancellationByIdRequest", "ExecuteCancellationByIdMessages"};
+inline constexpr const char* kNombres[20] = {"SetLoginParamsAPI",
+                                             "SetProxyParamsAPI",
+                                             "AddRequestMessage",
+                                             "AddMessageRecipient",
+                                             "SetTimeZoneSending",
+                                             "ExecuteSending",
+                                             "GetSendRequestId",
+                                             "GetSendMessagesCount",
+                                             "GetSendMessageId",
+                                             "GetChargedQuantity",
+                                             "GetBalance",
+                                             "GetRefundedQuantity",
+                                             "GetMessagesTotal",
+                                             "GetMessagesCancelled",
+                                             "GetCancelledMessagesCount",
+                                             "GetCancelledMessageId",
+                                             "AddCancellationMessageId",
+                                             "ExecuteBalanceEnquiry",
+                                             "ExecuteCancellationByIdRequest",
+                                             "ExecuteCancellationByIdMessages"};
 
 } // namespace quill::semapi

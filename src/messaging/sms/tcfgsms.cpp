@@ -12,9 +12,13 @@ const QString kServidorSMSPorDefecto = QStringLiteral("https://api.mensario.com/
 
 namespace {
 
-QString param(int n) { return QStringLiteral("PARAM_%1").arg(n); }
+QString param(int n) {
+    return QStringLiteral("PARAM_%1").arg(n);
+}
 
-QString leer(const RegistryKey& k, int n) { return DescifrarCredencial(k.readString(param(n))); }
+QString leer(const RegistryKey& k, int n) {
+    return DescifrarCredencial(k.readString(param(n)));
+}
 
 // The first failure of a series of writes (empty when all went well).
 QString primero(std::initializer_list<QString> errores) {

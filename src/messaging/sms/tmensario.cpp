@@ -8,10 +8,20 @@ namespace quill {
 
 namespace {
 
-const char16_t* u16(const QString& t) { return reinterpret_cast<const char16_t*>(t.utf16()); }
+const char16_t* u16(const QString& t) {
+    return reinterpret_cast<const char16_t*>(t.utf16());
+}
 
 enum Punto {
-    pLogin, pProxy, pMensaje, pDestinatario, pZona, pEnviar, pIdPeticion, pCuenta, pIdMensaje,
+    pLogin,
+    pProxy,
+    pMensaje,
+    pDestinatario,
+    pZona,
+    pEnviar,
+    pIdPeticion,
+    pCuenta,
+    pIdMensaje,
     pCoste
 };
 
@@ -37,7 +47,8 @@ QString MensajeSMS(int codigo) {
     case -25502:
         return QStringLiteral("Debe introducir un mensaje para el envío del SMS.");
     case -25503:
-        return QStringLiteral("No hay ningún teléfono asignado a este mensaje. Imposible continuar.");
+        return QStringLiteral(
+            "No hay ningún teléfono asignado a este mensaje. Imposible continuar.");
     case -25506:
         return QStringLiteral("La fecha introducida no es válida.");
     case -25507:
@@ -74,8 +85,9 @@ QString MensajeSMS(int codigo) {
     case -25520:
         return QStringLiteral("No dispone de saldo suficiente.");
     case -25521:
-        return QStringLiteral("La fecha de envío del mensaje es demasiado grande. El periodo máximo "
-                              "para la programación es de un año.");
+        return QStringLiteral(
+            "La fecha de envío del mensaje es demasiado grande. El periodo máximo "
+            "para la programación es de un año.");
     case -25522:
         return QStringLiteral("La zona horaria no es válida. Imposible continuar.");
     default:
@@ -88,10 +100,10 @@ TMensario::TMensario(const QString& carpeta) {
     Opcion = 0;
     Configuracion.Reiniciar();
     Configuracion.Cargar();
-    const QString dir = carpeta.isEmpty()
-                            ? QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../lib"))
-                                  .absolutePath()
-                            : carpeta;
+    const QString dir =
+        carpeta.isEmpty() ? QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../lib"))
+                                .absolutePath()
+                          : carpeta;
     if (!m_libreria.load(dir, QString::fromLatin1(semapi::kLibreria))) {
         m_errorLibreria = m_libreria.errorString();
         return;
@@ -115,7 +127,8 @@ void TMensario::Reiniciar() {
 int TMensario::Validar() const {
     if (De.isEmpty()) return sms::SinRemitente;
     if (Mensaje.isEmpty()) return sms::SinMensaje;
-    if (FechaEnvio.isValid() && FechaEnvio < QDateTime::currentDateTime()) return sms::FechaNoValida;
+    if (FechaEnvio.isValid() && FechaEnvio < QDateTime::currentDateTime())
+        return sms::FechaNoValida;
     if (Destinatarios.isEmpty()) return sms::SinTelefonos;
     return 0;
 }
@@ -136,8 +149,8 @@ int TMensario::LeerCoste(const QString& texto) {
 bool TMensario::Login() {
     const auto login = reinterpret_cast<semapi::SetLoginParamsAPI>(m_puntos[pLogin]);
     if (!m_libreria.isLoaded() || !login) return false;
-    if (!login(u16(Configuracion.Param1), u16(Configuracion.Param2),
-               u16(Configuracion.Param3), u16(Servidor), Opcion))
+    if (!login(u16(Configuracion.Param1), u16(Configuracion.Param2), u16(Configuracion.Param3),
+               u16(Servidor), Opcion))
         return false;
     if (!Configuracion.ProxyActivo) return true;
     const auto proxy = reinterpret_cast<semapi::SetProxyParamsAPI>(m_puntos[pProxy]);
@@ -149,7 +162,8 @@ int TMensario::Enviar() {
     if (const int v = Validar()) return v;
     if (!Login()) return sms::ProveedorNoValido;
     const auto mensaje = reinterpret_cast<semapi::AddRequestMessage>(m_puntos[pMensaje]);
-    const auto destinatario = reinterpret_cast<semapi::AddMessageRecipient>(m_puntos[pDestinatario]);
+    const auto destinatario =
+        reinterpret_cast<semapi::AddMessageRecipient>(m_puntos[pDestinatario]);
     const auto zona = reinterpret_cast<semapi::SetTimeZoneSending>(m_puntos[pZona]);
     const auto enviar = reinterpret_cast<semapi::ExecuteSending>(m_puntos[pEnviar]);
     const auto idPeticion = reinterpret_cast<semapi::GetSendRequestId>(m_puntos[pIdPeticion]);

@@ -13,10 +13,9 @@ namespace quill {
 
 namespace {
 
-constexpr std::array<int, 38> kPrefijos = {7,   30,  31,  32,  33,  34,  36,  39,  40,  41,
-                                           43,  44,  45,  46,  47,  48,  49,  90,  351, 352,
-                                           353, 354, 356, 357, 358, 359, 370, 371, 372, 376,
-                                           380, 381, 382, 385, 386, 387, 420, 421};
+constexpr std::array<int, 38> kPrefijos = {
+    7,   30,  31,  32,  33,  34,  36,  39,  40,  41,  43,  44,  45,  46,  47,  48,  49,  90,  351,
+    352, 353, 354, 356, 357, 358, 359, 370, 371, 372, 376, 380, 381, 382, 385, 386, 387, 420, 421};
 
 // An attachment of its own to the shop database, so the records commit or roll back apart from
 // whatever the host's transaction holds; closed and forgotten when the sending is recorded.
@@ -146,12 +145,12 @@ void TSMS::Registrar(int proveedor) {
     if (m_idMaestro == -1) return;
     if (proveedor == 0)
         for (const TMensario::Destinatario& d : Cliente->Destinatarios)
-            r.insertar(QStringLiteral("insert into sms_detalle (id_sms_maestro, id_sms, estado, "
-                                      "prefijo, telefono) values (:id_sms_maestro, :id_sms, "
-                                      ":estado, :prefijo, :telefono)"),
-                       {m_idMaestro, d.IdMensaje >= 0 ? d.IdMensaje : -1, estado, d.Prefijo,
-                        d.Telefono},
-                       QStringLiteral("ID_SMS_DETALLE"));
+            r.insertar(
+                QStringLiteral("insert into sms_detalle (id_sms_maestro, id_sms, estado, "
+                               "prefijo, telefono) values (:id_sms_maestro, :id_sms, "
+                               ":estado, :prefijo, :telefono)"),
+                {m_idMaestro, d.IdMensaje >= 0 ? d.IdMensaje : -1, estado, d.Prefijo, d.Telefono},
+                QStringLiteral("ID_SMS_DETALLE"));
     if (!r.confirmar()) m_idMaestro = -1;
 }
 

@@ -35,9 +35,12 @@ struct ListadoSMS : ::testing::Test {
         ajustes = std::make_unique<proveedorprueba::Ajustes>(servicio->direccion());
         QStringList filas;
         const char* moviles[][3] = {
-            {"1", "Alba", "600 111 222"},      {"2", "Blanco", "+34 600 111 222"},
-            {"3", "Cano", "611222333"},        {"4", "Diez", "912345678"},
-            {"5", "Zeta", ""},                 {"6", "Borrada", "622000000"},
+            {"1", "Alba", "600 111 222"},
+            {"2", "Blanco", "+34 600 111 222"},
+            {"3", "Cano", "611222333"},
+            {"4", "Diez", "912345678"},
+            {"5", "Zeta", ""},
+            {"6", "Borrada", "622000000"},
         };
         for (const auto& m : moviles)
             filas << QStringLiteral("INSERT INTO PACIENTE (ID_PACIENTE, CODIGO, LICENCIA, BORRADO, "
@@ -58,11 +61,20 @@ struct ListadoSMS : ::testing::Test {
     }
 
     Salida sms(const QString& condiciones, const QString& mensaje, const QStringList& mas = {}) {
-        const QStringList args =
-            QStringList{"sms", "--db", tienda.ruta(), "--tipo", "general", "--condiciones",
-                        fichero("c.json", condiciones), "--particion", "1", "--de", "Óptica Sol",
-                        "--mensaje-fichero", fichero("m.txt", mensaje + "\n")} +
-            mas;
+        const QStringList args = QStringList{"sms",
+                                             "--db",
+                                             tienda.ruta(),
+                                             "--tipo",
+                                             "general",
+                                             "--condiciones",
+                                             fichero("c.json", condiciones),
+                                             "--particion",
+                                             "1",
+                                             "--de",
+                                             "Óptica Sol",
+                                             "--mensaje-fichero",
+                                             fichero("m.txt", mensaje + "\n")} +
+                                 mas;
         Salida s;
         QTextStream o(&s.out), e(&s.err);
         s.estado = quill::cli::EjecutarListado(args, o, e);
@@ -88,8 +100,9 @@ TEST_F(ListadoSMS, SimulatingShowsTheQueueAndTouchesNothing) {
 TEST_F(ListadoSMS, SendingPrintsTheResultAndRecordsIt) {
     const Salida s = sms("[]", "Su revisión");
     ASSERT_EQ(s.estado, 0) << qPrintable(s.err);
-    EXPECT_EQ(s.out, "El coste del envío ha sido de 2\n\nSe ha enviado un total de 2 mensaje(s)."
-                     "\n\nSe ha omitido un total de  2 mensaje(s) por no ser un número correcto.\n");
+    EXPECT_EQ(s.out,
+              "El coste del envío ha sido de 2\n\nSe ha enviado un total de 2 mensaje(s)."
+              "\n\nSe ha omitido un total de  2 mensaje(s) por no ser un número correcto.\n");
     QStringList numeros;
     for (const QJsonValue& d : servicio->peticiones().last()["destinatarios"].toArray())
         numeros << d["prefijo"].toString() + ':' + d["telefono"].toString();
@@ -102,8 +115,7 @@ TEST_F(ListadoSMS, SendingPrintsTheResultAndRecordsIt) {
 
 TEST_F(ListadoSMS, ExitStatusTellsNothingQueuedARefusalAndAScheduleTooFar) {
     const QString soloZeta = R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "Zeta"}])";
-    const QString lejos =
-        QDateTime::currentDateTime().addDays(366).toString("dd/MM/yyyy HH:mm");
+    const QString lejos = QDateTime::currentDateTime().addDays(366).toString("dd/MM/yyyy HH:mm");
     const struct {
         QString condiciones, mensaje;
         QStringList mas;
@@ -112,7 +124,11 @@ TEST_F(ListadoSMS, ExitStatusTellsNothingQueuedARefusalAndAScheduleTooFar) {
     } casos[] = {
         {soloZeta, "hola", {}, 1, "No se ha encontrado ningún registro que cumpla las condiciones"},
         {"[]", "KO-EXC-AMNT", {}, 2, "No dispone de saldo suficiente."},
-        {"[]", "hola", {"--programar", lejos}, 2, "La programación máxima de mensajes es de un año."},
+        {"[]",
+         "hola",
+         {"--programar", lejos},
+         2,
+         "La programación máxima de mensajes es de un año."},
         {"[]", "hola", {"--programar", "31/02/2030 10:00"}, 1, "dd/mm/aaaa hh:mm"},
     };
     for (const auto& c : casos) {

@@ -64,8 +64,8 @@ TEST_F(EnvioSMS, OnlyTheValidNumbersGoOutAndTheSendingIsRecordedWithTheServiceId
     const qsizetype yaRecibidas = g_servicio->peticiones().size();
     const QString largo = QString(150, QLatin1Char('a')) + QStringLiteral("ñbcdefghij") +
                           QString(40, QLatin1Char('z'));
-    auto s = envio(largo, {"600 111 222", "+34 600 111 222", "611222333", "912345678",
-                           "(722) 33-34-44"});
+    auto s = envio(largo,
+                   {"600 111 222", "+34 600 111 222", "611222333", "912345678", "(722) 33-34-44"});
     ASSERT_EQ(s->Enviar(), 0);
 
     const auto recibidas = g_servicio->peticiones();

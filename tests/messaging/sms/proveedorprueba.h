@@ -31,9 +31,10 @@ public:
         if (!ssl.waitForFinished(60000) || ssl.exitCode() != 0)
             return QStringLiteral("openssl: ") + QString::fromLocal8Bit(ssl.readAllStandardError());
         m_log = m_dir->filePath(QStringLiteral("peticiones.jsonl"));
-        m_servicio.start(QStringLiteral("/usr/bin/python3"),
-                         {quilltest::dataDir() + QStringLiteral("/../tests/messaging/sms/proveedor_sms.py"),
-                          cert, key, m_log});
+        m_servicio.start(
+            QStringLiteral("/usr/bin/python3"),
+            {quilltest::dataDir() + QStringLiteral("/../tests/messaging/sms/proveedor_sms.py"),
+             cert, key, m_log});
         if (!m_servicio.waitForReadyRead(20000))
             return QStringLiteral("the provider service did not start: ") +
                    QString::fromLocal8Bit(m_servicio.readAllStandardError());

@@ -59,7 +59,8 @@ TEST_F(Ajustes, StoredSettingsReadBackPlainAndAMissingProxyKeyIsCreated) {
 
     // Without the proxy key: the defaults are written again (over P1's values too) and P1 is
     // still read.
-    QSettings(QStringLiteral("Quillmore"), QStringLiteral("3.0")).remove(QStringLiteral("SMS/Proxy"));
+    QSettings(QStringLiteral("Quillmore"), QStringLiteral("3.0"))
+        .remove(QStringLiteral("SMS/Proxy"));
     TCfgSMS sinProxy;
     EXPECT_EQ(sinProxy.Cargar(), 0);
     EXPECT_TRUE(RegistryKey(TCfgSMS::kClaveProxy).exists());
@@ -132,8 +133,8 @@ TEST(TSMSValidacion, InputErrorsComeInTheirOrderBeforeAnySending) {
 }
 
 TEST(TMensarioTextos, ChargeTimeAndClientChecks) {
-    const std::pair<const char*, int> costes[] = {
-        {"3.OK", 3}, {"7", 7}, {"", 0}, {"12.OK.OK", 12}, {"x.OK", 0}, {"abc", 0}};
+    const std::pair<const char*, int> costes[] = {{"3.OK", 3},      {"7", 7},    {"", 0},
+                                                  {"12.OK.OK", 12}, {"x.OK", 0}, {"abc", 0}};
     for (const auto& [texto, coste] : costes)
         EXPECT_EQ(TMensario::LeerCoste(QString::fromLatin1(texto)), coste) << texto;
     EXPECT_EQ(TMensario::TextoFecha({}), QByteArray("00000000000000"));
