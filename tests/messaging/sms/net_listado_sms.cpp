@@ -97,6 +97,24 @@ TEST_F(ListadoSMS, SimulatingShowsTheQueueAndTouchesNothing) {
     EXPECT_EQ(maestros(), 0);
 }
 
+TEST_F(ListadoSMS, APatientMatchingOnSeveralRecordsIsQueuedOnce) {
+    // Three prescriptions due for revision, two of them Alba's.
+    ASSERT_EQ(tienda.ejecutar({"INSERT INTO MGRADUACION (ID_MGRADUACION, ID_PACIENTE, "
+                               "FECHA_REVISION) VALUES (71, 1, '2030-03-01')",
+                               "INSERT INTO MGRADUACION (ID_MGRADUACION, ID_PACIENTE, "
+                               "FECHA_REVISION) VALUES (72, 3, '2030-04-01')",
+                               "INSERT INTO MGRADUACION (ID_MGRADUACION, ID_PACIENTE, "
+                               "FECHA_REVISION) VALUES (73, 1, '2030-05-01')"}),
+              QString());
+    const Salida s = sms(R"([{"Id": 72, "Condicion": "...Entre...", "Condicion1": "01/01/2030",
+                             "Condicion2": "31/12/2030"}])",
+                         "Revisión", {"--simular"});
+    ASSERT_EQ(s.estado, 0) << qPrintable(s.err);
+    QStringList lineas = s.out.split('\n', Qt::SkipEmptyParts);
+    lineas.sort();
+    EXPECT_EQ(lineas, QStringList({"34;600111222;valido", "34;611222333;valido"}));
+}
+
 TEST_F(ListadoSMS, SendingPrintsTheResultAndRecordsIt) {
     const Salida s = sms("[]", "Su revisión");
     ASSERT_EQ(s.estado, 0) << qPrintable(s.err);
