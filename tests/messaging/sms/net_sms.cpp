@@ -163,6 +163,18 @@ TEST_F(EnvioSMS, AServiceOrLibraryThatCannotBeReachedGivesItsCodeAtOnce) {
     sinLibreria.Telefonos.append({0, "600111222"});
     EXPECT_EQ(sinLibreria.Enviar(), -25510);
     EXPECT_FALSE(sinLibreria.Cliente->ErrorLibreria().isEmpty());
+    // With the proxy on, the library goes through it: none at all refuses the setting, one
+    // that does not answer leaves the service out of reach.
+    proveedorprueba::Ajustes conProxy(g_servicio->direccion());
+    TCfgSMS p;
+    p.Param2 = QStringLiteral("usuario");
+    p.ProxyActivo = true;
+    ASSERT_EQ(GuardarCfgSMS(p, g_servicio->direccion()), QString());
+    EXPECT_EQ(envio("hola", {"600111222"})->Enviar(), -25510);
+    p.ProxyServidor = QStringLiteral("127.0.0.1");
+    p.ProxyPuerto = 9;
+    ASSERT_EQ(GuardarCfgSMS(p, g_servicio->direccion()), QString());
+    EXPECT_EQ(envio("hola", {"600111222"})->Enviar(), -25512);
     // Settings without the account's user: the login is refused.
     TCfgSMS c;
     ASSERT_EQ(GuardarCfgSMS(c, g_servicio->direccion()), QString());
