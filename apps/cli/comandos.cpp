@@ -2,6 +2,7 @@
 
 #include "listados.h"
 #include "sentencia.h"
+#include "sms.h"
 
 #include "sql/database.h"
 
@@ -19,7 +20,7 @@ bool pideAyuda(const QStringList& argumentos) {
 } // namespace
 
 QList<Comando> Comandos() {
-    return {ComandoSentencia(), ComandoSql(), ComandoConteo(), ComandoExportar()};
+    return {ComandoSentencia(), ComandoSql(), ComandoConteo(), ComandoExportar(), ComandoSMS()};
 }
 
 QString AyudaGeneral() {

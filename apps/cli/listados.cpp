@@ -274,6 +274,17 @@ const QString kSalidas = QStringLiteral(
 
 } // namespace
 
+int EjecutarListadoYSeguir(
+    const Opciones& o, QTextStream& errores, qint16 accionPropia,
+    const std::function<int(EjecutorListado&, const QString& conexion)>& seguir) {
+    Sesion s;
+    if (const int estado = preparar(o, errores, true, accionPropia, s); estado >= 0) return estado;
+    EjecutorListado& e = *s.ejecutor;
+    const qint16 r = e.Ejecutar(0, 0, !o.tiene(QStringLiteral("cualquiera")));
+    if (r != kListadoCorrecto) return informarResultado(r, e, errores);
+    return seguir(e, kConexion);
+}
+
 QString TextoConteo(double cuenta) {
     const QString cifras = QString::number(std::llround(std::fabs(cuenta)));
     QString texto;

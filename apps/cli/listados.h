@@ -2,6 +2,10 @@
 
 #include "comandos.h"
 
+namespace quill {
+class EjecutorListado;
+}
+
 namespace quill::cli {
 
 // `listado sql`: the statement the listing's data module would run, on one line.
@@ -10,6 +14,13 @@ Comando ComandoSql();
 Comando ComandoConteo();
 // `listado exportar`: the listing written to a spreadsheet, HTML, text or XML file.
 Comando ComandoExportar();
+
+// Runs the listing of the command line as the window does for `accion` (order and direction 0),
+// reports a run that found nothing or failed, and on success hands the runner and the database
+// connection to `seguir`, whose result is the exit status. For commands in their own files.
+int EjecutarListadoYSeguir(
+    const Opciones& o, QTextStream& errores, qint16 accion,
+    const std::function<int(EjecutorListado&, const QString& conexion)>& seguir);
 
 // A count as the count window shows it: thousands grouped with ".", no decimals ("1.234").
 QString TextoConteo(double cuenta);

@@ -1,6 +1,7 @@
 #include "hostwindow.h"
 
 #include "hostconfig.h"
+#include "tfrmcfgsms.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -31,6 +32,9 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* parent)
             QMessageBox::critical(this, QStringLiteral("ERROR"),
                                   QStringLiteral("No se ha podido abrir el listado de pacientes."));
     });
+    QAction* sms = listados->addAction(QStringLiteral("Configuración de &SMS..."));
+    sms->setObjectName(QStringLiteral("actConfiguracionSMS"));
+    connect(sms, &QAction::triggered, this, [this] { TfrmCfgSMS(this).exec(); });
     listados->addSeparator();
     QAction* salir = listados->addAction(QStringLiteral("&Salir"));
     connect(salir, &QAction::triggered, this, &QWidget::close);

@@ -62,8 +62,11 @@ namespace {
 // Every kind's SMS goes through the General SMS method, which reports its failures.
 QList<DescriptorListado> crear() {
     using namespace registro;
-    return {General(),        Consumo(),      Encargos(), Fechas(),
-            Prescripciones(), Reposiciones(), Garantias()};
+    QList<DescriptorListado> l = {General(),        Consumo(),      Encargos(), Fechas(),
+                                  Prescripciones(), Reposiciones(), Garantias()};
+    for (DescriptorListado& d : l)
+        AnadirEnvioSMS(d);
+    return l;
 }
 
 } // namespace
@@ -144,8 +147,11 @@ QString MotivoAccionNoDisponible(const DescriptorListado& d, qint16 codigoAccion
         break;
     case accion::Conteo:
         break;
+    case accion::SMS:
+        construida = construida && bool(d.telefonosSMS);
+        break;
     default:
-        // Reports, labels, e-mail and mass SMS have no output yet for any kind.
+        // Reports, labels and e-mail have no output yet for any kind.
         construida = false;
     }
     if (construida) return QString();

@@ -63,6 +63,12 @@ struct DescriptorListado {
     // The routed method of an action; empty for an action the kind does not have.
     QString Metodo(qint16 accion) const;
     bool Admite(qint16 accion) const { return !Metodo(accion).isEmpty(); }
+
+    // --- Mass SMS ---
+    // After a run: the kind's SMS table filled with every non-empty mobile as stored, in result
+    // order and with the kind's repeat rule (the sending checks and normalises the numbers
+    // itself). Empty: the kind has no mass SMS.
+    std::function<const MemTable*(ListingModule&)> telefonosSMS;
 };
 
 // The name of an action as the window's items show it ("Imprimir", "Conteo", ...).

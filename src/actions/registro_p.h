@@ -24,4 +24,7 @@ DescriptorListado Prescripciones();
 DescriptorListado Reposiciones();
 DescriptorListado Garantias();
 
+// Adds the mass SMS of a kind that has it (registro_sms.cpp).
+void AnadirEnvioSMS(DescriptorListado& d);
+
 } // namespace quill::registro

@@ -226,7 +226,10 @@ public:
     qint16 ExportarListado();
     qint16 ConteoListado();
     qint16 EMailListado();
-    qint16 SMSListado();
+    qint16 SMSListado(); // acciones_sms.cpp
+    // Queues the mobiles of the kind's last result, asks for confirmation and shows the SMS
+    // dialog; its failures go to the error window as "EnvioSMSMasivo".
+    void EnvioSMSMasivo(qint16 tipo);
     // The export dialog (SMS mode for action 9): 0 with TipoExportacion and FicheroExportacion
     // set, -301 when cancelled.
     qint16 OpcionesExportacion();

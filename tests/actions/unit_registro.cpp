@@ -71,9 +71,7 @@ TEST(Registro, EveryKindAsTheWindowAndListadoReadIt) {
         {0, accion::Imprimir,
          "La acción «Imprimir» todavía no está disponible para el listado "
          "«General»."},
-        {6, accion::SMS,
-         "La acción «Envio SMS» todavía no está disponible para el listado "
-         "«Garantías»."},
+        {6, accion::SMS, ""},
         {4, accion::Conteo, "El listado «Prescripciones al CNOO» no tiene la acción «Conteo»."},
         {5, accion::Correo, "El listado «Reposiciones» no tiene la acción «Correo Electrónico»."},
     };
