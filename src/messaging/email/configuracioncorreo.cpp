@@ -23,6 +23,7 @@ ConfiguracionCorreo LeerConfiguracionCorreo() {
     c.DesSSL = k.readInteger(QStringLiteral("DesSSL"), 0);
     c.DestinatariosMensaje = k.readInteger(QStringLiteral("DestinatariosMensaje"), 0);
     c.SoloConsentimiento = k.readInteger(QStringLiteral("SoloConsentimiento"), 0);
+    c.CertificadosCA = k.readString(QStringLiteral("CertificadosCA"));
     return c;
 }
 
@@ -47,6 +48,7 @@ QString GuardarConfiguracionCorreo(const ConfiguracionCorreo& c) {
         {"OriNombre", c.OriNombre},
         {"OriCorreo", c.OriCorreo},
         {"DesServidor", c.DesServidor},
+        {"CertificadosCA", c.CertificadosCA},
     };
     for (const auto& [nombre, valor] : textos) {
         const QString e = k.writeString(QString::fromLatin1(nombre), valor);

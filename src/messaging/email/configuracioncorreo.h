@@ -23,6 +23,9 @@ struct ConfiguracionCorreo {
     // out the patients whose mail-consent flag says no.
     qint32 DestinatariosMensaje = 0;
     qint32 SoloConsentimiento = 0;
+    // A file of authorities the server's certificate may also be signed by (a shop's own mail
+    // server); the system's authorities are always trusted. Verification is never turned off.
+    QString CertificadosCA;
 };
 
 QString ClaveRegistroCorreo();

@@ -197,6 +197,7 @@ void TEMail::AsignarServidor(const ConfiguracionCorreo& c) {
     AutUsuario = c.AutUsuario;
     AutClave = c.AutClave;
     DestinatariosMensaje = c.DestinatariosMensaje;
+    CertificadosCA = c.CertificadosCA;
 }
 
 int TEMail::NumeroMensajes() const {

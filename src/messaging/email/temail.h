@@ -61,7 +61,8 @@ public:
     // Validates, then sends: 0, a validation code (nothing connected) or -402.
     qint32 Enviar();
 
-    // Takes the server, port, security and login from the workstation settings.
+    // Takes the server, port, security, login, batch size and extra authorities from the
+    // workstation settings.
     void AsignarServidor(const ConfiguracionCorreo& c);
     // How many messages Enviar sends for the current recipients.
     int NumeroMensajes() const;
