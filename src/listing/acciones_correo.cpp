@@ -6,6 +6,7 @@
 #include "actions/ejecutor.h"
 #include "host/bloque.h"
 #include "listing/tfrmcorreoelectronico.h"
+#include "listing/tfrmerror.h"
 #include "listing/tfrmlistado.h"
 #include "messaging/email/configuracioncorreo.h"
 #include "messaging/email/temail.h"
@@ -158,4 +159,26 @@ void TfrmListado::EnviarEmail() {
                       r == quill::email::Correcto ? quill::MessageIcon::Information
                                                   : quill::MessageIcon::Stop);
     });
+}
+
+int TfrmListado::EnviarInformeError(const QString& destino, const TInformeError& informe) {
+    const quill::ConfiguracionCorreo c = configuracion(m_bloque);
+    quill::TEMail correo;
+    correo.Inicializar();
+    correo.AsignarServidor(c);
+    // One recipient: no batching applies.
+    correo.DestinatariosMensaje = 0;
+    correo.OriNombre = c.OriNombre;
+    correo.OriCorreo = c.OriCorreo;
+    correo.Direcciones << destino;
+    correo.Nombres << QString();
+    correo.Asunto = QStringLiteral("Informe de error - %1").arg(informe.Pantalla);
+    correo.Mensaje = QStringLiteral("Se ha producido un error\n\nFecha y hora del error: %1\n"
+                                    "Pantalla: %2\nFunción: %3\nDescripción:\n%4\n")
+                         .arg(TfrmError::TextoFecha(informe.Fecha), informe.Pantalla,
+                              informe.Funcion, informe.Descripcion);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const qint32 r = correo.Enviar();
+    QApplication::restoreOverrideCursor();
+    return r;
 }

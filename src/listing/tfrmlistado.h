@@ -26,6 +26,7 @@ class TFltArticulo;
 class TBuscarPaciente;
 class TLstFiltros;
 class TfrmPorcentajeListado; // Actions
+struct TInformeError;
 
 namespace quill {
 class EjecutorListado;
@@ -248,6 +249,9 @@ public:
     // consent filter is off), shown by the compose dialog.
     int EMailSinDireccion = 0;
     int EMailSinConsentimiento = -1;
+    // The error window's E-Mail button: the report to the support address with the
+    // workstation's mail settings; 0 when the server took it.
+    int EnviarInformeError(const QString& destino, const TInformeError& informe);
     // End of Actions.
 
 Q_SIGNALS:

@@ -246,3 +246,37 @@ TEST_F(CorreoVentana, FallosCancelarYSinDirecciones) {
                              "Eléctronico "));
     EXPECT_EQ(modal.messages()[0].icon, quill::MessageIcon::Stop);
 }
+
+// The error window's E-Mail button sends the report to the support address with the
+// workstation's settings; without a server it says it could not.
+TEST_F(CorreoVentana, InformeDeErrorPorCorreo) {
+    ServidorSmtp s(QStringLiteral("starttls"), QStringLiteral("tienda"), QStringLiteral("clave"));
+    ASSERT_TRUE(s.listo);
+    for (const bool conServidor : {true, false}) {
+        SCOPED_TRACE(conServidor);
+        host.conf.DesPuerto = conServidor ? s.puerto : servidorsmtp::puertoLibre();
+        modal.clear();
+        modal.queueDialog([](QWidget* d) {
+            auto* e = qobject_cast<TfrmError*>(d);
+            if (e) e->btnEMail->click();
+            return 0;
+        });
+        w->MostrarError(QStringLiteral("tbnLimpiar -> OnClick"), QStringLiteral("Algo falló"));
+        if (conServidor) {
+            EXPECT_TRUE(modal.messages().isEmpty());
+            const QList<QJsonObject> m = s.mensajes();
+            ASSERT_EQ(m.size(), 1);
+            EXPECT_EQ(texto(m[0]["destinatarios"]), QStringList{host.aplicacion.CorreoSoporte});
+            EXPECT_EQ(m[0]["asunto"].toString(),
+                      QStringLiteral("Informe de error - Listado - Pacientes"));
+            EXPECT_TRUE(m[0]["cuerpo"].toString().contains(QStringLiteral("Algo falló")));
+            EXPECT_TRUE(m[0]["cuerpo"].toString().contains(QStringLiteral("tbnLimpiar -> OnClick")));
+        } else {
+            ASSERT_EQ(modal.messages().size(), 1);
+            EXPECT_EQ(modal.messages()[0].caption, QStringLiteral("ERROR"));
+            EXPECT_EQ(modal.messages()[0].text,
+                      QStringLiteral("No se ha podido enviar el correo, conectese a internet e "
+                                     "intentelo mas tarde"));
+        }
+    }
+}
