@@ -280,3 +280,73 @@ TEST_F(CorreoVentana, InformeDeErrorPorCorreo) {
         }
     }
 }
+
+// The sending options: the recipients split into messages of at most the limit, and only the
+// patients that accept mail; the compose dialog counts them and the result box says how many
+// messages went, or how far the sending got when the server refused one part-way.
+TEST_F(CorreoVentana, LotesYConsentimiento) {
+    condicion(1, QStringLiteral("Apellidos"), QStringLiteral("Empieza por..."),
+              QStringLiteral("G"));
+    host.conf.OriCopia = 0;
+    quill::EjecutorListado& e = w->PrepararListado();
+    ASSERT_EQ(e.Ejecutar(0, 0, true), 0);
+    const quill::DestinatariosCorreo todos = quill::DestinatariosListado(e, false);
+    const quill::DestinatariosCorreo solo = quill::DestinatariosListado(e, true);
+    e.Cerrar();
+    ASSERT_GT(todos.direcciones.size(), 4);
+    ASSERT_GT(solo.sinConsentimiento, 0);
+    const int n = int(todos.direcciones.size());
+    const int mensajes = (n + 1) / 2;
+
+    struct Caso {
+        const char* nombre;
+        int limite, solo, aceptar;
+        QStringList esperados;
+        QString texto;
+        QString etiqueta;
+    };
+    const Caso casos[] = {
+        {"lotes", 2, 0, -1, todos.direcciones,
+         QStringLiteral("Correos enviados correctamente.\n\nSe enviaron %1 mensajes a %2 "
+                        "destinatarios.")
+             .arg(mensajes)
+             .arg(n),
+         QStringLiteral("Recibirán el mensaje %1 pacientes. Pacientes del listado sin correo "
+                        "electrónico: %2.")
+             .arg(n)
+             .arg(todos.sinDireccion)},
+        {"fallo a medias", 2, 0, 1, todos.direcciones.mid(0, 2),
+         kFallo + QStringLiteral("\n\nAntes del fallo se enviaron 1 de %1 mensajes, con 2 "
+                                 "destinatarios.")
+                      .arg(mensajes),
+         QString()},
+        {"consentimiento", 0, 1, -1, solo.direcciones,
+         QStringLiteral("Correos enviados correctamente.\n\n"),
+         QStringLiteral("Recibirán el mensaje %1 pacientes. Pacientes del listado sin correo "
+                        "electrónico: %2. No aceptan correo: %3.")
+             .arg(solo.direcciones.size())
+             .arg(solo.sinDireccion)
+             .arg(solo.sinConsentimiento)},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        ServidorSmtp s(QStringLiteral("starttls"), QStringLiteral("tienda"),
+                       QStringLiteral("clave"), c.aceptar);
+        ASSERT_TRUE(s.listo);
+        host.conf.DesPuerto = s.puerto;
+        host.conf.DestinatariosMensaje = c.limite;
+        host.conf.SoloConsentimiento = c.solo;
+        modal.clear();
+        escribir(QStringLiteral("Aviso"), QStringLiteral("Texto"));
+        w->nbrEmail->click();
+        EXPECT_TRUE(funciones.isEmpty()) << qPrintable(funciones.join('\n'));
+        if (!c.etiqueta.isEmpty()) {
+            EXPECT_EQ(dialogo.destinatarios, c.etiqueta);
+        }
+        QStringList recibidos;
+        for (const QJsonObject& m : s.mensajes()) recibidos += texto(m["destinatarios"]);
+        EXPECT_EQ(recibidos, c.esperados);
+        ASSERT_EQ(modal.messages().size(), 1);
+        EXPECT_EQ(modal.messages()[0].text, c.texto);
+    }
+}

@@ -25,6 +25,8 @@ p.add_argument("--cert")
 p.add_argument("--clave")
 p.add_argument("--usuario")
 p.add_argument("--contrasena")
+p.add_argument("--aceptar", type=int, default=-1,
+               help="messages taken before every further one is refused (-1: no limit)")
 a = p.parse_args()
 
 listo = False
@@ -36,7 +38,12 @@ def registrar(d):
 
 
 class Manejador:
+    recibidos = 0
+
     async def handle_DATA(self, server, session, envelope):
+        if 0 <= a.aceptar <= Manejador.recibidos:
+            return "554 Transaction failed"
+        Manejador.recibidos += 1
         m = message_from_bytes(envelope.original_content, policy=policy.default)
         registrar({
             "desde": envelope.mail_from,

@@ -56,8 +56,9 @@ inline const Certificado& certificado() {
 class ServidorSmtp {
 public:
     // modo: "starttls", "implicito" or "plano"; with a user the server asks for login.
+    // aceptar: messages the server takes before it refuses every further one (-1: all).
     ServidorSmtp(const QString& modo, const QString& usuario = QString(),
-                 const QString& contrasena = QString())
+                 const QString& contrasena = QString(), int aceptar = -1)
         : puerto(puertoLibre()), registro_(dir_->filePath(QStringLiteral("registro.jsonl"))) {
         QStringList args = {quilltest::dataDir() +
                                 QStringLiteral("/../tests/messaging/email/servidor_smtp.py"),
@@ -67,6 +68,7 @@ public:
                             "--cert",     certificado().cert,
                             "--clave",    certificado().clave};
         if (!usuario.isEmpty()) args << "--usuario" << usuario << "--contrasena" << contrasena;
+        args << "--aceptar" << QString::number(aceptar);
         proceso_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         proceso_.start(QStringLiteral("/usr/bin/python3"), args);
         while (proceso_.waitForReadyRead(20000))
