@@ -20,8 +20,7 @@ bool pideAyuda(const QStringList& argumentos) {
 } // namespace
 
 QList<Comando> Comandos() {
-    return {ComandoSentencia(), ComandoSql(), ComandoConteo(), ComandoExportar(),
-            ComandoCorreo()};
+    return {ComandoSentencia(), ComandoSql(), ComandoConteo(), ComandoExportar(), ComandoCorreo()};
 }
 
 QString AyudaGeneral() {

@@ -34,8 +34,7 @@ private:
 
 // Kind, database (when conBase), conditions and the kind's runner prepared as the window hands
 // them over, after asking whether the kind has the action. -1 to go on, or the exit status.
-int preparar(const Opciones& o, QTextStream& errores, bool conBase, qint16 accionPropia,
-             Sesion& s);
+int preparar(const Opciones& o, QTextStream& errores, bool conBase, qint16 accionPropia, Sesion& s);
 // The messages of a run that found nothing or failed; the exit status.
 int informarResultado(qint16 resultado, const EjecutorListado& e, QTextStream& errores);
 // --tipo, --condiciones, --particion, --cualquiera, --paquetes, --variante.

@@ -35,7 +35,8 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* parent)
             QMessageBox::critical(this, QStringLiteral("ERROR"),
                                   QStringLiteral("No se ha podido abrir el listado de pacientes."));
     });
-    QAction* correo = listados->addAction(QStringLiteral("Configuración del &correo electrónico..."));
+    QAction* correo =
+        listados->addAction(QStringLiteral("Configuración del &correo electrónico..."));
     correo->setObjectName(QStringLiteral("actConfiguracionCorreo"));
     connect(correo, &QAction::triggered, this, [this] {
         instalarModalReal();

@@ -43,7 +43,8 @@ TfrmConfiguracionCorreo::TfrmConfiguracionCorreo(QWidget* owner)
     cbxSeguridad->setObjectName(QStringLiteral("cbxSeguridad"));
     cbxSeguridad->addItems({QStringLiteral("STARTTLS (normalmente puerto 587)"),
                             QStringLiteral("SSL/TLS desde la conexión (normalmente puerto 465)")});
-    chxAutentificacion = new QCheckBox(QStringLiteral("El servidor requiere autentificación"), this);
+    chxAutentificacion =
+        new QCheckBox(QStringLiteral("El servidor requiere autentificación"), this);
     chxAutentificacion->setObjectName(QStringLiteral("chxAutentificacion"));
     edtUsuario = new QLineEdit(this);
     edtUsuario->setObjectName(QStringLiteral("edtUsuario"));

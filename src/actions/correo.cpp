@@ -16,8 +16,7 @@ namespace {
 
 int campoCorreo(const MemTable& t) {
     for (int i = 0; i < t.fieldCount(); ++i)
-        if (t.fieldDef(i).name.compare(QLatin1String("E_MAIL"), Qt::CaseInsensitive) == 0)
-            return i;
+        if (t.fieldDef(i).name.compare(QLatin1String("E_MAIL"), Qt::CaseInsensitive) == 0) return i;
     return t.fieldIndex(QStringLiteral("EMail"));
 }
 
@@ -26,8 +25,8 @@ bool aceptaCorreo(const QVariant& v) {
     return v.isNull() || v.toInt() == 1;
 }
 
-void anadir(DestinatariosCorreo& d, const QString& direccion, const QString& nombre,
-            bool solo, const QVariant& consentimiento) {
+void anadir(DestinatariosCorreo& d, const QString& direccion, const QString& nombre, bool solo,
+            const QVariant& consentimiento) {
     if (direccion.isEmpty()) {
         ++d.sinDireccion;
         return;
@@ -47,7 +46,8 @@ DestinatariosCorreo RecogerDestinatarios(const MemTable& t, bool solo) {
     d.porPaciente = true;
     const int correo = campoCorreo(t);
     if (correo < 0)
-        throw Error(QStringLiteral("La tabla %1 no tiene campo de correo electrónico").arg(t.name()));
+        throw Error(
+            QStringLiteral("La tabla %1 no tiene campo de correo electrónico").arg(t.name()));
     const int nombre = t.fieldIndex(QStringLiteral("NombreEMail"));
     const int consentimiento = t.fieldIndex(QStringLiteral("Correo"));
     for (int fila = 0; fila < t.recordCount(); ++fila)

@@ -17,8 +17,8 @@ class TEMail;
 struct ConfiguracionCorreo;
 
 struct DestinatariosCorreo {
-    QStringList direcciones; // in row order, not trimmed, duplicates kept
-    QStringList nombres;     // parallel to direcciones
+    QStringList direcciones;   // in row order, not trimmed, duplicates kept
+    QStringList nombres;       // parallel to direcciones
     int sinDireccion = 0;      // rows left out for an empty address
     int sinConsentimiento = 0; // rows left out because the patient does not accept mail
     bool porPaciente = false;  // read from a per-patient table (else the raw result)

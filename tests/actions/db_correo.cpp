@@ -2,12 +2,12 @@
 // listed rows with an address, in row order, duplicates kept, each with the patient's own
 // address; the consent filter; and `listado correo` on the same code.
 
+#include "../platform/qtprint.h"
 #include "actions/correo.h"
 #include "actions/ejecutor.h"
 #include "comandos.h"
 #include "condiciones.h"
 #include "tiendaprueba.h"
-#include "../platform/qtprint.h"
 
 #include "platform/memtable.h"
 
@@ -84,7 +84,8 @@ QList<Paciente> filas(const quill::TablaCorreo& t, const QString& sql,
     q.setForwardOnly(true);
     EXPECT_TRUE(q.exec(sql));
     const int c = q.record().indexOf(QStringLiteral("ID_PACIENTE"));
-    while (q.next()) r << pacientes.value(q.value(c).toInt());
+    while (q.next())
+        r << pacientes.value(q.value(c).toInt());
     return r;
 }
 
@@ -114,7 +115,8 @@ TEST_F(Correo, CadaTipoDaLasFilasConDireccionEnSuOrden) {
         e.setConexion(kConexion);
         e.Preparar(cond.tabla.get(), cond.tablas, cond.parametros, QStringLiteral("1"),
                    quill::accion::Correo);
-        ASSERT_EQ(quill::MotivoAccionNoDisponible(e.Descriptor(), quill::accion::Correo), QString());
+        ASSERT_EQ(quill::MotivoAccionNoDisponible(e.Descriptor(), quill::accion::Correo),
+                  QString());
         ASSERT_EQ(e.Ejecutar(0, 0, true), quill::kListadoCorrecto) << qPrintable(e.ErrorSQL());
         const QString sql = e.Modulo()->SentenciaSQL();
         const quill::DestinatariosCorreo d = quill::DestinatariosListado(e, false);
@@ -154,9 +156,9 @@ TEST_F(Correo, ListadoCorreo) {
     qputenv("XDG_CONFIG_HOME", dir->path().toUtf8());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir->path());
     const QString mensaje = escribir(*dir, QStringLiteral("m.txt"), QStringLiteral("Feliz día"));
-    const QString general =
-        escribir(*dir, QStringLiteral("g.json"),
-                 QStringLiteral(R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "G"}])"));
+    const QString general = escribir(
+        *dir, QStringLiteral("g.json"),
+        QStringLiteral(R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "G"}])"));
     const QString nadie = escribir(
         *dir, QStringLiteral("n.json"),
         QStringLiteral(R"([{"Id": 1, "Condicion": "Igual a...", "Condicion1": "Zzninguno"}])"));
@@ -175,8 +177,9 @@ TEST_F(Correo, ListadoCorreo) {
     for (int i = 0; i < d.direcciones.size(); ++i)
         lineas += d.direcciones[i] + QLatin1Char(';') + d.nombres[i] + QLatin1Char('\n');
 
-    const QStringList comunes = {"--db", base->ruta(), "--particion", "1", "--asunto",
-                                 "Felicidades", "--mensaje-fichero", mensaje, "--tipo", "general"};
+    const QStringList comunes = {"--db",     base->ruta(),  "--particion",       "1",
+                                 "--asunto", "Felicidades", "--mensaje-fichero", mensaje,
+                                 "--tipo",   "general"};
     struct Caso {
         QStringList args;
         int estado;
@@ -186,9 +189,13 @@ TEST_F(Correo, ListadoCorreo) {
     const Caso casos[] = {
         {{"--condiciones", general, "--simular", "--copia", "--remitente", "Óptica Ñ", "--correo",
           "tienda@optica.es"},
-         0, lineas, ""},
+         0,
+         lineas,
+         ""},
         {{"--condiciones", nadie, "--simular"}, 1, "", "No se ha encontrado ningún registro"},
-        {{"--condiciones", general, "--remitente", "Óptica", "--correo", "t@o.es"}, 2, "",
+        {{"--condiciones", general, "--remitente", "Óptica", "--correo", "t@o.es"},
+         2,
+         "",
          "Código -202"},
         {{"--condiciones", general, "--correo", "t@o.es"}, 2, "", "Código -100"},
     };

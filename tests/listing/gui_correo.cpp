@@ -134,7 +134,8 @@ public:
 
 QStringList texto(const QJsonValue& v) {
     QStringList r;
-    for (const QJsonValue& x : v.toArray()) r << x.toString();
+    for (const QJsonValue& x : v.toArray())
+        r << x.toString();
     return r;
 }
 
@@ -191,14 +192,21 @@ TEST_F(CorreoVentana, FallosCancelarYSinDirecciones) {
     };
     const ScriptedModal::Message fallo{QStringLiteral("ERROR"), kFallo, quill::MessageIcon::Stop};
     const Caso casos[] = {
-        {"login rechazado", [&] { host.conf.AutClave = QStringLiteral("mala"); }, "a", "b", true,
+        {"login rechazado",
+         [&] { host.conf.AutClave = QStringLiteral("mala"); },
+         "a",
+         "b",
+         true,
          {fallo}},
         {"servidor plano con TLS implícito",
          [&] {
              host.conf.DesPuerto = plano.puerto;
              host.conf.DesSSL = 1;
          },
-         "a", "b", true, {fallo}},
+         "a",
+         "b",
+         true,
+         {fallo}},
         {"cancelar", nullptr, "a", "b", false, {}},
         {"sin asunto", nullptr, "", "b", true, {}},
         {"sin texto",
@@ -270,7 +278,8 @@ TEST_F(CorreoVentana, InformeDeErrorPorCorreo) {
             EXPECT_EQ(m[0]["asunto"].toString(),
                       QStringLiteral("Informe de error - Listado - Pacientes"));
             EXPECT_TRUE(m[0]["cuerpo"].toString().contains(QStringLiteral("Algo falló")));
-            EXPECT_TRUE(m[0]["cuerpo"].toString().contains(QStringLiteral("tbnLimpiar -> OnClick")));
+            EXPECT_TRUE(
+                m[0]["cuerpo"].toString().contains(QStringLiteral("tbnLimpiar -> OnClick")));
         } else {
             ASSERT_EQ(modal.messages().size(), 1);
             EXPECT_EQ(modal.messages()[0].caption, QStringLiteral("ERROR"));
@@ -344,7 +353,8 @@ TEST_F(CorreoVentana, LotesYConsentimiento) {
             EXPECT_EQ(dialogo.destinatarios, c.etiqueta);
         }
         QStringList recibidos;
-        for (const QJsonObject& m : s.mensajes()) recibidos += texto(m["destinatarios"]);
+        for (const QJsonObject& m : s.mensajes())
+            recibidos += texto(m["destinatarios"]);
         EXPECT_EQ(recibidos, c.esperados);
         ASSERT_EQ(modal.messages().size(), 1);
         EXPECT_EQ(modal.messages()[0].text, c.texto);

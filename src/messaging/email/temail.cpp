@@ -63,7 +63,8 @@ QByteArray cuerpoQP(const QString& texto) {
             if ((b >= 33 && b <= 126 && b != '=') || ((b == ' ' || b == '\t') && !ultimo))
                 trozo = QByteArray(1, char(b));
             else
-                trozo = QByteArray("=") + QByteArray::number(b, 16).toUpper().rightJustified(2, '0');
+                trozo =
+                    QByteArray("=") + QByteArray::number(b, 16).toUpper().rightJustified(2, '0');
             // Soft break: encoded lines stay within 76 characters.
             if (actual.size() + trozo.size() > 75) {
                 salida += actual + "=\r\n";
@@ -253,7 +254,8 @@ qint32 TEMail::Enviar() {
         if (para) anadir(desde);
         const int desdeIndice = m * porMensaje;
         const int hasta = std::min(total, desdeIndice + porMensaje);
-        for (int i = desdeIndice; i < hasta; ++i) anadir(direccionSobre(Direcciones[i]));
+        for (int i = desdeIndice; i < hasta; ++i)
+            anadir(direccionSobre(Direcciones[i]));
 
         Lectura lectura{ComponerMensaje(*this, para), 0};
         CURL* c = curl.get();

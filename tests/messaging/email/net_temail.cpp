@@ -22,7 +22,8 @@ namespace {
 
 QStringList texto(const QJsonValue& v) {
     QStringList r;
-    for (const QJsonValue& x : v.toArray()) r << x.toString();
+    for (const QJsonValue& x : v.toArray())
+        r << x.toString();
     return r;
 }
 
@@ -79,7 +80,8 @@ TEST(TEMailNet, EnviaUnMensajeConLosPacientesEnCopiaOculta) {
         const QList<QJsonObject> r = s.mensajes();
         ASSERT_EQ(r.size(), 1);
         const QJsonObject& o = r[0];
-        const QStringList esperados = (c.copia ? QStringList{m.OriCorreo} : QStringList{}) + pacientes;
+        const QStringList esperados =
+            (c.copia ? QStringList{m.OriCorreo} : QStringList{}) + pacientes;
         EXPECT_EQ(texto(o["destinatarios"]), esperados);
         EXPECT_EQ(o["desde"].toString(), m.OriCorreo);
         EXPECT_EQ(texto(o["para"]), c.copia ? QStringList{m.OriCorreo} : QStringList{});
@@ -99,16 +101,49 @@ TEST(TEMailNet, CadaCodigoDeValidacionVuelveSinConectar) {
     ServidorSmtp s(QStringLiteral("starttls"), QStringLiteral("tienda"), QStringLiteral("clave"));
     ASSERT_TRUE(s.listo);
     const std::pair<qint32, std::function<void(TEMail&)>> casos[] = {
-        {email::SinNombre, [](TEMail& m) { m.OriNombre.clear(); m.OriCorreo.clear(); }},
-        {email::SinCorreo, [](TEMail& m) { m.OriCorreo.clear(); m.Asunto.clear(); }},
-        {email::SinAsunto, [](TEMail& m) { m.Asunto.clear(); m.Mensaje.clear(); }},
-        {email::SinMensaje, [](TEMail& m) { m.Mensaje.clear(); m.DesServidor.clear(); }},
-        {email::SinServidor, [](TEMail& m) { m.DesServidor.clear(); m.AutUsuario.clear(); }},
-        {email::SinUsuario, [](TEMail& m) { m.AutUsuario.clear(); m.AutClave.clear(); }},
-        {email::SinClave, [](TEMail& m) { m.AutClave.clear(); m.DesPuerto = 0; }},
+        {email::SinNombre,
+         [](TEMail& m) {
+             m.OriNombre.clear();
+             m.OriCorreo.clear();
+         }},
+        {email::SinCorreo,
+         [](TEMail& m) {
+             m.OriCorreo.clear();
+             m.Asunto.clear();
+         }},
+        {email::SinAsunto,
+         [](TEMail& m) {
+             m.Asunto.clear();
+             m.Mensaje.clear();
+         }},
+        {email::SinMensaje,
+         [](TEMail& m) {
+             m.Mensaje.clear();
+             m.DesServidor.clear();
+         }},
+        {email::SinServidor,
+         [](TEMail& m) {
+             m.DesServidor.clear();
+             m.AutUsuario.clear();
+         }},
+        {email::SinUsuario,
+         [](TEMail& m) {
+             m.AutUsuario.clear();
+             m.AutClave.clear();
+         }},
+        {email::SinClave,
+         [](TEMail& m) {
+             m.AutClave.clear();
+             m.DesPuerto = 0;
+         }},
         {email::SinPuerto, [](TEMail& m) { m.DesPuerto = 0; }},
-        {email::SinPuerto, [](TEMail& m) { m.Inicializar(); m.OriNombre = "a"; m.OriCorreo = "b";
-                                            m.DesServidor = "127.0.0.1"; }},
+        {email::SinPuerto,
+         [](TEMail& m) {
+             m.Inicializar();
+             m.OriNombre = "a";
+             m.OriCorreo = "b";
+             m.DesServidor = "127.0.0.1";
+         }},
     };
     for (const auto& [codigo, cambio] : casos) {
         TEMail m = correo(s.puerto, 0, true);
@@ -172,7 +207,8 @@ TEST(TEMailNet, ReparteLosDestinatariosEnVariosMensajes) {
         m.DestinatariosMensaje = limite;
         m.OriCopia = 1;
         QStringList todos;
-        for (int i = 0; i < n; ++i) todos << QStringLiteral("p%1@x.es").arg(i);
+        for (int i = 0; i < n; ++i)
+            todos << QStringLiteral("p%1@x.es").arg(i);
         anadir(m, todos);
         ASSERT_EQ(m.Enviar(), email::Correcto) << m.DetalleError.toStdString();
         const QList<QJsonObject> r = s.mensajes().mid(antes);

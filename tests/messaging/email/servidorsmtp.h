@@ -62,11 +62,16 @@ public:
         : puerto(puertoLibre()), registro_(dir_->filePath(QStringLiteral("registro.jsonl"))) {
         QStringList args = {quilltest::dataDir() +
                                 QStringLiteral("/../tests/messaging/email/servidor_smtp.py"),
-                            "--puerto",   QString::number(puerto),
-                            "--registro", registro_,
-                            "--modo",     modo,
-                            "--cert",     certificado().cert,
-                            "--clave",    certificado().clave};
+                            "--puerto",
+                            QString::number(puerto),
+                            "--registro",
+                            registro_,
+                            "--modo",
+                            modo,
+                            "--cert",
+                            certificado().cert,
+                            "--clave",
+                            certificado().clave};
         if (!usuario.isEmpty()) args << "--usuario" << usuario << "--contrasena" << contrasena;
         args << "--aceptar" << QString::number(aceptar);
         proceso_.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -27,7 +27,8 @@ TEST(CodificarCabecera, PalabrasCortasPartidasEnCaracteresEnteros) {
             decodificado += trozo;
         }
         QString esperado = t;
-        esperado.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        esperado.replace(QLatin1Char('\r'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
         EXPECT_EQ(decodificado, esperado);
     }
 }
