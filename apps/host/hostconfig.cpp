@@ -2,6 +2,7 @@
 
 #include "tfrmconfiguracioncorreo.h"
 
+#include "output/print/impresoras.h"
 #include "platform/settings.h"
 
 #include <QDir>
@@ -68,6 +69,8 @@ TConfPuesto loadWorkstation(const QString& iniPath, const QString& libDir) {
 
     // The mail settings, user and password unscrambled.
     AplicarConfiguracionCorreo(c, LeerConfiguracionCorreo());
+
+    c.Impresoras = LeerImpresorasPuesto();
     return c;
 }
 
