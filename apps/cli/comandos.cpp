@@ -1,5 +1,6 @@
 #include "comandos.h"
 
+#include "correo.h"
 #include "listados.h"
 #include "sentencia.h"
 #include "sms.h"
@@ -20,7 +21,8 @@ bool pideAyuda(const QStringList& argumentos) {
 } // namespace
 
 QList<Comando> Comandos() {
-    return {ComandoSentencia(), ComandoSql(), ComandoConteo(), ComandoExportar(), ComandoSMS()};
+    return {ComandoSentencia(), ComandoSql(),    ComandoConteo(),
+            ComandoExportar(),  ComandoCorreo(), ComandoSMS()};
 }
 
 QString AyudaGeneral() {

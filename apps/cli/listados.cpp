@@ -1,4 +1,5 @@
 #include "listados.h"
+#include "ejecucion.h"
 
 #include "condiciones.h"
 
@@ -29,29 +30,16 @@ QString nombresTipos() {
     return n.join(QStringLiteral(", "));
 }
 
-// Closes the shop database when the command ends, whatever path it takes; the runner and its
-// data module, which hold queries on it, go first.
-class Sesion {
-public:
-    Sesion() = default;
-    ~Sesion() {
-        ejecutor.reset();
-        if (!m_abierta) return;
-        LocalidadCache::dropShared(kConexion);
-        closeDatabase(kConexion);
-    }
-    Sesion(const Sesion&) = delete;
-    Sesion& operator=(const Sesion&) = delete;
+} // namespace
 
-    void marcarAbierta() { m_abierta = true; }
-    bool abierta() const { return m_abierta; }
+Sesion::~Sesion() {
+    ejecutor.reset();
+    if (!m_abierta) return;
+    LocalidadCache::dropShared(kConexion);
+    closeDatabase(kConexion);
+}
 
-    CondicionesListado condiciones;
-    std::unique_ptr<EjecutorListado> ejecutor;
-
-private:
-    bool m_abierta = false;
-};
+namespace {
 
 // The data-packet folder of Filtros.xml: --paquetes, else data/ beside the program, else the
 // source tree's.
@@ -77,6 +65,8 @@ bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qin
     valor = static_cast<qint16>(n);
     return true;
 }
+
+} // namespace
 
 // The common start of the three commands: kind, database, conditions and the kind's runner with
 // partition, tables and the special fields' values, as the window hands them over. Returns -1
@@ -185,6 +175,8 @@ QList<DefinicionOpcion> opcionesOrden() {
          QStringLiteral("Sentido: 0 ascendente, 1 descendente; 0 por omisión")},
     };
 }
+
+namespace {
 
 int ejecutarSql(const Opciones& o, QTextStream& salida, QTextStream& errores) {
     qint16 orden = 0, sentido = 0;

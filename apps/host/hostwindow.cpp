@@ -2,6 +2,10 @@
 
 #include "hostconfig.h"
 #include "tfrmcfgsms.h"
+#include "tfrmconfiguracioncorreo.h"
+
+#include "listing/modalreal.h"
+#include "platform/modal.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -35,6 +39,16 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* parent)
     QAction* sms = listados->addAction(QStringLiteral("Configuración de &SMS..."));
     sms->setObjectName(QStringLiteral("actConfiguracionSMS"));
     connect(sms, &QAction::triggered, this, [this] { TfrmCfgSMS(this).exec(); });
+    QAction* correo =
+        listados->addAction(QStringLiteral("Configuración del &correo electrónico..."));
+    correo->setObjectName(QStringLiteral("actConfiguracionCorreo"));
+    connect(correo, &QAction::triggered, this, [this] {
+        instalarModalReal();
+        TfrmConfiguracionCorreo d(this);
+        d.Cargar(LeerConfiguracionCorreo());
+        if (Modal::current().exec(&d) == QDialog::Accepted)
+            AplicarConfiguracionCorreo(m_conf, d.Configuracion());
+    });
     listados->addSeparator();
     QAction* salir = listados->addAction(QStringLiteral("&Salir"));
     connect(salir, &QAction::triggered, this, &QWidget::close);

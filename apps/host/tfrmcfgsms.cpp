@@ -25,7 +25,7 @@ TfrmCfgSMS::TfrmCfgSMS(QWidget* parent) : QDialog(parent) {
     cbxProveedor->addItem(QStringLiteral("Mensario"));
     edtServidor = new QLineEdit(this);
     edtServidor->setObjectName(QStringLiteral("edtServidor"));
-    edtServidor->setPlaceholderText(kServidorSMSPorDefecto);
+    edtServidor->setPlaceholderText(QStringLiteral("https://... (dirección que da el proveedor)"));
     auto* cuenta = new QFormLayout;
     cuenta->addRow(QStringLiteral("Proveedor"), cbxProveedor);
     cuenta->addRow(QStringLiteral("Dirección del servicio"), edtServidor);
@@ -95,8 +95,7 @@ void TfrmCfgSMS::Cargar() {
     c.Reiniciar();
     c.Cargar();
     cbxProveedor->setCurrentIndex(c.Proveedor == 0 ? 0 : -1);
-    const QString servidor = ServidorSMS();
-    edtServidor->setText(servidor == kServidorSMSPorDefecto ? QString() : servidor);
+    edtServidor->setText(ServidorSMS());
     const QString* p[5] = {&c.Param1, &c.Param2, &c.Param3, &c.Param4, &c.Param5};
     for (int i = 0; i < 5; ++i)
         edtParam[i]->setText(*p[i]);

@@ -38,6 +38,11 @@ DescriptorListado General() {
         g.TablaSMS();
         return TablaSalida{g.memSMS, ConfigurarGridSMSExpListGeneral(*g.memSMS)};
     };
+    // With the last-visit condition the per-patient table, otherwise the raw result.
+    d.tablaCorreo = [](ListingModule& m) {
+        auto& g = static_cast<TdmGeneral&>(m);
+        return TablaCorreo{g.Analisis().tablaUltimaVisita ? g.memPacientesFecha : nullptr};
+    };
     return d;
 }
 
@@ -150,8 +155,11 @@ QString MotivoAccionNoDisponible(const DescriptorListado& d, qint16 codigoAccion
     case accion::SMS:
         construida = construida && bool(d.telefonosSMS);
         break;
+    case accion::Correo:
+        construida = construida && bool(d.tablaCorreo);
+        break;
     default:
-        // Reports, labels and e-mail have no output yet for any kind.
+        // Reports and labels have no output yet for any kind.
         construida = false;
     }
     if (construida) return QString();

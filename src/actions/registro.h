@@ -35,6 +35,13 @@ struct TablaSalida {
     ExportColumnSet columnas;
 };
 
+// The table the e-mail reads its recipients from: a per-patient result table (address field
+// "E_MAIL" in any case, or "EMail"; name "NombreEMail"), or, when null, the raw form over the
+// module's open result (E_MAIL, NOMBRE and APELLIDOS).
+struct TablaCorreo {
+    const MemTable* tabla = nullptr;
+};
+
 struct DescriptorListado {
     qint16 codigo = 0;
     QString nombre;            // on the command line: general, consumo, ...
@@ -58,6 +65,9 @@ struct DescriptorListado {
     // row, which adds columns), and the SMS-file table (also what the mass SMS walks).
     std::function<TablaSalida(ListingModule&, const QList<double>& ids)> exportacion;
     std::function<TablaSalida(ListingModule&)> tablaSMS;
+
+    // E-mail: after a run, the table the recipients come from. Empty: the kind has no e-mail.
+    std::function<TablaCorreo(ListingModule&)> tablaCorreo;
 
     bool Disponible() const { return bool(crearModulo); }
     // The routed method of an action; empty for an action the kind does not have.

@@ -370,6 +370,8 @@ void TfrmListado::MostrarError(const QString& funcion, const QString& mensaje) {
         error.setSoporte(app->CorreoSoporte, app->TelefonoSoporte);
     if (const auto* db = quill::slotObject<quill::HostConnection>(m_bloque, quill::SlotDatabase))
         error.setTienda(LeerDatosTienda(db->connectionName));
+    error.setEnviarCorreo(
+        [this](const QString& d, const TInformeError& i) { return EnviarInformeError(d, i); });
     quill::Modal::current().exec(&error);
 }
 

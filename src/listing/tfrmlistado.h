@@ -26,9 +26,12 @@ class TFltArticulo;
 class TBuscarPaciente;
 class TLstFiltros;
 class TfrmPorcentajeListado; // Actions
+struct TInformeError;
 
 namespace quill {
 class EjecutorListado;
+class ListingModule;
+class TEMail;
 class MemTable;
 class TLstConfiguracion;
 class ControlCondiciones;
@@ -242,6 +245,19 @@ public:
     qint16 TipoExportacion = -1; // 0 Excel, 1 HTML, 2 text, 3 XML
     QString FicheroExportacion;
     bool AccionEnCurso = false;
+    // E-mail (acciones_correo.cpp): the recipients of the run's table, per-patient form or the
+    // raw result of the kind's data module; the compose dialog, the sending and its report.
+    void GenerarEMail(const quill::MemTable& tabla);
+    void GenerarEMail(quill::ListingModule& listado);
+    void EnviarEmail();
+    quill::TEMail* EMail = nullptr; // only while GenerarEMail runs
+    // The listed rows left out for having no address, and for not accepting mail (-1: the
+    // consent filter is off), shown by the compose dialog.
+    int EMailSinDireccion = 0;
+    int EMailSinConsentimiento = -1;
+    // The error window's E-Mail button: the report to the support address with the
+    // workstation's mail settings; 0 when the server took it.
+    int EnviarInformeError(const QString& destino, const TInformeError& informe);
     // End of Actions.
 
 Q_SIGNALS:

@@ -8,7 +8,6 @@ namespace quill {
 const QString TCfgSMS::kClave = QStringLiteral("\\Software\\Quillmore\\3.0\\SMS");
 const QString TCfgSMS::kClaveProxy = QStringLiteral("\\Software\\Quillmore\\3.0\\SMS\\Proxy");
 const QString TCfgSMS::kClaveP1 = QStringLiteral("\\Software\\Quillmore\\3.0\\SMS\\P1");
-const QString kServidorSMSPorDefecto = QStringLiteral("https://api.mensario.com/sms");
 
 namespace {
 
@@ -96,8 +95,7 @@ int TCfgSMS::CrearValores() {
 }
 
 QString ServidorSMS() {
-    const QString s = RegistryKey(TCfgSMS::kClave).readString(QStringLiteral("Servidor")).trimmed();
-    return s.isEmpty() ? kServidorSMSPorDefecto : s;
+    return RegistryKey(TCfgSMS::kClave).readString(QStringLiteral("Servidor")).trimmed();
 }
 
 QString GuardarCfgSMS(const TCfgSMS& c, const QString& servidor) {

@@ -35,8 +35,8 @@ public:
 };
 
 // The provider's service address the provider library speaks to: value "Servidor" under the SMS
-// key (plain text), kServidorSMSPorDefecto when it is not set.
-extern const QString kServidorSMSPorDefecto;
+// key (plain text). There is no built-in address: until the shop enters the one its provider
+// gave it, the provider library refuses to log in and the sending says so.
 QString ServidorSMS();
 
 // What the host's settings dialog writes: every field of `cfg` and the service address, strings
