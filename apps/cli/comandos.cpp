@@ -1,8 +1,10 @@
 #include "comandos.h"
 
+#include "correo.h"
 #include "imprimir.h"
 #include "listados.h"
 #include "sentencia.h"
+#include "sms.h"
 
 #include "sql/database.h"
 
@@ -20,8 +22,8 @@ bool pideAyuda(const QStringList& argumentos) {
 } // namespace
 
 QList<Comando> Comandos() {
-    return {ComandoSentencia(), ComandoSql(), ComandoConteo(), ComandoExportar(),
-            ComandoImprimir()};
+    return {ComandoSentencia(), ComandoSql(),    ComandoConteo(), ComandoExportar(),
+            ComandoCorreo(),    ComandoSMS(),    ComandoImprimir()};
 }
 
 QString AyudaGeneral() {

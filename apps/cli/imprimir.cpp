@@ -1,5 +1,6 @@
 #include "imprimir.h"
 
+#include "ejecucion.h"
 #include "listados.h"
 
 #include "actions/imprimir.h"
@@ -11,6 +12,21 @@
 namespace quill::cli {
 
 namespace {
+
+bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qint16& valor,
+                QTextStream& errores) {
+    valor = porDefecto;
+    if (!o.tiene(nombre)) return true;
+    bool ok = false;
+    const int n = o.valor(nombre).trimmed().toInt(&ok);
+    if (!ok || n < -32768 || n > 32767) {
+        errores << QStringLiteral("El valor de '--%1' debe ser un número entero: '%2'\n")
+                       .arg(nombre, o.valor(nombre));
+        return false;
+    }
+    valor = static_cast<qint16>(n);
+    return true;
+}
 
 // The report type named on the command line: a number, or the type's name as the print options
 // list it ("resumido", "detalle"), in any case. -1 when it is neither.
@@ -80,7 +96,8 @@ int ejecutarImprimir(const Opciones& o, QTextStream& salida, QTextStream& errore
     QStringList avisos;
     {
         auto informe = PrepararInforme(d, *e.Modulo(), opciones, textoMoneda,
-                                       e.Modulo()->LeerCondiciones(), kConexion, error);
+                                       e.Modulo()->LeerCondiciones(), e.Modulo()->Conexion(),
+                                       error);
         if (informe) {
             error = informe->EscribirPdf(fichero, &paginas);
             avisos = informe->Errores();
@@ -107,7 +124,10 @@ Comando ComandoImprimir() {
         QStringLiteral("Ejecuta el listado y escribe su informe impreso (el de la vista previa "
                        "de la ventana)\ncomo fichero PDF A4. Escribe en la salida el número de "
                        "páginas.\n") +
-        kSalidas;
+        QStringLiteral(
+            "Estado de salida: 0 correcto; 1 ningún paciente cumple las condiciones, orden u "
+            "opciones incorrectas, o base de datos inaccesible; 2 condiciones rechazadas, "
+            "informe no disponible, error interno o fichero que no puede escribirse.");
     QList<DefinicionOpcion> opciones = opcionesListado(true);
     opciones += {
         {QStringLiteral("informe"), QStringLiteral("resumido|detalle|N"),

@@ -1,4 +1,5 @@
 #include "listados.h"
+#include "ejecucion.h"
 
 #include "condiciones.h"
 
@@ -18,7 +19,18 @@
 
 namespace quill::cli {
 
+namespace {
+
 const QString kConexion = QStringLiteral("listado-general");
+
+QString nombresTipos() {
+    QStringList n;
+    for (const DescriptorListado& d : Listados())
+        n.append(d.nombre);
+    return n.join(QStringLiteral(", "));
+}
+
+} // namespace
 
 Sesion::~Sesion() {
     ejecutor.reset();
@@ -29,13 +41,6 @@ Sesion::~Sesion() {
 
 namespace {
 
-QString nombresTipos() {
-    QStringList n;
-    for (const DescriptorListado& d : Listados())
-        n.append(d.nombre);
-    return n.join(QStringLiteral(", "));
-}
-
 // The data-packet folder of Filtros.xml: --paquetes, else data/ beside the program, else the
 // source tree's.
 QString carpetaCatalogo(const Opciones& o) {
@@ -45,8 +50,6 @@ QString carpetaCatalogo(const Opciones& o) {
     if (QFileInfo::exists(junto + QStringLiteral("/Filtros.xml"))) return junto;
     return QStringLiteral(QUILL_SOURCE_DATA_DIR);
 }
-
-} // namespace
 
 bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qint16& valor,
                 QTextStream& errores) {
@@ -62,6 +65,8 @@ bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qin
     valor = static_cast<qint16>(n);
     return true;
 }
+
+} // namespace
 
 // The common start of the three commands: kind, database, conditions and the kind's runner with
 // partition, tables and the special fields' values, as the window hands them over. Returns -1
@@ -254,12 +259,23 @@ int ejecutarExportar(const Opciones& o, QTextStream& salida, QTextStream& errore
     return kSalidaCorrecta;
 }
 
-} // namespace
-
 const QString kSalidas = QStringLiteral(
     "Estado de salida: 0 correcto; 1 ningún paciente cumple las condiciones, orden u opciones "
     "incorrectas, o base de datos inaccesible; 2 condiciones rechazadas (fichero mal formado, "
     "campo desconocido, valor que no puede usarse), listado no disponible o error interno.");
+
+} // namespace
+
+int EjecutarListadoYSeguir(
+    const Opciones& o, QTextStream& errores, qint16 accionPropia,
+    const std::function<int(EjecutorListado&, const QString& conexion)>& seguir) {
+    Sesion s;
+    if (const int estado = preparar(o, errores, true, accionPropia, s); estado >= 0) return estado;
+    EjecutorListado& e = *s.ejecutor;
+    const qint16 r = e.Ejecutar(0, 0, !o.tiene(QStringLiteral("cualquiera")));
+    if (r != kListadoCorrecto) return informarResultado(r, e, errores);
+    return seguir(e, kConexion);
+}
 
 QString TextoConteo(double cuenta) {
     const QString cifras = QString::number(std::llround(std::fabs(cuenta)));

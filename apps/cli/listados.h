@@ -1,11 +1,10 @@
 #pragma once
 
 #include "comandos.h"
-#include "condiciones.h"
 
-#include "actions/ejecutor.h"
-
-#include <memory>
+namespace quill {
+class EjecutorListado;
+}
 
 namespace quill::cli {
 
@@ -16,38 +15,12 @@ Comando ComandoConteo();
 // `listado exportar`: the listing written to a spreadsheet, HTML, text or XML file.
 Comando ComandoExportar();
 
-// The Qt connection name the commands open the shop database under.
-extern const QString kConexion;
-
-// Closes the shop database when the command ends, whatever path it takes; the runner and its
-// data module, which hold queries on it, go first.
-class Sesion {
-public:
-    Sesion() = default;
-    ~Sesion();
-    Sesion(const Sesion&) = delete;
-    Sesion& operator=(const Sesion&) = delete;
-
-    void marcarAbierta() { m_abierta = true; }
-    bool abierta() const { return m_abierta; }
-
-    CondicionesListado condiciones;
-    std::unique_ptr<EjecutorListado> ejecutor;
-
-private:
-    bool m_abierta = false;
-};
-
-// What the commands that run a listing share: reading an integer option, the common start
-// (kind, database, conditions, runner; -1 to go on, else the exit status), the messages of a
-// run that found nothing or failed, and the option lists.
-bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qint16& valor,
-                QTextStream& errores);
-int preparar(const Opciones& o, QTextStream& errores, bool conBase, qint16 accionPropia, Sesion& s);
-int informarResultado(qint16 resultado, const EjecutorListado& e, QTextStream& errores);
-QList<DefinicionOpcion> opcionesListado(bool particionObligatoria);
-QList<DefinicionOpcion> opcionesOrden();
-extern const QString kSalidas;
+// Runs the listing of the command line as the window does for `accion` (order and direction 0),
+// reports a run that found nothing or failed, and on success hands the runner and the database
+// connection to `seguir`, whose result is the exit status. For commands in their own files.
+int EjecutarListadoYSeguir(
+    const Opciones& o, QTextStream& errores, qint16 accion,
+    const std::function<int(EjecutorListado&, const QString& conexion)>& seguir);
 
 // A count as the count window shows it: thousands grouped with ".", no decimals ("1.234").
 QString TextoConteo(double cuenta);

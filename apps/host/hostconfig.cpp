@@ -1,5 +1,7 @@
 #include "hostconfig.h"
 
+#include "tfrmconfiguracioncorreo.h"
+
 #include "output/print/impresoras.h"
 #include "platform/settings.h"
 
@@ -65,16 +67,8 @@ TConfPuesto loadWorkstation(const QString& iniPath, const QString& libDir) {
     c.Puesto = valor(ini, puesto, QStringLiteral("NUMERO"), QStringLiteral("1")).toInt();
     c.ValorFiltro = valor(ini, puesto, QStringLiteral("FILTRO"), QStringLiteral("0")).toInt();
 
-    const RegistryKey correo(QStringLiteral("\\Software\\Quillmore\\3.0\\CorreoE"));
-    c.AutRequerida = correo.readInteger(QStringLiteral("AutRequerida"), 0);
-    c.AutUsuario = correo.readString(QStringLiteral("AutUsuario"));
-    c.AutClave = correo.readString(QStringLiteral("AutClave"));
-    c.OriNombre = correo.readString(QStringLiteral("OriNombre"));
-    c.OriCorreo = correo.readString(QStringLiteral("OriCorreo"));
-    c.OriCopia = correo.readInteger(QStringLiteral("OriCopia"), 0);
-    c.DesServidor = correo.readString(QStringLiteral("DesServidor"));
-    c.DesPuerto = correo.readInteger(QStringLiteral("DesPuerto"), 25);
-    c.DesSSL = correo.readInteger(QStringLiteral("DesSSL"), 0);
+    // The mail settings, user and password unscrambled.
+    AplicarConfiguracionCorreo(c, LeerConfiguracionCorreo());
 
     c.Impresoras = LeerImpresorasPuesto();
     return c;

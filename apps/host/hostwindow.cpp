@@ -1,6 +1,11 @@
 #include "hostwindow.h"
 
 #include "hostconfig.h"
+#include "tfrmcfgsms.h"
+#include "tfrmconfiguracioncorreo.h"
+
+#include "listing/modalreal.h"
+#include "platform/modal.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,6 +35,19 @@ HostWindow::HostWindow(const HostOptions& options, QWidget* parent)
         if (openListing() != 0)
             QMessageBox::critical(this, QStringLiteral("ERROR"),
                                   QStringLiteral("No se ha podido abrir el listado de pacientes."));
+    });
+    QAction* sms = listados->addAction(QStringLiteral("Configuración de &SMS..."));
+    sms->setObjectName(QStringLiteral("actConfiguracionSMS"));
+    connect(sms, &QAction::triggered, this, [this] { TfrmCfgSMS(this).exec(); });
+    QAction* correo =
+        listados->addAction(QStringLiteral("Configuración del &correo electrónico..."));
+    correo->setObjectName(QStringLiteral("actConfiguracionCorreo"));
+    connect(correo, &QAction::triggered, this, [this] {
+        instalarModalReal();
+        TfrmConfiguracionCorreo d(this);
+        d.Cargar(LeerConfiguracionCorreo());
+        if (Modal::current().exec(&d) == QDialog::Accepted)
+            AplicarConfiguracionCorreo(m_conf, d.Configuracion());
     });
     listados->addSeparator();
     QAction* salir = listados->addAction(QStringLiteral("&Salir"));

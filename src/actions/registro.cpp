@@ -38,6 +38,11 @@ DescriptorListado General() {
         g.TablaSMS();
         return TablaSalida{g.memSMS, ConfigurarGridSMSExpListGeneral(*g.memSMS)};
     };
+    // With the last-visit condition the per-patient table, otherwise the raw result.
+    d.tablaCorreo = [](ListingModule& m) {
+        auto& g = static_cast<TdmGeneral&>(m);
+        return TablaCorreo{g.Analisis().tablaUltimaVisita ? g.memPacientesFecha : nullptr};
+    };
     return d;
 }
 
@@ -64,6 +69,8 @@ QList<DescriptorListado> crear() {
     using namespace registro;
     QList<DescriptorListado> l = {General(),        Consumo(),      Encargos(), Fechas(),
                                   Prescripciones(), Reposiciones(), Garantias()};
+    for (DescriptorListado& d : l)
+        AnadirEnvioSMS(d);
     AnadirInformes(l);
     return l;
 }
@@ -146,11 +153,17 @@ QString MotivoAccionNoDisponible(const DescriptorListado& d, qint16 codigoAccion
         break;
     case accion::Conteo:
         break;
+    case accion::SMS:
+        construida = construida && bool(d.telefonosSMS);
+        break;
+    case accion::Correo:
+        construida = construida && bool(d.tablaCorreo);
+        break;
     case accion::Imprimir:
         construida = construida && bool(d.crearInforme);
         break;
     default:
-        // Reports, labels, e-mail and mass SMS have no output yet for any kind.
+        // Labels have no output yet for any kind.
         construida = false;
     }
     if (construida) return QString();

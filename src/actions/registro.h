@@ -38,6 +38,13 @@ struct TablaSalida {
     ExportColumnSet columnas;
 };
 
+// The table the e-mail reads its recipients from: a per-patient result table (address field
+// "E_MAIL" in any case, or "EMail"; name "NombreEMail"), or, when null, the raw form over the
+// module's open result (E_MAIL, NOMBRE and APELLIDOS).
+struct TablaCorreo {
+    const MemTable* tabla = nullptr;
+};
+
 struct DescriptorListado {
     qint16 codigo = 0;
     QString nombre;            // on the command line: general, consumo, ...
@@ -62,6 +69,9 @@ struct DescriptorListado {
     std::function<TablaSalida(ListingModule&, const QList<double>& ids)> exportacion;
     std::function<TablaSalida(ListingModule&)> tablaSMS;
 
+    // E-mail: after a run, the table the recipients come from. Empty: the kind has no e-mail.
+    std::function<TablaCorreo(ListingModule&)> tablaCorreo;
+
     // ---- Printing ----
     // The report form of a report type (index of tiposInforme; the prescription kind passes its
     // format) over the module's last run, the forms reading the shop database `conexion`; null
@@ -74,6 +84,12 @@ struct DescriptorListado {
     // The routed method of an action; empty for an action the kind does not have.
     QString Metodo(qint16 accion) const;
     bool Admite(qint16 accion) const { return !Metodo(accion).isEmpty(); }
+
+    // --- Mass SMS ---
+    // After a run: the kind's SMS table filled with every non-empty mobile as stored, in result
+    // order and with the kind's repeat rule (the sending checks and normalises the numbers
+    // itself). Empty: the kind has no mass SMS.
+    std::function<const MemTable*(ListingModule&)> telefonosSMS;
 };
 
 // The name of an action as the window's items show it ("Imprimir", "Conteo", ...).

@@ -26,6 +26,8 @@ DescriptorListado Consumo() {
         c.CrearTablaSMS();
         return TablaSalida{c.memSMS, ConfigurarGridSMSExpListConsumo(*c.memSMS)};
     };
+    // The raw result.
+    d.tablaCorreo = [](ListingModule&) { return TablaCorreo{}; };
     return d;
 }
 

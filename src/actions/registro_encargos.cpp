@@ -26,6 +26,9 @@ DescriptorListado Encargos() {
         e.CrearTablaSMS();
         return TablaSalida{e.memSMS, ConfigurarGridSMSExpListEncargo(*e.memSMS)};
     };
+    d.tablaCorreo = [](ListingModule& m) {
+        return TablaCorreo{static_cast<TdmEncargo&>(m).memEncargosPendientes};
+    };
     return d;
 }
 

@@ -24,6 +24,11 @@ DescriptorListado Fechas() {
         f.TablaSMS();
         return TablaSalida{f.memSMS, ConfigurarGridSMSExpListFechas(*f.memSMS)};
     };
+    // With the last-visit condition the per-patient table, otherwise the raw result.
+    d.tablaCorreo = [](ListingModule& m) {
+        auto& f = static_cast<TdmFechas&>(m);
+        return TablaCorreo{f.Analisis().general.tablaUltimaVisita ? f.memPacientesFecha : nullptr};
+    };
     return d;
 }
 

@@ -23,6 +23,9 @@ DescriptorListado Garantias() {
         g.TablaSMS();
         return TablaSalida{g.memSMS, ConfigurarGridSMSExpListGarantias(*g.memSMS)};
     };
+    d.tablaCorreo = [](ListingModule& m) {
+        return TablaCorreo{static_cast<TdmGarantias&>(m).memDatos};
+    };
     return d;
 }
 

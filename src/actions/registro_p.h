@@ -24,6 +24,9 @@ DescriptorListado Prescripciones();
 DescriptorListado Reposiciones();
 DescriptorListado Garantias();
 
+// Adds the mass SMS of a kind that has it (registro_sms.cpp).
+void AnadirEnvioSMS(DescriptorListado& d);
+
 // The report forms of every kind whose reports are built (registro_informes.cpp).
 void AnadirInformes(QList<DescriptorListado>& listados);
 

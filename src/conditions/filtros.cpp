@@ -32,6 +32,8 @@ struct Registro {
     int tipoObjeto = 0;
     QString condicion;
     QString condicionIds;
+    QString valor1;
+    QString valor2;
 };
 
 QString motivoDe(const std::exception& e) {
@@ -155,6 +157,7 @@ ResultadoFiltro GuardarFiltro(TLstFiltros& filtros, MemTable& tabla, qint16 tipo
             const int tipoObjeto = tabla.fieldIndex(quill::campo::TipoObjeto);
             const int condicion1 = tabla.fieldIndex(quill::campo::Condicion1);
             const int ids = tabla.fieldIndex(quill::campo::Condicion1Ids);
+            const int condicion2 = tabla.fieldIndex(quill::campo::Condicion2);
             if (id < 0 || condicion < 0 || tipoCondicion < 0 || tipoObjeto < 0 || condicion1 < 0 ||
                 ids < 0)
                 throw Error(QStringLiteral("La tabla '%1' no es una tabla de condiciones")
@@ -169,6 +172,10 @@ ResultadoFiltro GuardarFiltro(TLstFiltros& filtros, MemTable& tabla, qint16 tipo
                 filtros.setCondicion(lista ? tabla.textAt(fila, condicion1) : QString());
                 filtros.setCondicionIds(lista ? tabla.textAt(fila, ids) : QString());
                 filtros.setTipoObjeto(tabla.valueAt(fila, tipoObjeto).toInt());
+                // Typed values are kept too, so a loaded filter runs as it was saved.
+                filtros.setValor1(lista ? QString() : tabla.textAt(fila, condicion1));
+                filtros.setValor2(lista || condicion2 < 0 ? QString()
+                                                          : tabla.textAt(fila, condicion2));
                 filtros.AnadirRegistro();
                 ++r.registros;
             }
@@ -214,7 +221,8 @@ ResultadoFiltro MostrarFiltros(TLstFiltros& filtros, const VentanaFiltro& ventan
         for (; !filtros.FinFichero(); filtros.Siguiente()) {
             filtros.LeerRegistro();
             registros.push_back({filtros.IdCampo1(), filtros.Operador(), filtros.TipoObjeto(),
-                                 filtros.Condicion(), filtros.CondicionIds()});
+                                 filtros.Condicion(), filtros.CondicionIds(), filtros.Valor1(),
+                                 filtros.Valor2()});
         }
     } catch (const std::exception& e) {
         filtros.Cerrar();
@@ -248,6 +256,8 @@ ResultadoFiltro MostrarFiltros(TLstFiltros& filtros, const VentanaFiltro& ventan
             }
             const bool conValor = !reg.condicion.isEmpty();
             const bool sinValorPosible = reg.operador == kVacio || reg.operador == kNoVacio;
+            const bool esLista = esCampoLista(catalogo.value(QStringLiteral("TIPOCAMPO")).toInt());
+            const bool conValorEscrito = !esLista && !conValor && !reg.valor1.isEmpty();
             FlagReconstruir restaurar(reconstruir);
             tabla.append();
             try {
@@ -258,17 +268,19 @@ ResultadoFiltro MostrarFiltros(TLstFiltros& filtros, const VentanaFiltro& ventan
                                catalogo.value(QStringLiteral("TIPOCAMPO")));
                 tabla.setValue(quill::campo::Condicion, reg.operador);
                 tabla.setValue(quill::campo::TipoObjeto, reg.tipoObjeto);
-                tabla.setValue(quill::campo::Condicion1, reg.condicion);
+                tabla.setValue(quill::campo::Condicion1,
+                               conValorEscrito ? reg.valor1 : reg.condicion);
+                if (conValorEscrito) tabla.setValue(quill::campo::Condicion2, reg.valor2);
                 tabla.setValue(quill::campo::Condicion1Ids, reg.condicionIds);
                 tabla.setValue(quill::campo::Contador, -1);
-                // Free values were not saved: such rows wait for the user to fill them in,
-                // without a fragment. "Vacío" and "No Vacío" need no value and are built now,
-                // with no ids of an earlier row.
+                // A row saved without its typed value (a file of an earlier version) waits for
+                // the user to fill it in, without a fragment. Typed values, "Vacío" and
+                // "No Vacío" are built now, with no ids of an earlier row.
                 if (conValor)
                     lista = reg.condicionIds.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-                else if (sinValorPosible)
+                else if (sinValorPosible || conValorEscrito)
                     lista.clear();
-                reconstruir = conValor || sinValorPosible;
+                reconstruir = conValor || sinValorPosible || conValorEscrito;
                 tabla.post();
             } catch (...) {
                 if (tabla.state() != MemTable::State::Browse) tabla.cancel();

@@ -28,6 +28,8 @@ const QString kTipoUnion = QStringLiteral("TipoUnion");
 const QString kCondicion = QStringLiteral("Condicion");
 const QString kCondicionIds = QStringLiteral("CondicionIds");
 const QString kTipoObjeto = QStringLiteral("TipoObjeto");
+const QString kValor1 = QStringLiteral("Valor1");
+const QString kValor2 = QStringLiteral("Valor2");
 
 const QString kVacio = QStringLiteral("Vacío");
 const QString kNoVacio = QStringLiteral("No Vacío");
@@ -193,8 +195,11 @@ bool TLstFiltros::Abierto() const {
 
 void TLstFiltros::BorrarRegistros() {
     if (!Abierto()) throw quill::Error(QStringLiteral("El filtro no está abierto"));
-    // Reopening an in-memory dataset empties it; the fields stay.
+    // Reopening an in-memory dataset empties it; the fields stay. A file made from an older
+    // template gets the typed-value fields now, so what is saved keeps its values.
     m_datos->close();
+    for (const QString& campo : {kValor1, kValor2})
+        if (m_datos->fieldIndex(campo) < 0) m_datos->addField(campo, quill::FieldType::Memo);
     m_datos->open();
     m_cambiado = true;
 }
@@ -212,6 +217,8 @@ void TLstFiltros::AnadirRegistro() {
         m_datos->setValue(kCondicion, m_condicion);
         m_datos->setValue(kCondicionIds, m_condicionIds);
         m_datos->setValue(kTipoObjeto, m_tipoObjeto);
+        if (m_datos->fieldIndex(kValor1) >= 0) m_datos->setValue(kValor1, m_valor1);
+        if (m_datos->fieldIndex(kValor2) >= 0) m_datos->setValue(kValor2, m_valor2);
         m_datos->post();
     } catch (...) {
         m_datos->cancel();
@@ -232,6 +239,8 @@ void TLstFiltros::LeerRegistro() {
     m_condicion = m_datos->asString(kCondicion);
     m_condicionIds = m_datos->asString(kCondicionIds);
     m_tipoObjeto = entero(*m_datos, kTipoObjeto, 0);
+    m_valor1 = m_datos->fieldIndex(kValor1) >= 0 ? m_datos->asString(kValor1) : QString();
+    m_valor2 = m_datos->fieldIndex(kValor2) >= 0 ? m_datos->asString(kValor2) : QString();
 }
 
 void TLstFiltros::Siguiente() {

@@ -5,7 +5,8 @@
 //
 // A file is made by copying the template FilModelo.xml of the data-packet folder, so its fields
 // are the template's: TipoListado, IdCampo1, IdCampo2, TipoCondicion, TipoUnion (integers),
-// Condicion, CondicionIds (texts) and TipoObjeto (integer). The packet is read whole into memory
+// Condicion, CondicionIds (texts), TipoObjeto (integer) and the typed values Valor1, Valor2
+// (texts; a filter written without them still loads). The packet is read whole into memory
 // when opened and written back in one step when closed after a change, so a failed write never
 // leaves a half-written filter behind.
 
@@ -62,6 +63,12 @@ public:
     QString Condicion() const { return m_condicion; }
     void setCondicionIds(const QString& texto) { m_condicionIds = texto; }
     QString CondicionIds() const { return m_condicionIds; }
+    // The values typed into a free-value row (number, text, date; the second one for a range).
+    // Files written before these fields existed read as empty values.
+    void setValor1(const QString& texto) { m_valor1 = texto; }
+    QString Valor1() const { return m_valor1; }
+    void setValor2(const QString& texto) { m_valor2 = texto; }
+    QString Valor2() const { return m_valor2; }
 
     // Result of the last operation, and why it failed (Spanish, for logs and support).
     qint16 Resultado() const { return m_resultado; }
@@ -134,6 +141,8 @@ private:
     int m_tipoObjeto = 0;
     QString m_condicion;
     QString m_condicionIds;
+    QString m_valor1;
+    QString m_valor2;
     qint16 m_resultado = 0;
     QString m_error;
 };

@@ -75,6 +75,12 @@ struct TConfPuesto {
     QString DesServidor;
     qint32 DesPuerto = 25;
     qint32 DesSSL = 0;
+    // Beyond those, each off by default: blind-copy recipients per message (0: all in one),
+    // only the patients that accept mail, and a file of authorities trusted besides the
+    // system's (a shop's own mail server).
+    qint32 DestinatariosMensaje = 0;
+    qint32 SoloConsentimiento = 0;
+    QString CertificadosCA;
 
     // Workstation printers, read with the rest of the workstation settings.
     TImpresorasPuesto Impresoras;

@@ -220,16 +220,6 @@ qint16 TfrmListado::ImprimirEtiquetas() {
     return noDisponible(*this);
 }
 
-qint16 TfrmListado::EMailListado() {
-    return noDisponible(*this);
-}
-
-qint16 TfrmListado::SMSListado() {
-    Orden = 0;
-    Sentido = 0;
-    return noDisponible(*this);
-}
-
 qint16 TfrmListado::ConteoListado() {
     Orden = 0;
     Sentido = 0;

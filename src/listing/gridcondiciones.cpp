@@ -329,6 +329,13 @@ void CondicionDelegate::initStyleOption(QStyleOptionViewItem* option,
 
 bool CondicionDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
                                   const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event && event->type() == QEvent::ToolTip && index.column() == kColCampo) {
+        const QString ayuda = m_ventana->AyudaCampo(index.row());
+        if (!ayuda.isEmpty()) {
+            QToolTip::showText(event->globalPos(), ayuda, view);
+            return true;
+        }
+    }
     if (event && event->type() == QEvent::ToolTip && index.column() >= kColValor1) {
         const QString motivo = m_ventana->MotivoRechazo(index.row());
         if (!motivo.isEmpty()) {

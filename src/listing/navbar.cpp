@@ -23,6 +23,7 @@ quill--NavItem {
 }
 quill--NavItem:hover { background: #e3edf8; border-color: #a9c2de; text-decoration: underline; }
 quill--NavItem:pressed { background: #cfdff2; }
+quill--NavItem:focus { background: #d4e4f7; border: 1px solid #2f6fb5; }
 quill--NavItem:disabled { color: #9aa6b2; }
 )";
 

@@ -336,6 +336,29 @@ QString TfrmListado::MotivoRechazo(int fila) const {
     return m_rechazos.value(claveRechazo(quill::LeerFila(*t, fila)));
 }
 
+QString TfrmListado::AyudaCampo(int fila) const {
+    const MemTable* t = TablaCondiciones();
+    const MemTable* catalogo = dmlstPaciente ? dmlstPaciente->cdsFiltros : nullptr;
+    if (!t || !catalogo || !catalogo->isOpen() || fila < 0 || fila >= t->recordCount())
+        return QString();
+    const quill::FilaCondicion f = quill::LeerFila(*t, fila);
+    if (f.campo.isEmpty()) return QString();
+    // Read by index: the catalogue's cursor belongs to the drop-down.
+    const int fId = catalogo->fieldIndex(QStringLiteral("ID"));
+    const int fGrupo = catalogo->fieldIndex(QStringLiteral("GRUPO"));
+    const int fDescripcion = catalogo->fieldIndex(QStringLiteral("DESCRIPCION"));
+    if (fId < 0 || fGrupo < 0) return QString();
+    for (int r = 0; r < catalogo->recordCount(); ++r) {
+        if (catalogo->valueAt(r, fId).toDouble() != f.id) continue;
+        QString texto = QStringLiteral("<b>%1</b> (%2)").arg(f.campo.toHtmlEscaped(),
+                                                            catalogo->textAt(r, fGrupo).toHtmlEscaped());
+        if (fDescripcion >= 0 && !catalogo->textAt(r, fDescripcion).isEmpty())
+            texto += QStringLiteral("<p>%1</p>").arg(catalogo->textAt(r, fDescripcion).toHtmlEscaped());
+        return texto;
+    }
+    return QString();
+}
+
 // ---- Errors ----
 
 void TfrmListado::MostrarError(const QString& funcion, const QString& mensaje) {
@@ -347,6 +370,8 @@ void TfrmListado::MostrarError(const QString& funcion, const QString& mensaje) {
         error.setSoporte(app->CorreoSoporte, app->TelefonoSoporte);
     if (const auto* db = quill::slotObject<quill::HostConnection>(m_bloque, quill::SlotDatabase))
         error.setTienda(LeerDatosTienda(db->connectionName));
+    error.setEnviarCorreo(
+        [this](const QString& d, const TInformeError& i) { return EnviarInformeError(d, i); });
     quill::Modal::current().exec(&error);
 }
 

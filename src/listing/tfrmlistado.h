@@ -27,9 +27,12 @@ class TFltArticulo;
 class TBuscarPaciente;
 class TLstFiltros;
 class TfrmPorcentajeListado; // Actions
+struct TInformeError;
 
 namespace quill {
 class EjecutorListado;
+class ListingModule;
+class TEMail;
 class MemTable;
 class TLstConfiguracion;
 class ControlCondiciones;
@@ -79,6 +82,9 @@ public:
     // was not (or was changed since). Refused values are remembered with the row's field and
     // values, so a corrected value clears the mark by itself.
     QString MotivoRechazo(int fila) const;
+    // The hint of a row's field cell: the caption with its group (two groups may offer the same
+    // caption, "Cilindro OD" of spectacles and of lenses) and the catalogue's description.
+    QString AyudaCampo(int fila) const;
     // Conditions were posted or deleted since the last save or load of a filter: loading
     // another filter asks before replacing them.
     bool CondicionesSinGuardar = false;
@@ -224,7 +230,10 @@ public:
     qint16 ExportarListado();
     qint16 ConteoListado();
     qint16 EMailListado();
-    qint16 SMSListado();
+    qint16 SMSListado(); // acciones_sms.cpp
+    // Queues the mobiles of the kind's last result, asks for confirmation and shows the SMS
+    // dialog; its failures go to the error window as "EnvioSMSMasivo".
+    void EnvioSMSMasivo(qint16 tipo);
     // The export dialog (SMS mode for action 9): 0 with TipoExportacion and FicheroExportacion
     // set, -301 when cancelled.
     qint16 OpcionesExportacion();
@@ -237,6 +246,19 @@ public:
     qint16 TipoExportacion = -1; // 0 Excel, 1 HTML, 2 text, 3 XML
     QString FicheroExportacion;
     bool AccionEnCurso = false;
+    // E-mail (acciones_correo.cpp): the recipients of the run's table, per-patient form or the
+    // raw result of the kind's data module; the compose dialog, the sending and its report.
+    void GenerarEMail(const quill::MemTable& tabla);
+    void GenerarEMail(quill::ListingModule& listado);
+    void EnviarEmail();
+    quill::TEMail* EMail = nullptr; // only while GenerarEMail runs
+    // The listed rows left out for having no address, and for not accepting mail (-1: the
+    // consent filter is off), shown by the compose dialog.
+    int EMailSinDireccion = 0;
+    int EMailSinConsentimiento = -1;
+    // The error window's E-Mail button: the report to the support address with the
+    // workstation's mail settings; 0 when the server took it.
+    int EnviarInformeError(const QString& destino, const TInformeError& informe);
     // End of Actions.
 
     // Printing (acciones_imprimir.cpp): the print options chosen last, and the dialog that sets

@@ -31,6 +31,7 @@ QTableView#grdListado {
     background: #ffffff; alternate-background-color: #f4f8fc; gridline-color: #d5dde6;
     border: 1px solid #9fb0c2; selection-background-color: #cfe0f3; selection-color: #10253d;
 }
+QRadioButton:focus { background: #d4e4f7; border: 1px dotted #2f6fb5; }
 QStatusBar#sbrAyuda { background: #e4e9ef; border-top: 1px solid #b7c3d0; }
 QStatusBar#sbrAyuda QLabel { color: #24364a; padding-left: 4px; }
 )";

@@ -106,13 +106,14 @@ double ModuloPacientes::ContarPacientes() {
     return cuenta;
 }
 
-void ModuloPacientes::TablaSMS() {
+void ModuloPacientes::TablaSMS(bool comprobar) {
     Reabrir(*memSMS);
     MemTable::ControlsDisabled sinAvisos(*memSMS);
     DestinoTabla d(*memSMS, {QStringLiteral("Nombre"), QStringLiteral("Telefono")});
     TLstUtil& util = Util();
     Recorrer([&](const QSqlQuery& q, const ColumnasPaciente& c, int) {
-        const QString movil = util.Movil(ColumnasPaciente::valor(q, c.movil).toString());
+        const QString leido = ColumnasPaciente::valor(q, c.movil).toString();
+        const QString movil = comprobar ? util.Movil(leido) : leido.trimmed();
         if (movil.isEmpty()) return;
         d.poner(0, ColumnasPaciente::valor(q, c.nombreCompleto));
         d.poner(1, movil);

@@ -83,7 +83,8 @@ public:
 
     // Fills memSMS from the last run: one row per patient whose mobile number passes the
     // mobile check, with the full name.
-    void TablaSMS();
+    // comprobar false: every non-empty mobile as stored, for the mass SMS, which checks them itself.
+    void TablaSMS(bool comprobar = true);
 
     MemTable* memSMS;
 

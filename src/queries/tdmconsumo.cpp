@@ -226,12 +226,13 @@ void TdmConsumo::CrearTablaPaciente() {
     });
 }
 
-void TdmConsumo::CrearTablaSMS() {
+void TdmConsumo::CrearTablaSMS(bool comprobar) {
     quill::Reabrir(*memSMS);
     MemTable::ControlsDisabled sinAvisos(*memSMS);
     DestinoTabla d(*memSMS, {"Nombre", "Telefono"});
     recorrer([&](const QSqlQuery& q, const Columnas& c, int) {
-        const QString movil = quill::ComprobarMovilConsumo(Columnas::valor(q, c.movil).toString());
+        const QString leido = Columnas::valor(q, c.movil).toString();
+        const QString movil = comprobar ? quill::ComprobarMovilConsumo(leido) : leido.trimmed();
         if (movil.isEmpty()) return;
         d.poner(0, Columnas::valor(q, c.nombreCompleto));
         d.poner(1, movil);

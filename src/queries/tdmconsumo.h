@@ -53,7 +53,8 @@ public:
     void CrearTablaPaciente();
     // One memSMS row per patient whose mobile number passes the kind's own check
     // (ComprobarMovilConsumo: a leading 6 only).
-    void CrearTablaSMS();
+    // comprobar false: every non-empty mobile as stored, for the mass SMS, which checks them itself.
+    void CrearTablaSMS(bool comprobar = true);
 
     // The consumption mode of the last run ("Total" or another text).
     const QString& Modo() const { return m_modo; }

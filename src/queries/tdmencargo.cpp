@@ -309,7 +309,7 @@ void TdmEncargo::plegar() {
     }
 }
 
-void TdmEncargo::CrearTablaSMS() {
+void TdmEncargo::CrearTablaSMS(bool comprobar) {
     reabrir(*memSMS);
     MemTable::ControlsDisabled sinAvisos(*memSMS);
     quill::TLstUtil& util = Util();
@@ -317,7 +317,8 @@ void TdmEncargo::CrearTablaSMS() {
     const int nombre = t.fieldIndex(QStringLiteral("NombreCompleto"));
     const int movil = t.fieldIndex(QStringLiteral("Movil"));
     for (int i = 0; i < t.recordCount(); ++i) {
-        const QString numero = util.Movil(t.textAt(i, movil));
+        const QString numero =
+            comprobar ? util.Movil(t.textAt(i, movil)) : t.textAt(i, movil).trimmed();
         if (numero.isEmpty()) continue;
         memSMS->appendStored({t.valueAt(i, nombre), numero});
     }

@@ -52,7 +52,8 @@ public:
     double ContarPacientes() override;
 
     // One memSMS row per patient of memEncargosPendientes whose mobile passes the mobile check.
-    void CrearTablaSMS();
+    // comprobar false: every non-empty mobile as stored, for the mass SMS, which checks them itself.
+    void CrearTablaSMS(bool comprobar = true);
 
     // The pending orders of one patient (the detail statement), run and ready to walk with
     // next(); null when the database refused it (dstDetalle()->lastError() says why).

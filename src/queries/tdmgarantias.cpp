@@ -308,14 +308,15 @@ qint16 TdmGarantias::agrupar() {
     return memDatos->isEmpty() ? quill::kListadoSinRegistros : quill::kListadoCorrecto;
 }
 
-void TdmGarantias::TablaSMS() {
+void TdmGarantias::TablaSMS(bool comprobar) {
     reabrir(*memSMS);
     MemTable::ControlsDisabled sinAvisos(*memSMS);
     quill::TLstUtil& util = Util();
     const int cMovil = memDatos->fieldIndex(QStringLiteral("Movil"));
     const int cNombre = memDatos->fieldIndex(QStringLiteral("NombreCompleto"));
     for (int i = 0; i < memDatos->recordCount(); ++i) {
-        const QString movil = util.Movil(memDatos->textAt(i, cMovil));
+        const QString movil = comprobar ? util.Movil(memDatos->textAt(i, cMovil))
+                                        : memDatos->textAt(i, cMovil).trimmed();
         if (movil.isEmpty()) continue;
         memSMS->appendStored({memDatos->valueAt(i, cNombre), movil});
     }

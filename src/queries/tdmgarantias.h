@@ -84,7 +84,8 @@ public:
     bool FichaCompleta(int familia, int lineas) const;
 
     // One row per listed record whose mobile number passes the mobile check.
-    void TablaSMS();
+    // comprobar false: every non-empty mobile as stored, for the mass SMS, which checks them itself.
+    void TablaSMS(bool comprobar = true);
 
     quill::MemTable* memDatos;
     quill::MemTable* memSMS;

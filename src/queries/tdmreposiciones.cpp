@@ -231,7 +231,7 @@ void TdmReposiciones::plegar(const char* columnaProveedor) {
     vaciar();
 }
 
-void TdmReposiciones::TablaSMS() {
+void TdmReposiciones::TablaSMS(bool comprobar) {
     reabrir(*memSMS);
     MemTable::ControlsDisabled sinAvisos(*memSMS);
     quill::TLstUtil& util = Util();
@@ -245,7 +245,8 @@ void TdmReposiciones::TablaSMS() {
         const int id = t.valueAt(i, ficha).toInt();
         if (fichas.contains(id)) continue;
         fichas.insert(id);
-        const QString numero = util.Movil(t.textAt(i, movil));
+        const QString numero =
+            comprobar ? util.Movil(t.textAt(i, movil)) : t.textAt(i, movil).trimmed();
         if (numero.isEmpty()) continue;
         memSMS->appendStored({t.valueAt(i, nombre), numero});
     }

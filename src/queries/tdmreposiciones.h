@@ -40,7 +40,8 @@ public:
     double ContarPacientes() override;
 
     // One memSMS row per listed fitting whose mobile passes the mobile check.
-    void TablaSMS();
+    // comprobar false: every non-empty mobile as stored, for the mass SMS, which checks them itself.
+    void TablaSMS(bool comprobar = true);
 
     quill::MemTable* memReposiciones;
     quill::MemTable* memSMS;

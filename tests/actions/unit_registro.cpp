@@ -70,9 +70,10 @@ TEST(Registro, EveryKindAsTheWindowAndListadoReadIt) {
         {0, accion::FicheroSMS, ""},
         {0, accion::Imprimir, ""},
         {4, accion::Imprimir, ""},
-        {6, accion::SMS,
-         "La acción «Envio SMS» todavía no está disponible para el listado "
-         "«Garantías»."},
+        {6, accion::SMS, ""},
+        {0, accion::Etiqueta,
+         "La acción «Etiqueta» todavía no está disponible para el listado "
+         "«General»."},
         {4, accion::Conteo, "El listado «Prescripciones al CNOO» no tiene la acción «Conteo»."},
         {5, accion::Correo, "El listado «Reposiciones» no tiene la acción «Correo Electrónico»."},
     };

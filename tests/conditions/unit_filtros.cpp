@@ -37,11 +37,11 @@ void escribirBytes(const QString& ruta, const QByteArray& bytes) {
 }
 
 // A saved-filter record as written in the file: TipoListado, IdCampo1, IdCampo2,
-// TipoCondicion, TipoUnion, Condicion, CondicionIds, TipoObjeto.
+// TipoCondicion, TipoUnion, Condicion, CondicionIds, TipoObjeto, Valor1, Valor2.
 using RegistroFichero = QVariantList;
-const QStringList kCamposFichero = {"TipoListado",   "IdCampo1",  "IdCampo2",
-                                    "TipoCondicion", "TipoUnion", "Condicion",
-                                    "CondicionIds",  "TipoObjeto"};
+const QStringList kCamposFichero = {"TipoListado", "IdCampo1",     "IdCampo2",   "TipoCondicion",
+                                    "TipoUnion",   "Condicion",    "CondicionIds", "TipoObjeto",
+                                    "Valor1",      "Valor2"};
 
 QList<RegistroFichero> leerFichero(const QString& ruta) {
     MemTable t;
@@ -51,17 +51,26 @@ QList<RegistroFichero> leerFichero(const QString& ruta) {
     for (t.first(); !t.isEmpty() && !t.eof(); t.next()) {
         RegistroFichero r;
         for (const QString& c : kCamposFichero)
-            r << (c.startsWith("Condicion") ? QVariant(t.asString(c)) : QVariant(t.asInt(c)));
+            r << (c.startsWith("Condicion") || c.startsWith("Valor") ? QVariant(t.asString(c))
+                                                                   : QVariant(t.asInt(c)));
         registros << r;
     }
     return registros;
 }
 
-// Writes a filter file from the shipped template with the given records.
-void escribirFiltro(const QString& ruta, const QList<RegistroFichero>& registros) {
+// Writes a filter file from the shipped template with the given records; `sinValores`: as
+// files were written before typed values were kept (no Valor1, Valor2 fields).
+void escribirFiltro(const QString& ruta, const QList<RegistroFichero>& registros,
+                    bool sinValores = false) {
+    QByteArray plantilla = leerBytes(QDir(quilltest::dataDir()).filePath(kFicheroModeloFiltro));
+    if (sinValores)
+        for (const char* campo : {"Valor1", "Valor2"})
+            plantilla.replace(QByteArray("<FIELD attrname=\"") + campo +
+                                  "\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/>",
+                              QByteArray());
     MemTable t;
-    ASSERT_TRUE(
-        loadDataPacket(t, QDir(quilltest::dataDir()).filePath(kFicheroModeloFiltro)).isEmpty());
+    ASSERT_TRUE(readDataPacket(t, plantilla).isEmpty());
+    ASSERT_EQ(t.fieldIndex("Valor1") < 0, sinValores);
     for (const RegistroFichero& r : registros)
         t.appendRecord(r);
     ASSERT_TRUE(saveDataPacket(t, ruta).isEmpty());
@@ -183,10 +192,14 @@ TEST(NombreFiltro, RefusesWhatAFileNameCannotHold) {
         EXPECT_EQ(ComprobarNombreFiltro(nombre), mensaje) << qPrintable(nombre);
 }
 
-TEST_F(Filtros, SavedFileHoldsOneRecordPerRowWithListValuesOnly) {
+TEST_F(Filtros, SavedFileHoldsOneRecordPerRowWithListAndTypedValues) {
     anadir(1, "Empieza por...", "GAR");
     anadir(11, "Igual a...", "Hombre; Mujer", "1;2");
     anadir(18, "Igual a...", "Si", "1");
+    dm.TablaActual()->last();
+    dm.TablaActual()->edit();
+    dm.TablaActual()->setValue("Condicion2", "no se guarda en las listas");
+    dm.TablaActual()->post();
     anadir(2, "Vacío");
     anadir(3, "No Vacío");
     dm.TablaActual()->append();
@@ -203,19 +216,27 @@ TEST_F(Filtros, SavedFileHoldsOneRecordPerRowWithListValuesOnly) {
     EXPECT_EQ(int(posteos.size()), posteosAntes);
 
     const QList<RegistroFichero> esperados = {
-        {0, 1, -1, 5, 0, "", "", 0},     {0, 11, -1, 0, 0, "Hombre; Mujer", "1;2", 3},
-        {0, 18, -1, 0, 0, "Si", "1", 4}, {0, 2, -1, 8, 0, "", "", 0},
-        {0, 3, -1, 9, 0, "", "", 0},     {0, -1, -1, -1, 0, "", "", 0},
+        {0, 1, -1, 5, 0, "", "", 0, "GAR", ""},
+        {0, 11, -1, 0, 0, "Hombre; Mujer", "1;2", 3, "", ""},
+        {0, 18, -1, 0, 0, "Si", "1", 4, "", ""},
+        {0, 2, -1, 8, 0, "", "", 0, "", ""},
+        {0, 3, -1, 9, 0, "", "", 0, "", ""},
+        {0, -1, -1, -1, 0, "", "", 0, "", ""},
     };
     EXPECT_EQ(leerFichero(ruta("Clientes")), esperados);
 }
 
-TEST_F(Filtros, LoadingRebuildsListRowsAndEmptinessAndLeavesFreeValuesEmpty) {
+TEST_F(Filtros, LoadingRebuildsEveryRowWithItsValuesAsSaved) {
     anadir(1, "Empieza por...", "GAR");
     anadir(11, "Igual a...", "Hombre; Mujer", "1;2");
     anadir(18, "Distinto de...", "Si", "1");
     anadir(2, "Vacío");
     anadir(3, "No Vacío");
+    anadir(13, "...Entre...", "01/01/1950");
+    dm.TablaActual()->edit();
+    dm.TablaActual()->setValue("Condicion2", "31/12/1960");
+    reconstruir = true;
+    dm.TablaActual()->post();
     const QList<QStringList> antes = filas(*dm.TablaActual());
     ASSERT_EQ(GuardarFiltro(filtros, *dm.TablaActual(), 0, true, "Año ñandú").codigo, 0);
 
@@ -228,7 +249,7 @@ TEST_F(Filtros, LoadingRebuildsListRowsAndEmptinessAndLeavesFreeValuesEmpty) {
 
     const ResultadoFiltro r = MostrarFiltros(filtros, ventana(), "Año ñandú");
     ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
-    EXPECT_EQ(r.registros, 5);
+    EXPECT_EQ(r.registros, 6);
     EXPECT_EQ(r.omitidos, 0);
     EXPECT_TRUE(r.todas);
     EXPECT_EQ(limpiezas, 1);
@@ -236,25 +257,42 @@ TEST_F(Filtros, LoadingRebuildsListRowsAndEmptinessAndLeavesFreeValuesEmpty) {
     EXPECT_TRUE(modal.messages().isEmpty());
     EXPECT_TRUE(reconstruir);
 
-    // Catalogue data comes back from the catalogue; the free value and its fragment do not.
-    // List values are kept and their fragments built again, the same as before saving.
-    const int valor = dm.memGeneral->fieldIndex("Condicion1");
+    // Every row comes back as it was saved, its fragment built again; the ids of the list
+    // rows are handed over, and a typed row gets none of an earlier row.
+    EXPECT_EQ(filas(*dm.memGeneral), antes);
     const int sentencia = dm.memGeneral->fieldIndex("Sentencia");
-    QList<QStringList> esperadas = antes;
-    esperadas[0][valor].clear();
-    esperadas[0][sentencia].clear();
-    EXPECT_EQ(filas(*dm.memGeneral), esperadas);
     EXPECT_FALSE(antes[0][sentencia].isEmpty());
+    EXPECT_TRUE(antes[5][sentencia].contains("1960")) << qPrintable(antes[5][sentencia]);
     EXPECT_EQ(antes[1][sentencia], "(PACIENTE.SEXO  = 1 Or PACIENTE.SEXO = 2)");
-
-    // Each row was posted once, with the flag cleared only for the free value, and the
-    // selected ids of the list rows handed over.
-    ASSERT_EQ(posteos.size(), 5);
-    EXPECT_FALSE(posteos[0].reconstruir);
-    EXPECT_TRUE(posteos[1].reconstruir);
+    ASSERT_EQ(posteos.size(), 6);
+    for (const Posteo& p : posteos)
+        EXPECT_TRUE(p.reconstruir) << p.id;
+    EXPECT_TRUE(posteos[0].lista.isEmpty());
     EXPECT_EQ(posteos[1].lista, QStringList({"1", "2"}));
     EXPECT_EQ(posteos[2].lista, QStringList({"1"}));
-    EXPECT_TRUE(posteos[3].lista.isEmpty());
+    EXPECT_TRUE(posteos[5].lista.isEmpty());
+}
+
+TEST_F(Filtros, AFileWithoutTypedValuesLoadsThemEmptyAndKeepsThemOnceSavedAgain) {
+    escribirFiltro(ruta("antiguo"), {{0, 1, -1, 5, 0, "", "", 0}, {0, 11, -1, 0, 0, "Hombre", "1", 3}},
+                   true);
+    const ResultadoFiltro r = MostrarFiltros(filtros, ventana(), "antiguo");
+    ASSERT_EQ(r.codigo, 0) << qPrintable(r.detalle);
+    ASSERT_EQ(posteos.size(), 2);
+    // The typed row waits for its value, without a fragment; the list row is built.
+    EXPECT_FALSE(posteos[0].reconstruir);
+    EXPECT_TRUE(posteos[1].reconstruir);
+    EXPECT_TRUE(dm.memGeneral->textAt(0, dm.memGeneral->fieldIndex("Condicion1")).isEmpty());
+    EXPECT_FALSE(dm.memGeneral->textAt(1, dm.memGeneral->fieldIndex("Sentencia")).isEmpty());
+
+    dm.memGeneral->first();
+    dm.memGeneral->edit();
+    dm.memGeneral->setValue("Condicion1", "GAR");
+    dm.memGeneral->post();
+    ASSERT_EQ(GuardarFiltro(filtros, *dm.memGeneral, 0, false, "antiguo").codigo, 0);
+    const QList<RegistroFichero> esperados = {{0, 1, -1, 5, 0, "", "", 0, "GAR", ""},
+                                              {0, 11, -1, 0, 0, "Hombre", "1", 3, "", ""}};
+    EXPECT_EQ(leerFichero(ruta("antiguo")), esperados);
 }
 
 TEST_F(Filtros, AllOrAnyFollowsTheLastRecord) {
@@ -369,7 +407,7 @@ TEST_F(Filtros, SavingOverAnExistingFilterReplacesItWhole) {
     dm.VaciarTablas();
     anadir(3, "No Vacío");
     ASSERT_EQ(GuardarFiltro(filtros, *dm.memGeneral, 0, false, "mismo").codigo, 0);
-    EXPECT_EQ(leerFichero(ruta("mismo")), QList<RegistroFichero>({{0, 3, -1, 9, 0, QString(), QString(), 0}}));
+    EXPECT_EQ(leerFichero(ruta("mismo")), QList<RegistroFichero>({{0, 3, -1, 9, 0, QString(), QString(), 0, QString(), QString()}}));
     EXPECT_TRUE(modal.questions().isEmpty());
     // No stray files beside it.
     EXPECT_EQ(QDir(puesto.CarpetaFiltros).entryList(QDir::Files), QStringList({"mismo.xml"}));

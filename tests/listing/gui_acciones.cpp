@@ -379,12 +379,12 @@ TEST_F(Acciones, RoutingByKind) {
     }
 
     // An output not built yet says so plainly before anything runs, never the internal error.
-    w->CambiarListado(6);
-    w->nbiSMS->click();
+    w->CambiarListado(0);
+    w->nbiEtiqueta->click();
     ASSERT_EQ(modal.messages().size(), 1);
     EXPECT_EQ(modal.messages().first().text,
-              QStringLiteral("La acción «Envio SMS» todavía no está disponible para el listado "
-                             "«Garantías»."));
+              QStringLiteral("La acción «Etiqueta» todavía no está disponible para el listado "
+                             "«General»."));
     EXPECT_EQ(modal.messages().first().icon, quill::MessageIcon::Information);
     EXPECT_EQ(modal.dialogCount(), 0);
     EXPECT_TRUE(funciones.isEmpty());

@@ -109,6 +109,10 @@ TEST_F(Grid, TheCatalogueDropDownCopiesTheChosenEntryIntoTheRow) {
         << qPrintable(cilindro.data().toString());
     QTest::keyClick(catalogo->vista(), Qt::Key_Return);
     EXPECT_EQ(texto(0, "Campo"), QStringLiteral("Cilindro OD"));
+    // The row's field cell says which of the two it is.
+    const QString grupo = cilindro.data().toString().section(QLatin1Char('('), 1).chopped(1);
+    EXPECT_TRUE(w->AyudaCampo(0).contains(QStringLiteral("<b>Cilindro OD</b> (%1)").arg(grupo)))
+        << qPrintable(w->AyudaCampo(0));
 }
 
 TEST_F(Grid, TheOperatorListFollowsTheFieldAndItsDefaultIsFilledOnlyOnce) {

@@ -38,7 +38,7 @@ protected:
     QTemporaryDir carpeta;
 };
 
-TEST_F(GridFiltros, SavedConditionsComeBackWithListValuesAndRebuiltFragments) {
+TEST_F(GridFiltros, SavedConditionsComeBackWithTheirValuesAndRebuiltFragments) {
     elegirCampo(0, QStringLiteral("sexo"), 11);
     marcarLista(0, {0, 1});
     salirDeFila(0);
@@ -83,13 +83,15 @@ TEST_F(GridFiltros, SavedConditionsComeBackWithListValuesAndRebuiltFragments) {
     EXPECT_EQ(w->FiltroCargado, QStringLiteral("Mis pacientes"));
     EXPECT_TRUE(w->rbnCualquiera->isChecked());
     ASSERT_EQ(tabla()->recordCount(), 2);
-    // List values come back with their fragment; free values are not kept.
+    // List and typed values come back with their fragments: the loaded filter runs at once.
     EXPECT_EQ(texto(0, "Condicion1"), QStringLiteral("Hombre; Mujer"));
     EXPECT_EQ(texto(0, "Condicion1Ids"), QStringLiteral("1;2"));
     EXPECT_EQ(texto(0, "Sentencia"), QStringLiteral("(PACIENTE.SEXO  = 1 Or PACIENTE.SEXO = 2)"));
     EXPECT_EQ(texto(1, "Campo"), QStringLiteral("Apellidos"));
-    EXPECT_EQ(texto(1, "Condicion1"), QString());
-    EXPECT_EQ(texto(1, "Sentencia"), QString());
+    EXPECT_EQ(texto(1, "Condicion1"), QStringLiteral("garcia"));
+    EXPECT_TRUE(texto(1, "Sentencia").contains(QStringLiteral("GARCIA")))
+        << qPrintable(texto(1, "Sentencia"));
+    EXPECT_EQ(w->ValidarCondiciones(), 0);
 
     // Cancelling the list of filters changes nothing.
     QTest::mouseClick(w->tbnCargar, Qt::LeftButton);
