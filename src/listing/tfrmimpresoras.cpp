@@ -3,7 +3,7 @@
 #include "listing/imagenes.h"
 
 #include "output/print/impresoras.h"
-#include "output/print/timpresora.h"
+#include "listing/timpresora.h"
 #include "platform/modal.h"
 
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "output/print/timpresora.h"
+#include "listing/timpresora.h"
 
 #include "output/print/impresoras.h"
 
