@@ -1,5 +1,6 @@
 #include "comandos.h"
 
+#include "etiquetas.h"
 #include "listados.h"
 #include "sentencia.h"
 
@@ -19,7 +20,8 @@ bool pideAyuda(const QStringList& argumentos) {
 } // namespace
 
 QList<Comando> Comandos() {
-    return {ComandoSentencia(), ComandoSql(), ComandoConteo(), ComandoExportar()};
+    return {ComandoSentencia(), ComandoSql(), ComandoConteo(), ComandoExportar(),
+            ComandoEtiquetas()};
 }
 
 QString AyudaGeneral() {

@@ -2,6 +2,12 @@
 
 #include "comandos.h"
 
+#include <functional>
+
+namespace quill {
+class EjecutorListado;
+}
+
 namespace quill::cli {
 
 // `listado sql`: the statement the listing's data module would run, on one line.
@@ -10,6 +16,15 @@ Comando ComandoSql();
 Comando ComandoConteo();
 // `listado exportar`: the listing written to a spreadsheet, HTML, text or XML file.
 Comando ComandoExportar();
+
+// The options that name a listing (kind, conditions, partition, all/any, catalogue, variant) and
+// its order, for the commands of other files.
+QList<DefinicionOpcion> OpcionesListado(bool particionObligatoria);
+QList<DefinicionOpcion> OpcionesOrden();
+// Runs a listing as the output commands do (kind, database, conditions, --orden, --sentido,
+// --cualquiera) and, when it found rows, `paso` with its runner; returns the exit status.
+int EjecutarListadoPara(const Opciones& o, qint16 accionPropia, QTextStream& errores,
+                        const std::function<int(EjecutorListado&)>& paso);
 
 // A count as the count window shows it: thousands grouped with ".", no decimals ("1.234").
 QString TextoConteo(double cuenta);

@@ -3,9 +3,11 @@
 #include "comandos.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char* argv[]) {
 #ifdef Q_OS_LINUX
@@ -14,11 +16,20 @@ int main(int argc, char* argv[]) {
     // keeps a long listing from spending most of its fetch there.
     if (qEnvironmentVariableIsEmpty("TZ")) qputenv("TZ", ":/etc/localtime");
 #endif
-    QCoreApplication app(argc, argv);
+    // Labels are painted: that command needs the graphical application (offscreen without a
+    // display); the others stay console programs.
+    const bool pinta = argc > 1 && qstrcmp(argv[1], "etiquetas") == 0;
+    if (pinta && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = pinta
+                                                ? std::make_unique<QGuiApplication>(argc, argv)
+                                                : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("listado"));
     QTextStream salida(stdout);
     QTextStream errores(stderr);
-    const int estado = quill::cli::EjecutarListado(app.arguments().mid(1), salida, errores);
+    const int estado =
+        quill::cli::EjecutarListado(QCoreApplication::arguments().mid(1), salida, errores);
     salida.flush();
     errores.flush();
     return estado;

@@ -1,5 +1,6 @@
 #include "hostconfig.h"
 
+#include "output/labels/formatosetiqueta.h"
 #include "platform/settings.h"
 
 #include <QDir>
@@ -49,6 +50,8 @@ HostPaths loadWorkstationPaths(const QString& iniPath, const QString& libDir) {
             ini.writeString(rutas, clave, carpetaDatosUsuario(carpeta));
         *destino = ini.readString(rutas, clave);
     }
+    // A new formats folder gets the shipped label formats, so labels print on a first run.
+    InstalarFormatosIniciales(p.formatos, QStringLiteral(QUILL_SOURCE_DATA_DIR "/formatos"));
     return p;
 }
 
@@ -58,6 +61,8 @@ TConfPuesto loadWorkstation(const QString& iniPath, const QString& libDir) {
     c.CarpetaPrograma = rutas.programa;
     c.CarpetaFiltros = rutas.filtros;
     c.CarpetaPaquetes = rutas.paquetes;
+    c.CarpetaFormatos = rutas.formatos;
+    c.CarpetaLibrerias = rutas.librerias;
 
     IniFile ini = abrir(iniPath);
     const QString puesto = QStringLiteral("PUESTO");

@@ -38,6 +38,12 @@ DescriptorListado General() {
         g.TablaSMS();
         return TablaSalida{g.memSMS, ConfigurarGridSMSExpListGeneral(*g.memSMS)};
     };
+    d.etiquetas = [](ListingModule& m) {
+        auto& g = static_cast<TdmGeneral&>(m);
+        if (g.Analisis().tablaUltimaVisita) return FuenteEtiquetas{g.memPacientesFecha, true};
+        g.CrearTablaPaciente();
+        return FuenteEtiquetas{g.memPacientes, true};
+    };
     return d;
 }
 
@@ -144,8 +150,11 @@ QString MotivoAccionNoDisponible(const DescriptorListado& d, qint16 codigoAccion
         break;
     case accion::Conteo:
         break;
+    case accion::Etiqueta:
+        construida = construida && bool(d.etiquetas);
+        break;
     default:
-        // Reports, labels, e-mail and mass SMS have no output yet for any kind.
+        // Reports, e-mail and mass SMS have no output yet for any kind.
         construida = false;
     }
     if (construida) return QString();

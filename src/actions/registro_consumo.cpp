@@ -26,6 +26,12 @@ DescriptorListado Consumo() {
         c.CrearTablaSMS();
         return TablaSalida{c.memSMS, ConfigurarGridSMSExpListConsumo(*c.memSMS)};
     };
+    // One set of labels per patient: the table holds each patient once.
+    d.etiquetas = [](ListingModule& m) {
+        auto& c = static_cast<TdmConsumo&>(m);
+        c.CrearTablaPaciente();
+        return FuenteEtiquetas{c.memPacientes, true};
+    };
     return d;
 }
 

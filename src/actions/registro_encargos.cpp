@@ -26,6 +26,10 @@ DescriptorListado Encargos() {
         e.CrearTablaSMS();
         return TablaSalida{e.memSMS, ConfigurarGridSMSExpListEncargo(*e.memSMS)};
     };
+    // Every row gives labels.
+    d.etiquetas = [](ListingModule& m) {
+        return FuenteEtiquetas{static_cast<TdmEncargo&>(m).memEncargosPendientes, false};
+    };
     return d;
 }
 

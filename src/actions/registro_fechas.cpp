@@ -24,6 +24,12 @@ DescriptorListado Fechas() {
         f.TablaSMS();
         return TablaSalida{f.memSMS, ConfigurarGridSMSExpListFechas(*f.memSMS)};
     };
+    d.etiquetas = [](ListingModule& m) {
+        auto& f = static_cast<TdmFechas&>(m);
+        // With the last-visit condition the run filled the table itself.
+        if (!f.Analisis().general.tablaUltimaVisita) f.CrearTablaPaciente();
+        return FuenteEtiquetas{f.memPacientesFecha, true};
+    };
     return d;
 }
 

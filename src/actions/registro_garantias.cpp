@@ -23,6 +23,10 @@ DescriptorListado Garantias() {
         g.TablaSMS();
         return TablaSalida{g.memSMS, ConfigurarGridSMSExpListGarantias(*g.memSMS)};
     };
+    // Every listed record gives labels.
+    d.etiquetas = [](ListingModule& m) {
+        return FuenteEtiquetas{static_cast<TdmGarantias&>(m).memDatos, false};
+    };
     return d;
 }
 

@@ -220,10 +220,6 @@ qint16 TfrmListado::ImprimirListado() {
     return noDisponible(*this);
 }
 
-qint16 TfrmListado::ImprimirEtiquetas() {
-    return noDisponible(*this);
-}
-
 qint16 TfrmListado::EMailListado() {
     return noDisponible(*this);
 }
