@@ -43,11 +43,12 @@ namespace {
 struct Leida {
     PlantillaEtiqueta p;
     QString equivalente;
+    QString papel;
     bool rectangular = false;
     int disposiciones = 0;
 };
 
-void leerFichero(const QString& ruta, const QString& papel, QList<Leida>& salida) {
+void leerFichero(const QString& ruta, QList<Leida>& salida) {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly)) return;
     QXmlStreamReader xml(&f);
@@ -58,8 +59,9 @@ void leerFichero(const QString& ruta, const QString& papel, QList<Leida>& salida
         if (xml.isStartElement()) {
             const auto a = xml.attributes();
             if (xml.name() == QLatin1String("Template")) {
-                dentro = a.value(QLatin1String("size")) == papel;
+                dentro = true;
                 actual = Leida();
+                actual.papel = a.value(QLatin1String("size")).toString();
                 actual.p.marca = a.value(QLatin1String("brand")).toString();
                 actual.p.codigo = a.value(QLatin1String("part")).toString();
                 actual.p.descripcion = a.value(QLatin1String("_description")).toString();
@@ -103,7 +105,7 @@ QList<PlantillaEtiqueta> LeerPlantillasEtiquetas(const QString& carpeta, const Q
     QList<Leida> leidas;
     const QDir dir(carpeta);
     for (const QString& f : dir.entryList({QStringLiteral("*-templates.xml")}, QDir::Files))
-        leerFichero(dir.filePath(f), papel, leidas);
+        leerFichero(dir.filePath(f), leidas);
     QHash<QString, int> porCodigo;
     for (int i = 0; i < leidas.size(); ++i)
         porCodigo.insert(leidas[i].p.marca + QLatin1Char('\n') + leidas[i].p.codigo, i);
@@ -116,9 +118,11 @@ QList<PlantillaEtiqueta> LeerPlantillasEtiquetas(const QString& carpeta, const Q
             l.p.geometria = base.p.geometria;
             l.rectangular = base.rectangular;
             l.disposiciones = base.disposiciones;
+            // An equivalent names no paper of its own.
+            if (l.papel.isEmpty()) l.papel = base.papel;
             if (l.p.descripcion.isEmpty()) l.p.descripcion = base.p.descripcion;
         }
-        if (utilizable(l)) r.append(l.p);
+        if (l.papel == papel && utilizable(l)) r.append(l.p);
     }
     std::sort(r.begin(), r.end(), [](const PlantillaEtiqueta& a, const PlantillaEtiqueta& b) {
         const int m = QString::compare(a.marca, b.marca, Qt::CaseInsensitive);
@@ -163,7 +167,8 @@ QString EscribirFormatoEstandar(const QString& fichero, const QString& nombre,
       << "\nFILAS=" << g.filas << "\n\n[COMPONENTES]\nTOTAL=4\n";
     int i = 0;
     for (const Linea& l : lineas) {
-        s << "\n[COMPONENTE_" << ++i << "]\nTIPO=1\nBD_CAMPO=" << l.campos
+        ++i;
+        s << "\n[COMPONENTE_" << i << "]\nTIPO=1\nBD_CAMPO=" << l.campos
           << "\nBD_MASCARA=" << l.mascara << "\nIZQUIERDA=" << n(margen)
           << "\nSUPERIOR=" << n(margen + (i - 1) * linea) << "\nANCHO=" << n(ancho)
           << "\nALTO=" << n(linea) << "\nFNT_NOMBRE=DejaVu Sans\nFNT_TAMANO=" << tamano

@@ -121,9 +121,10 @@ TEST(FormatoEtiqueta, LoadFailuresShowTheirMessageAndLoseNothing) {
         EXPECT_EQ(modal.messages()[0].caption, QStringLiteral("ERROR"));
         EXPECT_EQ(modal.messages()[0].text, QString::fromUtf8(c.mensaje));
         EXPECT_FALSE(quill::FormatoValido(c.fichero));
-        if (!c.fichero.isEmpty())
+        if (!c.fichero.isEmpty()) {
             EXPECT_EQ(quill::LeerInformacionFormato(c.fichero).tipo,
                       QStringLiteral("<Documento no válido>"));
+        }
     }
     // An empty format name looks for no file at all.
     quill::ScriptedModal modal;
