@@ -258,7 +258,7 @@ public:
 
 const QString kCilindro =
     QStringLiteral("FROM PACIENTE P JOIN MGRADUACION M ON M.ID_PACIENTE = P.ID_PACIENTE WHERE "
-                   "P.LICENCIA = 1 AND P.BORRADO = 0 AND P.ID_PACIENTE <> 0 AND M.BORRADO = 0 "
+                   "P.LICENCIA = 1 AND P.BORRADO = 0 AND P.ID_PACIENTE <> 0 "
                    "AND M.OD_CILINDRO BETWEEN -1 AND -0.25");
 
 } // namespace
