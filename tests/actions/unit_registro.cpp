@@ -68,6 +68,9 @@ TEST(Registro, EveryKindAsTheWindowAndListadoReadIt) {
     } motivos[] = {
         {0, accion::Conteo, ""},
         {0, accion::FicheroSMS, ""},
+        {3, accion::Etiqueta, ""},
+        {4, accion::Etiqueta,
+         "El listado «Prescripciones al CNOO» no tiene la acción «Etiqueta»."},
         {0, accion::Imprimir,
          "La acción «Imprimir» todavía no está disponible para el listado "
          "«General»."},
