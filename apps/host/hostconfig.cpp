@@ -1,6 +1,7 @@
 #include "hostconfig.h"
 
 #include "output/labels/formatosetiqueta.h"
+#include "output/print/impresoras.h"
 #include "platform/settings.h"
 
 #include <QDir>
@@ -79,6 +80,8 @@ TConfPuesto loadWorkstation(const QString& iniPath, const QString& libDir) {
     c.DesServidor = correo.readString(QStringLiteral("DesServidor"));
     c.DesPuerto = correo.readInteger(QStringLiteral("DesPuerto"), 25);
     c.DesSSL = correo.readInteger(QStringLiteral("DesSSL"), 0);
+
+    c.Impresoras = LeerImpresorasPuesto();
     return c;
 }
 

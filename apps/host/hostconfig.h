@@ -26,7 +26,8 @@ struct HostPaths {
 HostPaths loadWorkstationPaths(const QString& iniPath, const QString& libDir);
 
 // The whole workstation object: folders, the workstation number and filter value (section
-// PUESTO) and the mail settings of "\Software\Quillmore\3.0\CorreoE".
+// PUESTO), the mail settings of "\Software\Quillmore\3.0\CorreoE" and the printers of
+// "\Software\Quillmore\3.0\Impresoras".
 TConfPuesto loadWorkstation(const QString& iniPath, const QString& libDir);
 
 // The application object: name, version, label copies and the support contact (section SOPORTE).

@@ -42,6 +42,21 @@ struct HostTransaction {
     QString connectionName;
 };
 
+// The workstation's default printer of each document type ("\Software\Quillmore\3.0\Impresoras",
+// one string value per type, named as the members).
+struct TImpresorasPuesto {
+    QString Albaran;
+    QString Etiqueta;
+    QString Factura;
+    QString Ficha;
+    QString Garantia;
+    QString Listado;
+    QString Presupuesto;
+    QString Receta;
+    QString Recibo;
+    QString Resguardo;
+};
+
 // Workstation configuration object (slot 6).
 struct TConfPuesto {
     QString CarpetaPrograma; // program folder: picker libraries
@@ -62,6 +77,9 @@ struct TConfPuesto {
     QString DesServidor;
     qint32 DesPuerto = 25;
     qint32 DesSSL = 0;
+
+    // Workstation printers, read with the rest of the workstation settings.
+    TImpresorasPuesto Impresoras;
 };
 
 // The signed-in user (slot 8).

@@ -7,7 +7,7 @@ using quill::DescifrarCredencial;
 
 TEST(Credenciales, TheStoredFormHidesTheTextAndGivesItBack)
 {
-    for (const QString texto : {QStringLiteral("usuario@óptica.es"), QStringLiteral("c0ntraseña ;'--"),
+    for (const QString& texto : {QStringLiteral("usuario@óptica.es"), QStringLiteral("c0ntraseña ;'--"),
                                 QStringLiteral("a"), QString(300, QLatin1Char('x'))}) {
         const QString almacenado = CifrarCredencial(texto);
         EXPECT_FALSE(almacenado.contains(texto)) << texto.toStdString();
