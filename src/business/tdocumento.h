@@ -10,7 +10,7 @@
 // - An EPL/2 label-printer format (tfqmformato.h): one label per print command on a roll.
 //
 // Components share their keys in both kinds: TIPO (0 fixed text TEXTO, 1 patient field, 2 rule,
-// 3 image IMAGEN, 4 barcode of a field), BD_CAMPO (one or more patient field names separated by
+// 3 image IMAGEN, 4 barcode of a field: Code 128 on EPL/2 printers, its value as text on sheets), BD_CAMPO (one or more patient field names separated by
 // ";"), BD_MASCARA (a text in which %1, %2... stand for those fields' values; without a mask
 // the values are joined by a space), IZQUIERDA, SUPERIOR, ANCHO, ALTO (millimetres inside the
 // label), COLOR_FONDO, FNT_NOMBRE, FNT_TAMANO (points), FNT_COLOR, FNT_ALINEACION (0 left,

@@ -9,6 +9,7 @@
 #include "listing/tfrmopcionesetiqueta.h"
 #include "listing/tfrmporcentajelistado.h"
 #include "output/labels/formatosetiqueta.h"
+#include "output/print/impresoras.h"
 #include "platform/guard.h"
 #include "platform/modal.h"
 #include "queries/listingmodule.h"
@@ -58,7 +59,7 @@ qint16 TfrmListado::ImprimirEtiquetas() {
     opciones.setContexto(34);
     opciones.setFechaNacimiento(TipoListado == 3);
     opciones.setFormato(usuario ? usuario->FormatoEtiqueta : QString());
-    opciones.setImpresora(ImpresoraEtiquetaPuesto(puesto));
+    opciones.setImpresora(quill::ImpresoraPuesto(b, QStringLiteral("Etiqueta")));
     if (opciones.Preparar() != 0) return Resultado = quill::kListadoCancelado;
     if (quill::Modal::current().exec(&opciones) != QDialog::Accepted)
         return Resultado = quill::kListadoCancelado;
@@ -75,11 +76,13 @@ qint16 TfrmListado::ImprimirEtiquetas() {
     trabajo.carpetaFormatos = quill::CarpetaFormatos(puesto);
     trabajo.carpetaLibrerias = quill::CarpetaLibrerias(puesto);
     trabajo.bloque = b;
-    // The built-in PDF printer writes a file: asked for now, before anything runs.
-    if (o.impresora.compare(QStringLiteral("PDF"), Qt::CaseInsensitive) == 0 &&
-        o.fichero.isEmpty()) {
-        const bool epl = !quill::TDocumento::EsDocumentoEstandar(
-            quill::RutaFormato(trabajo.carpetaFormatos, o.formato));
+    // The built-in PDF printer writes a file: asked for now, before anything runs. An EPL/2
+    // format writes its printer commands there instead.
+    const bool epl = !quill::TDocumento::EsDocumentoEstandar(
+        quill::RutaFormato(trabajo.carpetaFormatos, o.formato));
+    if (epl && o.fichero.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        o.fichero = o.fichero.chopped(4) + QStringLiteral(".epl");
+    if (quill::EsImpresoraPDF(o.impresora) && o.fichero.isEmpty()) {
         quill::FileRequest peticion;
         peticion.caption = QStringLiteral("Guardar etiquetas como");
         peticion.filters = {epl ? QStringLiteral("Órdenes EPL/2 (*.epl)")
@@ -96,7 +99,10 @@ qint16 TfrmListado::ImprimirEtiquetas() {
     quill::EjecutorListado& e = PrepararListado();
     Resultado = e.Ejecutar(Orden, Sentido, rbnTodas->isChecked());
     if (ProgresoCancelado() == quill::kListadoCancelado) return Resultado = quill::kListadoCancelado;
-    return GenerarEtiquetas(Resultado, trabajo);
+    // 3. The labels; a failure there is reported under the label step's own name.
+    qint16 r = quill::kListadoErrorInterno;
+    Proteger(QStringLiteral("GenerarEtiquetas"), [&] { r = GenerarEtiquetas(Resultado, trabajo); });
+    return r;
 }
 
 qint16 TfrmListado::GenerarEtiquetas(qint16 resultado, const quill::TrabajoEtiquetas& datos) {
@@ -126,9 +132,4 @@ qint16 TfrmListado::GenerarEtiquetas(qint16 resultado, const quill::TrabajoEtiqu
                                         quill::MessageIcon::Stop);
     }
     return r;
-}
-
-QString TfrmListado::ImpresoraEtiquetaPuesto(const quill::TConfPuesto* puesto) {
-    (void)puesto;
-    return QString();
 }

@@ -30,7 +30,6 @@ class TfrmPorcentajeListado; // Actions
 namespace quill {
 class EjecutorListado;
 class MemTable;
-struct TConfPuesto;
 struct TrabajoEtiquetas;
 class TLstConfiguracion;
 class ControlCondiciones;
@@ -225,8 +224,6 @@ public:
     // Labels (acciones_etiquetas.cpp): after the run, the kind's label loop into the window's
     // document and the label library; the -302/-303 messages otherwise.
     qint16 GenerarEtiquetas(qint16 resultado, const quill::TrabajoEtiquetas& trabajo);
-    // The workstation's label printer, the options dialog's default.
-    static QString ImpresoraEtiquetaPuesto(const quill::TConfPuesto* puesto);
     qint16 ExportarListado();
     qint16 ConteoListado();
     qint16 EMailListado();

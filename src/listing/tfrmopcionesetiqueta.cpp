@@ -2,7 +2,9 @@
 
 #include "host/bloque.h"
 #include "listing/tfrmbuscarformatos.h"
+#include "listing/tfrmimpresoras.h"
 #include "output/labels/formatosetiqueta.h"
+#include "output/print/impresoras.h"
 #include "platform/modal.h"
 
 #include <QCheckBox>
@@ -67,7 +69,6 @@ TfrmOpcionesEtiqueta::TfrmOpcionesEtiqueta(QWidget* owner)
     tbnImpresora = new QToolButton(gbxFormato);
     tbnImpresora->setObjectName(QStringLiteral("tbnImpresora"));
     tbnImpresora->setText(QStringLiteral("..."));
-    tbnImpresora->setVisible(false);
     auto* rejilla = new QGridLayout(gbxFormato);
     rejilla->addWidget(new QLabel(QStringLiteral("Formato"), gbxFormato), 0, 0);
     rejilla->addWidget(edtFormato, 0, 1);
@@ -205,6 +206,8 @@ void TfrmOpcionesEtiqueta::Imprimir() {
     m_textoOrden = cbxOrden->currentText();
     m_sentido = qint16(cbxSentido->currentIndex());
     m_impresora = edtImpresora->text().trimmed();
+    // The file named in the printer list goes with the PDF printer only.
+    m_fichero = quill::EsImpresoraPDF(m_impresora) ? m_ficheroElegido : QString();
     m_formato = quill::NombreFormato(edtFormato->text());
     m_filaResultado = qint16(edtFilaInicial->value());
     m_columnaResultado = qint16(edtColumnaInicial->value());
@@ -264,5 +267,9 @@ void TfrmOpcionesEtiqueta::keyPressEvent(QKeyEvent* event) {
 }
 
 void TfrmOpcionesEtiqueta::BuscarImpresora() {
-    // The printer chooser arrives with the print options; until then the printer is typed.
+    QString impresora, fichero;
+    if (!TfrmImpresoras::Elegir(m_bloque, impresora, fichero, this, QStringLiteral("Etiqueta")))
+        return;
+    edtImpresora->setText(impresora);
+    m_ficheroElegido = fichero;
 }

@@ -91,7 +91,8 @@ public Q_SLOTS:
     void reject() override;
     // The format browser: its name, first column and row go into the boxes.
     void BuscarFormato();
-    // The printer chooser, when the window has one.
+    // The printer list (F4), preselecting the workstation's label printer; the PDF printer
+    // asks there for its file.
     void BuscarImpresora();
 
 protected:
@@ -112,6 +113,7 @@ private:
     qint16 m_sentido = 0;
     QString m_impresora;
     QString m_fichero;
+    QString m_ficheroElegido;
     QString m_formato;
     qint16 m_filaResultado = 1;
     qint16 m_columnaResultado = 1;

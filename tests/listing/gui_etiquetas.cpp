@@ -302,3 +302,25 @@ TEST_F(EtiquetasVentana, CancelInTheProgressWindowPrintsNothing) {
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_TRUE(modal.messages().isEmpty());
 }
+
+TEST_F(OpcionesEtiqueta, PrinterButtonOpensThePrinterListAndKeepsThePdfFile) {
+    TfrmOpcionesEtiqueta d;
+    d.setBloque(host.bloque.data());
+    ASSERT_EQ(d.Preparar(), 0);
+    modal.queueDialog([](QWidget* w) {
+        auto* lista = w->findChild<QListWidget*>(QStringLiteral("lvwImpresoras"));
+        if (!lista) return 0;
+        const auto items = lista->findItems(QStringLiteral("PDF"), Qt::MatchExactly);
+        if (items.isEmpty()) return 0;
+        lista->setCurrentItem(items.first());
+        QMetaObject::invokeMethod(w, "Aceptar");
+        return qobject_cast<QDialog*>(w)->result();
+    });
+    modal.queueFileName(QStringLiteral("/tmp/etiquetas-de-marzo.pdf"));
+    d.tbnImpresora->click();
+    EXPECT_EQ(d.edtImpresora->text(), QStringLiteral("PDF"));
+    d.edtFormato->setText(QStringLiteral("A4 3x8 70x37"));
+    d.btnImprimir->click();
+    ASSERT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(d.Fichero(), QStringLiteral("/tmp/etiquetas-de-marzo.pdf"));
+}
