@@ -5,7 +5,7 @@ DEPS_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6s
   firebird-dev firebird3.0-server firebird3.0-utils libxlsxwriter-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev python3-aiosmtpd openssl ca-certificates poppler-utils
   xvfb xauth x11-apps imagemagick fonts-dejavu-core unzip libxml2-utils time bsdextrautils
-  ccache lld qt6-translations-l10n)
+  ccache lld qt6-translations-l10n glabels-data)
 
 deps_missing() {
     local p missing=()

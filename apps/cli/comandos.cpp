@@ -2,6 +2,7 @@
 
 #include "correo.h"
 #include "imprimir.h"
+#include "etiquetas.h"
 #include "listados.h"
 #include "sentencia.h"
 #include "sms.h"
@@ -22,8 +23,8 @@ bool pideAyuda(const QStringList& argumentos) {
 } // namespace
 
 QList<Comando> Comandos() {
-    return {ComandoSentencia(), ComandoSql(),    ComandoConteo(), ComandoExportar(),
-            ComandoCorreo(),    ComandoSMS(),    ComandoImprimir()};
+    return {ComandoSentencia(), ComandoSql(), ComandoConteo(),  ComandoExportar(),
+            ComandoCorreo(),    ComandoSMS(), ComandoImprimir(), ComandoEtiquetas()};
 }
 
 QString AyudaGeneral() {

@@ -343,4 +343,27 @@ Comando ComandoExportar() {
     return c;
 }
 
+QList<DefinicionOpcion> OpcionesListado(bool particionObligatoria) {
+    return opcionesListado(particionObligatoria);
+}
+
+QList<DefinicionOpcion> OpcionesOrden() {
+    return opcionesOrden();
+}
+
+int EjecutarListadoPara(const Opciones& o, qint16 accionPropia, QTextStream& errores,
+                        const std::function<int(EjecutorListado&)>& paso) {
+    qint16 orden = 0, sentido = 0;
+    if (!leerEntero(o, QStringLiteral("orden"), 0, orden, errores) ||
+        !leerEntero(o, QStringLiteral("sentido"), 0, sentido, errores))
+        return kSalidaUso;
+    Sesion s;
+    if (const int estado = preparar(o, errores, true, accionPropia, s); estado >= 0)
+        return estado;
+    EjecutorListado& e = *s.ejecutor;
+    const qint16 r = e.Ejecutar(orden, sentido, !o.tiene(QStringLiteral("cualquiera")));
+    if (r != kListadoCorrecto) return informarResultado(r, e, errores);
+    return paso(e);
+}
+
 } // namespace quill::cli

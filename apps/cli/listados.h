@@ -2,6 +2,8 @@
 
 #include "comandos.h"
 
+#include <functional>
+
 namespace quill {
 class EjecutorListado;
 }
@@ -21,6 +23,14 @@ Comando ComandoExportar();
 int EjecutarListadoYSeguir(
     const Opciones& o, QTextStream& errores, qint16 accion,
     const std::function<int(EjecutorListado&, const QString& conexion)>& seguir);
+// The options that name a listing (kind, conditions, partition, all/any, catalogue, variant) and
+// its order, for the commands of other files.
+QList<DefinicionOpcion> OpcionesListado(bool particionObligatoria);
+QList<DefinicionOpcion> OpcionesOrden();
+// Runs a listing as the output commands do (kind, database, conditions, --orden, --sentido,
+// --cualquiera) and, when it found rows, `paso` with its runner; returns the exit status.
+int EjecutarListadoPara(const Opciones& o, qint16 accionPropia, QTextStream& errores,
+                        const std::function<int(EjecutorListado&)>& paso);
 
 // A count as the count window shows it: thousands grouped with ".", no decimals ("1.234").
 QString TextoConteo(double cuenta);

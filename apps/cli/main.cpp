@@ -16,10 +16,12 @@ int main(int argc, char* argv[]) {
     // keeps a long listing from spending most of its fetch there.
     if (qEnvironmentVariableIsEmpty("TZ")) qputenv("TZ", ":/etc/localtime");
 #endif
-    // Printing paints text: only `imprimir` needs the graphical engine, without a display.
-    const bool imprime = argc > 1 && qstrcmp(argv[1], "imprimir") == 0;
+    // Printing and labels paint text: only those commands need the graphical engine (offscreen
+    // without a display); the others stay console programs.
+    const bool pinta =
+        argc > 1 && (qstrcmp(argv[1], "imprimir") == 0 || qstrcmp(argv[1], "etiquetas") == 0);
     std::unique_ptr<QCoreApplication> aplicacion;
-    if (imprime) {
+    if (pinta) {
         if (qEnvironmentVariableIsEmpty("DISPLAY") &&
             qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -31,7 +33,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("listado"));
     QTextStream salida(stdout);
     QTextStream errores(stderr);
-    const int estado = quill::cli::EjecutarListado(app.arguments().mid(1), salida, errores);
+    const int estado =
+        quill::cli::EjecutarListado(QCoreApplication::arguments().mid(1), salida, errores);
     salida.flush();
     errores.flush();
     return estado;

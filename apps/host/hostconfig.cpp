@@ -2,6 +2,7 @@
 
 #include "tfrmconfiguracioncorreo.h"
 
+#include "output/labels/formatosetiqueta.h"
 #include "output/print/impresoras.h"
 #include "platform/settings.h"
 
@@ -52,6 +53,8 @@ HostPaths loadWorkstationPaths(const QString& iniPath, const QString& libDir) {
             ini.writeString(rutas, clave, carpetaDatosUsuario(carpeta));
         *destino = ini.readString(rutas, clave);
     }
+    // A new formats folder gets the shipped label formats, so labels print on a first run.
+    InstalarFormatosIniciales(p.formatos, QStringLiteral(QUILL_SOURCE_DATA_DIR "/formatos"));
     return p;
 }
 
@@ -61,6 +64,8 @@ TConfPuesto loadWorkstation(const QString& iniPath, const QString& libDir) {
     c.CarpetaPrograma = rutas.programa;
     c.CarpetaFiltros = rutas.filtros;
     c.CarpetaPaquetes = rutas.paquetes;
+    c.CarpetaFormatos = rutas.formatos;
+    c.CarpetaLibrerias = rutas.librerias;
 
     IniFile ini = abrir(iniPath);
     const QString puesto = QStringLiteral("PUESTO");

@@ -43,6 +43,12 @@ DescriptorListado General() {
         auto& g = static_cast<TdmGeneral&>(m);
         return TablaCorreo{g.Analisis().tablaUltimaVisita ? g.memPacientesFecha : nullptr};
     };
+    d.etiquetas = [](ListingModule& m) {
+        auto& g = static_cast<TdmGeneral&>(m);
+        if (g.Analisis().tablaUltimaVisita) return FuenteEtiquetas{g.memPacientesFecha, true};
+        g.CrearTablaPaciente();
+        return FuenteEtiquetas{g.memPacientes, true};
+    };
     return d;
 }
 
@@ -164,6 +170,12 @@ QString MotivoAccionNoDisponible(const DescriptorListado& d, qint16 codigoAccion
         break;
     default:
         // Labels have no output yet for any kind.
+    };
+    case accion::Etiqueta:
+        construida = construida && bool(d.etiquetas);
+        break;
+    default:
+        // Reports, e-mail and mass SMS have no output yet for any kind.
         construida = false;
     }
     if (construida) return QString();

@@ -4,6 +4,7 @@
 // kind. Adding a kind means adding its data module and its descriptor here.
 
 #include "output/export/columnas.h"
+#include "output/labels/generaretiquetas.h"
 
 #include <QList>
 #include <QString>
@@ -79,6 +80,10 @@ struct DescriptorListado {
     std::function<std::unique_ptr<print::InformeListado>(ListingModule&, int tipo,
                                                          const QString& conexion)>
         crearInforme;
+
+    // Labels: after a run, the result table the label loop walks and whether a patient met
+    // again is skipped. Empty while the kind prints no labels.
+    std::function<FuenteEtiquetas(ListingModule&)> etiquetas;
 
     bool Disponible() const { return bool(crearModulo); }
     // The routed method of an action; empty for an action the kind does not have.

@@ -28,6 +28,12 @@ DescriptorListado Consumo() {
     };
     // The raw result.
     d.tablaCorreo = [](ListingModule&) { return TablaCorreo{}; };
+    // One set of labels per patient: the table holds each patient once.
+    d.etiquetas = [](ListingModule& m) {
+        auto& c = static_cast<TdmConsumo&>(m);
+        c.CrearTablaPaciente();
+        return FuenteEtiquetas{c.memPacientes, true};
+    };
     return d;
 }
 

@@ -29,6 +29,10 @@ DescriptorListado Encargos() {
     d.tablaCorreo = [](ListingModule& m) {
         return TablaCorreo{static_cast<TdmEncargo&>(m).memEncargosPendientes};
     };
+    // Every row gives labels.
+    d.etiquetas = [](ListingModule& m) {
+        return FuenteEtiquetas{static_cast<TdmEncargo&>(m).memEncargosPendientes, false};
+    };
     return d;
 }
 

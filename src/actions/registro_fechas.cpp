@@ -29,6 +29,12 @@ DescriptorListado Fechas() {
         auto& f = static_cast<TdmFechas&>(m);
         return TablaCorreo{f.Analisis().general.tablaUltimaVisita ? f.memPacientesFecha : nullptr};
     };
+    d.etiquetas = [](ListingModule& m) {
+        auto& f = static_cast<TdmFechas&>(m);
+        // With the last-visit condition the run filled the table itself.
+        if (!f.Analisis().general.tablaUltimaVisita) f.CrearTablaPaciente();
+        return FuenteEtiquetas{f.memPacientesFecha, true};
+    };
     return d;
 }
 

@@ -26,6 +26,10 @@ DescriptorListado Garantias() {
     d.tablaCorreo = [](ListingModule& m) {
         return TablaCorreo{static_cast<TdmGarantias&>(m).memDatos};
     };
+    // Every listed record gives labels.
+    d.etiquetas = [](ListingModule& m) {
+        return FuenteEtiquetas{static_cast<TdmGarantias&>(m).memDatos, false};
+    };
     return d;
 }
 

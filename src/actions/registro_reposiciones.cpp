@@ -22,6 +22,10 @@ DescriptorListado Reposiciones() {
         r.TablaSMS();
         return TablaSalida{r.memSMS, ConfigurarGridSMSExpListReposicion(*r.memSMS)};
     };
+    // Every fitting gives labels.
+    d.etiquetas = [](ListingModule& m) {
+        return FuenteEtiquetas{static_cast<TdmReposiciones&>(m).memReposiciones, false};
+    };
     return d;
 }
 

@@ -62,6 +62,8 @@ struct TConfPuesto {
     QString CarpetaPrograma; // program folder: picker libraries
     QString CarpetaFiltros;  // saved filters
     QString CarpetaPaquetes; // data packets: Filtros.xml, FilModelo.xml
+    QString CarpetaFormatos;  // label formats (*.fqm)
+    QString CarpetaLibrerias; // the label printing library
     qint32 ValorFiltro = 0;  // becomes the listing configuration's filter value
     qint32 Puesto = 1;       // workstation number, handed to the operation log
 

@@ -204,21 +204,7 @@ qint16 ejecutar(TfrmListado& w, bool conteo) {
     return w.Resultado;
 }
 
-// An output that is not built yet says so before anything runs (EjecutarAccion asks first;
-// this covers a direct call).
-qint16 noDisponible(TfrmListado& w) {
-    const quill::DescriptorListado* d = quill::Listado(w.TipoListado);
-    const QString motivo = d ? quill::MotivoAccionNoDisponible(*d, w.Accion) : QString();
-    if (!motivo.isEmpty())
-        quill::Modal::current().message(kAviso, motivo, quill::MessageIcon::Information);
-    return w.Resultado = quill::kListadoCancelado;
-}
-
 } // namespace
-
-qint16 TfrmListado::ImprimirEtiquetas() {
-    return noDisponible(*this);
-}
 
 qint16 TfrmListado::ConteoListado() {
     Orden = 0;

@@ -34,6 +34,7 @@ class EjecutorListado;
 class ListingModule;
 class TEMail;
 class MemTable;
+struct TrabajoEtiquetas;
 class TLstConfiguracion;
 class ControlCondiciones;
 } // namespace quill
@@ -227,6 +228,9 @@ public:
     // The routed actions of the current kind.
     qint16 ImprimirListado();
     qint16 ImprimirEtiquetas();
+    // Labels (acciones_etiquetas.cpp): after the run, the kind's label loop into the window's
+    // document and the label library; the -302/-303 messages otherwise.
+    qint16 GenerarEtiquetas(qint16 resultado, const quill::TrabajoEtiquetas& trabajo);
     qint16 ExportarListado();
     qint16 ConteoListado();
     qint16 EMailListado();

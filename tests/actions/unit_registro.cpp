@@ -71,15 +71,21 @@ TEST(Registro, EveryKindAsTheWindowAndListadoReadIt) {
         {0, accion::Imprimir, ""},
         {4, accion::Imprimir, ""},
         {6, accion::SMS, ""},
-        {0, accion::Etiqueta,
-         "La acción «Etiqueta» todavía no está disponible para el listado "
-         "«General»."},
+        {3, accion::Etiqueta, ""},
+        {4, accion::Etiqueta,
+         "El listado «Prescripciones al CNOO» no tiene la acción «Etiqueta»."},
         {4, accion::Conteo, "El listado «Prescripciones al CNOO» no tiene la acción «Conteo»."},
         {5, accion::Correo, "El listado «Reposiciones» no tiene la acción «Correo Electrónico»."},
     };
     for (const auto& m : motivos)
         EXPECT_EQ(MotivoAccionNoDisponible(*Listado(m.tipo), m.accion),
                   QString::fromUtf8(m.motivo));
+    // An output a kind has not got yet is named as such, never as a failure.
+    DescriptorListado sinEtiquetas = *Listado(0);
+    sinEtiquetas.etiquetas = nullptr;
+    EXPECT_EQ(MotivoAccionNoDisponible(sinEtiquetas, accion::Etiqueta),
+              QStringLiteral("La acción «Etiqueta» todavía no está disponible para el listado "
+                             "«General»."));
 }
 
 // A kind without a data module answers like a failed run, never crashes.

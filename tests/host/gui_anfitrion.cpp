@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -38,6 +39,8 @@ TEST_F(Anfitrion, FirstRunWritesTheWorkstationFileAndKeepsWhatIsThere) {
     EXPECT_EQ(p.programa, QStringLiteral("/opt/q/lib"));
     EXPECT_EQ(p.paquetes, QStringLiteral(QUILL_SOURCE_DATA_DIR));
     EXPECT_TRUE(QDir(p.filtros).exists());
+    // A new formats folder gets the shipped label formats.
+    EXPECT_TRUE(QFile::exists(p.formatos + QStringLiteral("/A4 3x8 70x37.fqm")));
 
     quill::IniFile ini(dir->path());
     EXPECT_EQ(ini.keys(QStringLiteral("RUTAS")).size(), 5);
@@ -48,6 +51,8 @@ TEST_F(Anfitrion, FirstRunWritesTheWorkstationFileAndKeepsWhatIsThere) {
               QString());
     const quill::TConfPuesto c = quill::loadWorkstation(opciones.iniPath, QStringLiteral("/x"));
     EXPECT_EQ(c.CarpetaPaquetes, QStringLiteral("C:\\Quillmore\\Datos"));
+    EXPECT_EQ(c.CarpetaFormatos, p.formatos);
+    EXPECT_EQ(c.CarpetaLibrerias, QStringLiteral("/opt/q/lib"));
 }
 
 TEST_F(Anfitrion, TheModuleOpensIndependentWindowsInTheHostArea) {
