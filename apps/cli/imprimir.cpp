@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <limits>
+
 namespace quill::cli {
 
 namespace {
@@ -87,6 +89,25 @@ int ejecutarImprimir(const Opciones& o, QTextStream& salida, QTextStream& errore
         return kSalidaUso;
     }
     opciones.Moneda = moneda == QLatin1String("2") ? 1 : 0;
+    opciones.Observaciones = o.tiene(QStringLiteral("observaciones"));
+    opciones.Agrupar = !o.tiene(QStringLiteral("sin-agrupar"));
+    opciones.ImprimirTitulo = !o.tiene(QStringLiteral("sin-titulo"));
+    opciones.NumerarPaginas = !o.tiene(QStringLiteral("sin-paginas"));
+    opciones.Fecha = !o.tiene(QStringLiteral("sin-fecha"));
+    if (o.tiene(QStringLiteral("numerar"))) {
+        // The first number, a whole number from 0 as the print options take it.
+        bool ok = false;
+        const QString texto = o.valor(QStringLiteral("numerar")).trimmed();
+        const qint64 n = texto.toLongLong(&ok);
+        if (!ok || n < 0 || n > std::numeric_limits<qint32>::max()) {
+            errores << QStringLiteral("El valor de '--numerar' debe ser un número entero no "
+                                      "negativo: '%1'\n")
+                           .arg(o.valor(QStringLiteral("numerar")));
+            return kSalidaUso;
+        }
+        opciones.Numerar = true;
+        opciones.NOrden = static_cast<qint32>(n);
+    }
     const QString textoMoneda = opciones.Moneda == 1 ? QStringLiteral("Pts") : Moneda().simbolo;
 
     const qint16 r = e.Ejecutar(orden, sentido, !o.tiene(QStringLiteral("cualquiera")));
@@ -95,9 +116,9 @@ int ejecutarImprimir(const Opciones& o, QTextStream& salida, QTextStream& errore
     int paginas = 0;
     QStringList avisos;
     {
-        auto informe = PrepararInforme(d, *e.Modulo(), opciones, textoMoneda,
-                                       e.Modulo()->LeerCondiciones(), e.Modulo()->Conexion(),
-                                       error);
+        auto informe =
+            PrepararInforme(d, *e.Modulo(), opciones, textoMoneda, e.Modulo()->LeerCondiciones(),
+                            e.Modulo()->Conexion(), error);
         if (informe) {
             error = informe->EscribirPdf(fichero, &paginas);
             avisos = informe->Errores();
@@ -142,6 +163,17 @@ Comando ComandoImprimir() {
         {QStringLiteral("moneda"), QStringLiteral("1|2"),
          QStringLiteral("Moneda de los importes (encargos pendientes y consumo): 1 (por "
                         "omisión) o 2")},
+        {QStringLiteral("sin-titulo"), QString(),
+         QStringLiteral("No imprime el título del listado")},
+        {QStringLiteral("sin-paginas"), QString(), QStringLiteral("No numera las páginas")},
+        {QStringLiteral("sin-fecha"), QString(),
+         QStringLiteral("No imprime la fecha al pie de las páginas")},
+        {QStringLiteral("numerar"), QStringLiteral("N"),
+         QStringLiteral("Numera los registros impresos empezando por N")},
+        {QStringLiteral("observaciones"), QString(),
+         QStringLiteral("Imprime las observaciones de cada ficha (general, detalle)")},
+        {QStringLiteral("sin-agrupar"), QString(),
+         QStringLiteral("No agrupa las reposiciones por proveedor")},
     };
     opciones += opcionesOrden();
     opciones += OpcionesBaseDatos();

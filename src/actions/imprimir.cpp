@@ -31,6 +31,13 @@ PrepararInforme(const DescriptorListado& descriptor, ListingModule& modulo,
         informe->TextoOrden = NombreOrden(opciones.Orden);
         informe->TextoMoneda = textoMoneda;
         informe->SegundaMoneda = opciones.Moneda == 1;
+        informe->Observaciones = opciones.Observaciones;
+        informe->Numerar = opciones.Numerar;
+        informe->NOrden = opciones.NOrden;
+        informe->Agrupar = opciones.Agrupar;
+        informe->ImprimirTitulo = opciones.ImprimirTitulo;
+        informe->NumerarPaginas = opciones.NumerarPaginas;
+        informe->Fecha = opciones.Fecha;
         informe->RellenarCondiciones(condiciones);
         error = informe->Preparar();
     } catch (const Error& e) {

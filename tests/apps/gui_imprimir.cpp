@@ -1,10 +1,12 @@
 // `listado imprimir`: the General reports written as PDF from the generated shop and read back
 // with pdftotext (titles, captions, conditions, one line per patient, mobile without landline,
-// company footer on and off, page numbers, one page per patient in the detail report).
+// company footer on and off, page numbers, one page per patient in the detail report) and
+// what each print option adds or leaves out.
 
 #include "comandos.h"
 #include "tiendaprueba.h"
 
+#include <QDate>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -48,6 +50,10 @@ protected:
                             "WHERE ID_PACIENTE IN (SELECT FIRST 1 G.ID_PACIENTE FROM "
                             "MGRADUACION G WHERE G.ID_PACIENTE <> %1 AND G.OD_CILINDRO BETWEEN "
                             "-1 AND -0.25)")
+                 .arg(s_triple),
+             QStringLiteral("INSERT INTO POBSERVACIONES (ID_POBSERVACIONES, ID_PACIENTE, "
+                            "OBSERVACIONES) SELECT COALESCE(MAX(ID_POBSERVACIONES), 0) + 1, %1, "
+                            "'Alérgico al níquel' FROM POBSERVACIONES")
                  .arg(s_triple),
              QStringLiteral("DELETE FROM EMPRESA"),
              QStringLiteral("INSERT INTO EMPRESA (ID_EMPRESA, NOMBRE, NIF, DIRECCION, "
@@ -163,7 +169,7 @@ TEST_F(Imprimir, DetalleUnaPaginaPorPaciente) {
     int estado = -1;
     const QString t =
         imprimir(R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "TRIPLE"}])",
-                 {"--informe", "detalle"}, &estado, &salida);
+                 {"--informe", "detalle", "--observaciones"}, &estado, &salida);
     ASSERT_EQ(estado, 0) << qPrintable(salida);
     for (const char* s : {"Datos Personales", "Estadísticas", "Nº Ficha:", "Tfno / Móvil:",
                           "Fecha 1ª Visita:", "Ult. % Descuento:", "Observaciones",
@@ -175,6 +181,92 @@ TEST_F(Imprimir, DetalleUnaPaginaPorPaciente) {
     imprimir("[]", {"--informe", "mensual"}, &estado, &salida);
     EXPECT_EQ(estado, 1);
     EXPECT_TRUE(salida.contains(QStringLiteral("Informe desconocido"))) << qPrintable(salida);
+}
+
+// Each print option changes what it names and nothing else: title, page numbers, date, and the
+// rows numbered from the first number given, in order, one number per printed patient.
+TEST_F(Imprimir, OpcionesTituloPaginasFechaYNumeracion) {
+    const QString hoy = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+    static const QRegularExpression numerada(QStringLiteral("^\\s*(\\d+)\\s+\\d+\\s+\\p{Lu}"),
+                                             QRegularExpression::MultilineOption);
+    struct Caso {
+        QStringList mas;
+        bool titulo, paginas, fecha;
+        int primero; // 0: no numbers
+    };
+    const Caso casos[] = {
+        {{}, true, true, true, 0},
+        {{"--sin-titulo"}, false, true, true, 0},
+        {{"--sin-paginas"}, true, false, true, 0},
+        {{"--sin-fecha"}, true, true, false, 0},
+        {{"--numerar", "1"}, true, true, true, 1},
+        {{"--numerar", "41", "--sin-titulo", "--sin-paginas", "--sin-fecha"},
+         false,
+         false,
+         false,
+         41},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(qPrintable(c.mas.join(QLatin1Char(' '))));
+        QString salida;
+        int estado = -1;
+        const QString t = imprimir(kCilindro, c.mas, &estado, &salida);
+        ASSERT_EQ(estado, 0) << qPrintable(salida);
+        EXPECT_EQ(t.contains(QStringLiteral("Listado de Pacientes General")), c.titulo);
+        EXPECT_TRUE(t.contains(QStringLiteral("Resumido. Ordenador Por Código")));
+        EXPECT_EQ(t.contains(QStringLiteral("Página")), c.paginas);
+        EXPECT_EQ(t.contains(hoy), c.fecha);
+        EXPECT_TRUE(t.contains(QStringLiteral("MIRAFLORES")));
+        QList<int> numeros;
+        for (auto it = numerada.globalMatch(t); it.hasNext();)
+            numeros.append(it.next().captured(1).toInt());
+        if (c.primero == 0) {
+            EXPECT_TRUE(numeros.isEmpty()) << numeros.size();
+            continue;
+        }
+        ASSERT_EQ(numeros.size(), s_distintos);
+        for (int i = 0; i < numeros.size(); ++i)
+            EXPECT_EQ(numeros[i], c.primero + i) << i;
+    }
+}
+
+// The notes print in the General detail only when asked; the replacements lose their supplier
+// headers when ungrouped and then follow the replacement date, with the same rows.
+TEST_F(Imprimir, OpcionesObservacionesYAgrupar) {
+    const char* triple = R"([{"Id": 1, "Condicion": "Empieza por...", "Condicion1": "TRIPLE"}])";
+    for (const bool con : {false, true}) {
+        SCOPED_TRACE(con);
+        QStringList mas = {"--informe", "detalle"};
+        if (con) mas << "--observaciones";
+        const QString t = imprimir(triple, mas);
+        EXPECT_TRUE(t.contains(QStringLiteral("TRIPLE, PACIENTE")));
+        EXPECT_EQ(t.contains(QStringLiteral("Observaciones")), con);
+        EXPECT_EQ(t.contains(QStringLiteral("Alérgico al níquel")), con);
+    }
+
+    static const QRegularExpression fecha(QStringLiteral("(\\d\\d)/(\\d\\d)/(\\d{4})\\s*$"),
+                                          QRegularExpression::MultilineOption);
+    const auto fechas = [](const QString& t) {
+        QStringList f;
+        for (auto it = fecha.globalMatch(t); it.hasNext();) {
+            const auto m = it.next();
+            f.append(m.captured(3) + m.captured(2) + m.captured(1));
+        }
+        return f;
+    };
+    const QStringList base = {"--informe", "0", "--sin-fecha"};
+    const QString agrupado = imprimir("[]", base, nullptr, nullptr, "reposiciones");
+    const QString suelto =
+        imprimir("[]", base + QStringList{"--sin-agrupar"}, nullptr, nullptr, "reposiciones");
+    EXPECT_TRUE(agrupado.contains(QStringLiteral("Proveedor:")));
+    EXPECT_FALSE(suelto.contains(QStringLiteral("Proveedor:")));
+    const QStringList a = fechas(agrupado), s = fechas(suelto);
+    ASSERT_GT(a.size(), 2);
+    EXPECT_EQ(s.size(), a.size());
+    EXPECT_NE(a, s) << "grouped by supplier, the dates do not run in order";
+    QStringList ordenadas = a;
+    ordenadas.sort();
+    EXPECT_EQ(s, ordenadas);
 }
 
 // The pending orders: the footer's running total grows page by page to the summary's total,

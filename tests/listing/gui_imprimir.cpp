@@ -1,6 +1,7 @@
 // The window's print action on a generated shop: the print options (the PDF printer and its
 // file), the run, the preview with the report's pages (twice the same), the file written from
-// the preview, and the result closed afterwards; Cancel in the options runs nothing.
+// the preview with the options' choices in it, and the result closed afterwards; Cancel in the
+// options runs nothing.
 
 #include "actions/ejecutor.h"
 #include "anfitrion.h"
@@ -18,12 +19,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
 
 using quill::MemTable;
 using quill::ScriptedModal;
@@ -86,6 +90,10 @@ TEST_F(ImprimirVentana, OpcionesConsultaVistaPreviaYFicheroPdf) {
         if (!o) return 0;
         o->cbxOrden->setCurrentIndex(o->cbxOrden->findText(QStringLiteral("Apellidos")));
         o->edtImpresora->setText(QStringLiteral("PDF"));
+        // The choices reach the report: rows numbered from 7, no page numbers.
+        o->chxNumerar->setChecked(true);
+        o->edtNOrden->setValue(7);
+        o->chxNumerarPagina->setChecked(false);
         modal.queueFileName(pdf);
         o->btnImprimir->click();
         return o->result();
@@ -123,6 +131,12 @@ TEST_F(ImprimirVentana, OpcionesConsultaVistaPreviaYFicheroPdf) {
     EXPECT_TRUE(texto.contains(QStringLiteral("Resumido. Ordenador Por Apellidos")));
     EXPECT_TRUE(texto.contains(QStringLiteral("Apellidos Empieza por... 'G'")));
     EXPECT_EQ(texto.count(QLatin1Char('\f')), paginas[0]);
+    EXPECT_FALSE(texto.contains(QStringLiteral("Página")));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\s*7\\s+\\d+\\s+G"),
+                                   QRegularExpression::MultilineOption)
+                    .match(texto)
+                    .hasMatch())
+        << qPrintable(texto.left(2000));
 
     // Cancel in the options (answered Yes): nothing runs, nothing is shown.
     modal.clear();

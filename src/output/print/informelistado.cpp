@@ -6,6 +6,7 @@
 
 #include <QPagedPaintDevice>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -132,7 +133,8 @@ void InformeListado::construirTitulo() {
     Band& b = m_report.title();
     b.addFrame(QRectF(0, 0, kBodyWidth, 32), Qt::black, 1);
     b.addText(QRectF(4, 1, kBodyWidth - 8, 20), m_titulo, Fuente(14, true, true),
-              Qt::AlignHCenter | Qt::AlignVCenter);
+              Qt::AlignHCenter | Qt::AlignVCenter)
+        .visible = ImprimirTitulo;
     Item& sub = b.addText(QRectF(4, 20, kBodyWidth - 8, 11), QString(), Fuente(8, false, true),
                           Qt::AlignHCenter | Qt::AlignVCenter);
     for (const Columna& c : columnas())
@@ -181,8 +183,11 @@ void InformeListado::construirPie() {
     pagina.dynamicText = [this] {
         return QStringLiteral("Página ") + QString::number(m_report.pageNumber());
     };
-    b.addText(QRectF(kBodyWidth - 160, 17, 160, 11), Hoy.toString(QStringLiteral("dd/MM/yyyy")), f,
-              Qt::AlignRight | Qt::AlignVCenter);
+    pagina.visible = NumerarPaginas;
+    // Without page numbers the date takes their line.
+    b.addText(QRectF(kBodyWidth - 160, NumerarPaginas ? 17 : 6, 160, 11),
+              Hoy.toString(QStringLiteral("dd/MM/yyyy")), f, Qt::AlignRight | Qt::AlignVCenter)
+        .visible = Fecha;
     b.beforePrint = [this, empresa] {
         for (Item* i : empresa)
             i->visible = DatosEmpresa;
@@ -199,7 +204,32 @@ QString InformeListado::Preparar() {
     construir();
     construirTitulo();
     construirPie();
+    if (Numerar) construirNumeracion();
     return {};
+}
+
+// The number sits in the left margin, beside the row's first line, so no form gives up a
+// column for it; it counts the rows that print (a patient printed once counts once).
+void InformeListado::construirNumeracion() {
+    Band& d = m_report.detail();
+    Item& numero = d.addText(QRectF(-kMargin + 2, 0, kMargin - 12, std::min<qreal>(d.height, 14)),
+                             QString(), Fuente(8), Qt::AlignRight | Qt::AlignVCenter);
+    const auto antes = d.beforePrint;
+    d.beforePrint = [this, antes, &numero] {
+        const bool imprime = antes ? antes() : true;
+        if (imprime) numero.text = QString::number(qint64(NOrden) + m_numerados);
+        return imprime;
+    };
+    const auto despues = d.afterPrint;
+    d.afterPrint = [this, despues] {
+        if (despues) despues();
+        ++m_numerados;
+    };
+    const auto inicio = m_report.beforePrint;
+    m_report.beforePrint = [this, inicio] {
+        m_numerados = 0;
+        if (inicio) inicio();
+    };
 }
 
 int InformeListado::Imprimir(QPagedPaintDevice& device) {

@@ -60,6 +60,13 @@ public:
     QString TextoOrden;         // caption of the chosen order
     QString TextoMoneda;        // pending orders and consumption only
     bool SegundaMoneda = false; // their amounts in the second currency
+    bool Observaciones = false; // the patient's notes (general detail)
+    bool Numerar = false;       // each printed row numbered, from NOrden, left of the row
+    qint32 NOrden = 1;
+    bool Agrupar = true;        // replacements under a header per supplier
+    bool ImprimirTitulo = true; // the report's title in the title band
+    bool NumerarPaginas = true; // "Página N" in the page footer
+    bool Fecha = true;          // the print date in the page footer
     // The conditions printed in the title band: Campo, TipoCondicion, Condicion1, Condicion2.
     MemTable memCondiciones;
     // Fills memCondiciones from a condition table of the window (RellenarTablaCondiciones).
@@ -117,6 +124,7 @@ protected:
 private:
     void construirTitulo();
     void construirPie();
+    void construirNumeracion();
 
     QString m_titulo;
     QString m_conexion;
@@ -126,6 +134,7 @@ private:
     qreal m_alturaTitulo = 52;
     QList<Item*> m_etiquetasCondicion;
     QList<Item*> m_titulosColumna;
+    qint64 m_numerados = 0; // rows numbered in this printing pass
 };
 
 } // namespace quill::print

@@ -2,6 +2,9 @@
 
 #include "platform/guard.h"
 
+#include <algorithm>
+#include <numeric>
+
 namespace quill::print {
 
 namespace {
@@ -17,11 +20,20 @@ int InformeTabla::Campo(const char* nombre) const {
 }
 
 QString InformeTabla::Texto(int fila, int campo) const {
-    return m_tabla->textAt(fila, campo);
+    return m_tabla->textAt(filaTabla(fila), campo);
 }
 
 QVariant InformeTabla::Valor(int fila, int campo) const {
-    return m_tabla->valueAt(fila, campo);
+    return m_tabla->valueAt(filaTabla(fila), campo);
+}
+
+void InformeTabla::OrdenarFilas(const std::function<bool(int a, int b)>& antes) {
+    std::vector<int> filas(size_t(m_report.rowCount));
+    std::iota(filas.begin(), filas.end(), 0);
+    // The comparison reads through the current order: start from the table's.
+    m_filas.clear();
+    std::stable_sort(filas.begin(), filas.end(), antes);
+    m_filas = std::move(filas);
 }
 
 void InformeTabla::Filas(const MemTable& tabla, const QString& campoPaciente) {
@@ -56,7 +68,7 @@ void InformeTabla::Detalle(const QList<Celda>& celdas, qreal alto) {
             [&] {
                 if (m_campoPaciente >= 0) {
                     // A patient prints once, wherever its rows fall in the order.
-                    const int id = m_tabla->valueAt(fila, m_campoPaciente).toInt();
+                    const int id = m_tabla->valueAt(filaTabla(fila), m_campoPaciente).toInt();
                     if (m_impresos.contains(id)) return false;
                     m_impresos.insert(id);
                 }

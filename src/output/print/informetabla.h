@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <functional>
+#include <vector>
 
 namespace quill::print {
 
@@ -30,6 +31,10 @@ protected:
     void Detalle(const QList<Celda>& celdas, qreal alto = 14);
     QList<Columna> columnas() const override;
 
+    // Prints the rows in this order instead of the table's (stable); the readers below and
+    // the hooks' row numbers stay in printing order.
+    void OrdenarFilas(const std::function<bool(int a, int b)>& antes);
+
     // Field positions and readers of the table rows.
     int Campo(const char* nombre) const;
     QString Texto(int fila, int campo) const;
@@ -40,6 +45,9 @@ protected:
     Band* m_detalle = nullptr;
 
 private:
+    int filaTabla(int fila) const { return m_filas.empty() ? fila : m_filas[size_t(fila)]; }
+
+    std::vector<int> m_filas; // printing order -> table row; empty: the table's order
     int m_campoPaciente = -1;
     QSet<int> m_impresos;
     bool m_plata = true;

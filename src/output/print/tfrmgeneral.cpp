@@ -196,13 +196,20 @@ void TfrmGeneralDetalle::construir() {
                 for (int i = 0; i < vd.size(); ++i)
                     vd[i]->text = estadisticas[i];
                 m_notas.clear();
-                const QString error = LeerObservacionesPaciente(Conexion(), id, m_notas);
-                if (!error.isEmpty()) m_errores.append(error);
+                if (Observaciones) {
+                    const QString error = LeerObservacionesPaciente(Conexion(), id, m_notas);
+                    if (!error.isEmpty()) m_errores.append(error);
+                }
                 return true;
             },
             [vi] { vi[0]->text = QStringLiteral("ERROR"); });
     };
 
+    // Each patient fills its own page(s), with or without the notes.
+    if (!Observaciones) {
+        d.newPageAfter = true;
+        return;
+    }
     SubDetail& s = m_report.addSubDetail(16);
     s.header = std::make_unique<Band>(22);
     s.header->addText(QRectF(0, 4, 380, 16), QStringLiteral("Observaciones"),
@@ -217,7 +224,6 @@ void TfrmGeneralDetalle::construir() {
         notas.text = m_notas;
         return true;
     };
-    // Each patient fills its own page(s).
     s.newPageAfter = true;
 }
 

@@ -275,15 +275,25 @@ void TfrmReportReposicionesResumido::construir() {
              {{640, 78, QStringLiteral("Fecha"), kCentro},
               [=, this](int f) { return TextoFecha(Valor(f, fFecha)); }}});
 
-    // A header per supplier.
-    Group& g = m_report.addGroup([this, fCodProv](int fila) { return Valor(fila, fCodProv); }, 22);
-    g.header->addLine(QLineF(0, 20, kBodyWidth, 20), Qt::black, 1);
-    g.header->addText(QRectF(0, 4, 84, 15), QStringLiteral("Proveedor:"), Fuente(9, true));
-    Item& proveedor = g.header->addText(QRectF(88, 4, 500, 15), QString(), Fuente(9, true, true));
-    g.header->beforePrint = [this, &proveedor, fProv] {
-        proveedor.text = Texto(m_report.currentRow(), fProv);
-        return true;
-    };
+    // Ungrouped, the fittings follow their replacement date across the suppliers (the rows
+    // come by supplier, then by date).
+    if (!Agrupar) {
+        OrdenarFilas([this, fFecha](int a, int b) {
+            return Valor(a, fFecha).toDateTime() < Valor(b, fFecha).toDateTime();
+        });
+    } else {
+        // A header per supplier.
+        Group& g =
+            m_report.addGroup([this, fCodProv](int fila) { return Valor(fila, fCodProv); }, 22);
+        g.header->addLine(QLineF(0, 20, kBodyWidth, 20), Qt::black, 1);
+        g.header->addText(QRectF(0, 4, 84, 15), QStringLiteral("Proveedor:"), Fuente(9, true));
+        Item& proveedor =
+            g.header->addText(QRectF(88, 4, 500, 15), QString(), Fuente(9, true, true));
+        g.header->beforePrint = [this, &proveedor, fProv] {
+            proveedor.text = Texto(m_report.currentRow(), fProv);
+            return true;
+        };
+    }
 
     // Under the fitting: the captions, then one band per eye.
     const QList<Columna> ojo = {{60, 40, QStringLiteral("Ojo")},
