@@ -29,7 +29,6 @@ int main(int argc, char* argv[]) {
     } else {
         aplicacion = std::make_unique<QCoreApplication>(argc, argv);
     }
-    QCoreApplication& app = *aplicacion;
     QCoreApplication::setApplicationName(QStringLiteral("listado"));
     QTextStream salida(stdout);
     QTextStream errores(stderr);

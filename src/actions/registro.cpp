@@ -168,14 +168,10 @@ QString MotivoAccionNoDisponible(const DescriptorListado& d, qint16 codigoAccion
     case accion::Imprimir:
         construida = construida && bool(d.crearInforme);
         break;
-    default:
-        // Labels have no output yet for any kind.
-    };
     case accion::Etiqueta:
         construida = construida && bool(d.etiquetas);
         break;
     default:
-        // Reports, e-mail and mass SMS have no output yet for any kind.
         construida = false;
     }
     if (construida) return QString();
