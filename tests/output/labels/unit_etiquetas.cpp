@@ -93,7 +93,8 @@ TEST(FormatoEtiqueta, LoadFailuresShowTheirMessageAndLoseNothing) {
     {
         QFile f(corrupto);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("\x00\x01\xff\xfe[PAPEL\nANCHO=\x80\x81", 22));
+        static const char basura[] = "\x00\x01\xff\xfe[PAPEL\nANCHO=\x80\x81";
+        f.write(QByteArray(basura, sizeof basura - 1));
         QFile g(ajeno);
         ASSERT_TRUE(g.open(QIODevice::WriteOnly));
         g.write("[FORMATO]\nTIPO=7\n[PAPEL]\nANCHO=100\nALTO=50\n");
