@@ -90,18 +90,19 @@ int ejecutarEtiquetas(const Opciones& o, QTextStream& salida, QTextStream& error
     // The printing object asks for a host block; this program has no host.
     HostBlock bloque{};
     trabajo.bloque = bloque.data();
-    return EjecutarListadoPara(o, accion::Etiqueta, errores, [&](EjecutorListado& e) {
-        TDocumento documento;
-        QString mensaje;
-        int etiquetas = 0;
-        const qint16 r = ImprimirEtiquetasListado(e, documento, trabajo, &mensaje, &etiquetas);
-        if (r != 0) {
-            if (!mensaje.isEmpty()) errores << mensaje << QLatin1Char('\n');
-            return kSalidaRechazo;
-        }
-        salida << QStringLiteral("Etiquetas escritas: %1\n").arg(TextoConteo(etiquetas));
-        return kSalidaCorrecta;
-    });
+    return EjecutarListadoPara(
+        o, accion::Etiqueta, errores, [&](EjecutorListado& e, const QString&) {
+            TDocumento documento;
+            QString mensaje;
+            int etiquetas = 0;
+            const qint16 r = ImprimirEtiquetasListado(e, documento, trabajo, &mensaje, &etiquetas);
+            if (r != 0) {
+                if (!mensaje.isEmpty()) errores << mensaje << QLatin1Char('\n');
+                return kSalidaRechazo;
+            }
+            salida << QStringLiteral("Etiquetas escritas: %1\n").arg(TextoConteo(etiquetas));
+            return kSalidaCorrecta;
+        });
 }
 
 } // namespace
@@ -123,8 +124,7 @@ Comando ComandoEtiquetas() {
          QStringLiteral("Formato de etiqueta: nombre del fichero .fqm de la carpeta de formatos"),
          true},
         {QStringLiteral("fichero"), QStringLiteral("FICHERO.pdf|FICHERO.epl"),
-         QStringLiteral("Fichero a escribir: .pdf para hojas de etiquetas, .epl para EPL/2"),
-         true},
+         QStringLiteral("Fichero a escribir: .pdf para hojas de etiquetas, .epl para EPL/2"), true},
         {QStringLiteral("copias"), QStringLiteral("N"),
          QStringLiteral("Copias de cada etiqueta; 1 por omisión")},
         {QStringLiteral("fila"), QStringLiteral("N"),

@@ -266,17 +266,6 @@ const QString kSalidas = QStringLiteral(
 
 } // namespace
 
-int EjecutarListadoYSeguir(
-    const Opciones& o, QTextStream& errores, qint16 accionPropia,
-    const std::function<int(EjecutorListado&, const QString& conexion)>& seguir) {
-    Sesion s;
-    if (const int estado = preparar(o, errores, true, accionPropia, s); estado >= 0) return estado;
-    EjecutorListado& e = *s.ejecutor;
-    const qint16 r = e.Ejecutar(0, 0, !o.tiene(QStringLiteral("cualquiera")));
-    if (r != kListadoCorrecto) return informarResultado(r, e, errores);
-    return seguir(e, kConexion);
-}
-
 QString TextoConteo(double cuenta) {
     const QString cifras = QString::number(std::llround(std::fabs(cuenta)));
     QString texto;
@@ -352,18 +341,17 @@ QList<DefinicionOpcion> OpcionesOrden() {
 }
 
 int EjecutarListadoPara(const Opciones& o, qint16 accionPropia, QTextStream& errores,
-                        const std::function<int(EjecutorListado&)>& paso) {
+                        const std::function<int(EjecutorListado&, const QString& conexion)>& paso) {
     qint16 orden = 0, sentido = 0;
     if (!leerEntero(o, QStringLiteral("orden"), 0, orden, errores) ||
         !leerEntero(o, QStringLiteral("sentido"), 0, sentido, errores))
         return kSalidaUso;
     Sesion s;
-    if (const int estado = preparar(o, errores, true, accionPropia, s); estado >= 0)
-        return estado;
+    if (const int estado = preparar(o, errores, true, accionPropia, s); estado >= 0) return estado;
     EjecutorListado& e = *s.ejecutor;
     const qint16 r = e.Ejecutar(orden, sentido, !o.tiene(QStringLiteral("cualquiera")));
     if (r != kListadoCorrecto) return informarResultado(r, e, errores);
-    return paso(e);
+    return paso(e, kConexion);
 }
 
 } // namespace quill::cli

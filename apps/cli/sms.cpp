@@ -50,8 +50,8 @@ int ejecutarSMS(const Opciones& o, QTextStream& salida, QTextStream& errores) {
         return kSalidaUso;
     }
     const bool simular = o.tiene(QStringLiteral("simular"));
-    return EjecutarListadoYSeguir(
-        o, errores, accion::SMS, [&](EjecutorListado& e, const QString& conexion) {
+    return EjecutarListadoPara(
+        o, accion::SMS, errores, [&](EjecutorListado& e, const QString& conexion) {
             const QStringList telefonos = TelefonosSMS(e.Descriptor(), *e.Modulo());
             if (telefonos.isEmpty()) {
                 errores << MensajeSinRegistros() << QLatin1Char('\n');
