@@ -41,5 +41,9 @@ int informarResultado(qint16 resultado, const EjecutorListado& e, QTextStream& e
 QList<DefinicionOpcion> opcionesListado(bool particionObligatoria);
 // --orden, --sentido.
 QList<DefinicionOpcion> opcionesOrden();
+// The whole number of option `nombre` (porDefecto when it is not given); false after saying why
+// a given text is not one.
+bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qint16& valor,
+                QTextStream& errores);
 
 } // namespace quill::cli

@@ -1,5 +1,6 @@
 #include "etiquetas.h"
 
+#include "ejecucion.h"
 #include "listados.h"
 
 #include "actions/ejecutor.h"
@@ -118,7 +119,7 @@ Comando ComandoEtiquetas() {
         "Estado de salida: 0 correcto; 1 ningún paciente cumple las condiciones, formato u\n"
         "opciones incorrectos, o base de datos inaccesible; 2 condiciones rechazadas o error\n"
         "al imprimir.");
-    QList<DefinicionOpcion> opciones = OpcionesListado(true);
+    QList<DefinicionOpcion> opciones = opcionesListado(true);
     opciones += {
         {QStringLiteral("formato"), QStringLiteral("NOMBRE"),
          QStringLiteral("Formato de etiqueta: nombre del fichero .fqm de la carpeta de formatos"),
@@ -138,7 +139,7 @@ Comando ComandoEtiquetas() {
         {QStringLiteral("librerias"), QStringLiteral("CARPETA"),
          QStringLiteral("Carpeta de la librería de etiquetas; por omisión ../lib del programa")},
     };
-    opciones += OpcionesOrden();
+    opciones += opcionesOrden();
     opciones += OpcionesBaseDatos();
     opciones[opciones.size() - 3].obligatoria = true; // --db
     c.opciones = opciones;

@@ -15,21 +15,6 @@ namespace quill::cli {
 
 namespace {
 
-bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qint16& valor,
-                QTextStream& errores) {
-    valor = porDefecto;
-    if (!o.tiene(nombre)) return true;
-    bool ok = false;
-    const int n = o.valor(nombre).trimmed().toInt(&ok);
-    if (!ok || n < -32768 || n > 32767) {
-        errores << QStringLiteral("El valor de '--%1' debe ser un número entero: '%2'\n")
-                       .arg(nombre, o.valor(nombre));
-        return false;
-    }
-    valor = static_cast<qint16>(n);
-    return true;
-}
-
 // The report type named on the command line: a number, or the type's name as the print options
 // list it ("resumido", "detalle"), in any case. -1 when it is neither.
 int tipoInforme(const DescriptorListado& d, const QString& texto) {

@@ -51,6 +51,8 @@ QString carpetaCatalogo(const Opciones& o) {
     return QStringLiteral(QUILL_SOURCE_DATA_DIR);
 }
 
+} // namespace
+
 bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qint16& valor,
                 QTextStream& errores) {
     valor = porDefecto;
@@ -65,8 +67,6 @@ bool leerEntero(const Opciones& o, const QString& nombre, qint16 porDefecto, qin
     valor = static_cast<qint16>(n);
     return true;
 }
-
-} // namespace
 
 // The common start of the three commands: kind, database, conditions and the kind's runner with
 // partition, tables and the special fields' values, as the window hands them over. Returns -1
@@ -330,14 +330,6 @@ Comando ComandoExportar() {
     c.opciones = opciones;
     c.ejecutar = ejecutarExportar;
     return c;
-}
-
-QList<DefinicionOpcion> OpcionesListado(bool particionObligatoria) {
-    return opcionesListado(particionObligatoria);
-}
-
-QList<DefinicionOpcion> OpcionesOrden() {
-    return opcionesOrden();
 }
 
 int EjecutarListadoPara(const Opciones& o, qint16 accionPropia, QTextStream& errores,

@@ -17,10 +17,6 @@ Comando ComandoConteo();
 // `listado exportar`: the listing written to a spreadsheet, HTML, text or XML file.
 Comando ComandoExportar();
 
-// The options that name a listing (kind, conditions, partition, all/any, catalogue, variant) and
-// its order, for the commands of other files.
-QList<DefinicionOpcion> OpcionesListado(bool particionObligatoria);
-QList<DefinicionOpcion> OpcionesOrden();
 // Runs a listing as the window does for `accionPropia` (kind, database, conditions, --orden and
 // --sentido when the command has them, else 0, --cualquiera), reports a run that found nothing
 // or failed, and on success hands the runner and the database connection to `paso`, whose result
