@@ -163,4 +163,15 @@ QHash<int, QDate> ModuloPacientes::UltimasFichas(const QList<int>& pacientes) {
     return fechas;
 }
 
+const QStringList& CamposTablaPaciente() {
+    static const QStringList campos = {
+        "IdPaciente",      "Codigo",       "Apellidos",   "Nombre",    "NombreCompleto",
+        "Direccion",       "CodigoPostal", "Localidad",   "Provincia", "Telefono",
+        "Movil",           "EMail",        "IdLocalidad", "VienePor",  "Sexo",
+        "FNacimiento",     "FUltVisita",   "FPriVisita",  "FCarnet",   "UltDescuento",
+        "TotalComprado",   "Web",          "Fotografia",  "Correo",    "Profesion",
+        "TotalCompradoM2", "Tienda",       "Fotografia2"};
+    return campos;
+}
+
 } // namespace quill

@@ -72,6 +72,53 @@ struct ColumnasPaciente {
         telefono, totalM2, tienda, localidad;
 };
 
+// The patient fields of the per-patient table (memPacientes of General and Consumo), in the order
+// PonerPaciente fills them; a kind's own fields follow them.
+const QStringList& CamposTablaPaciente();
+
+// Fills the CamposTablaPaciente fields of `d` from one patient row: `c` names the row's columns
+// (any set of columns with the patient members and a static valor(q, i)); the locality texts
+// come from `localidades`, one lookup per locality.
+template <typename Columnas>
+void PonerPaciente(DestinoTabla& d, const QSqlQuery& q, const Columnas& c, int id,
+                   TextosLocalidad& localidades) {
+    auto v = [&](int i) { return Columnas::valor(q, i); };
+    const int localidad = v(c.localidad).toInt();
+    const auto& textos = localidades(localidad);
+    const QVariant valores[] = {
+        double(id),
+        v(c.codigo),
+        v(c.apellidos),
+        v(c.nombre),
+        v(c.nombreCompleto),
+        v(c.direccion),
+        textos[0],
+        textos[1],
+        textos[2],
+        v(c.telefono),
+        v(c.movil),
+        v(c.email),
+        localidad,
+        QString(),
+        v(c.sexo),
+        v(c.nacimiento),
+        v(c.ultimaVisita),
+        v(c.primeraVisita),
+        v(c.carnet),
+        0.0,
+        0.0,
+        v(c.web),
+        QString(),
+        v(c.correo),
+        QString(),
+        0.0,
+        1,
+        QString(),
+    };
+    for (int i = 0; i < int(std::size(valores)); ++i)
+        d.poner(i, valores[i]);
+}
+
 class ModuloPacientes : public ListingModule {
     Q_OBJECT
 public:
@@ -83,7 +130,8 @@ public:
 
     // Fills memSMS from the last run: one row per patient whose mobile number passes the
     // mobile check, with the full name.
-    // comprobar false: every non-empty mobile as stored, for the mass SMS, which checks them itself.
+    // comprobar false: every non-empty mobile as stored, for the mass SMS, which checks them
+    // itself.
     void TablaSMS(bool comprobar = true);
 
     MemTable* memSMS;

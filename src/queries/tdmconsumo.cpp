@@ -148,80 +148,15 @@ double TdmConsumo::ContarPacientes() {
 void TdmConsumo::CrearTablaPaciente() {
     quill::Reabrir(*memPacientes);
     MemTable::ControlsDisabled sinAvisos(*memPacientes);
-    enum {
-        IdPaciente,
-        Codigo,
-        Apellidos,
-        Nombre,
-        NombreCompleto,
-        Direccion,
-        CodigoPostal,
-        Localidad,
-        Provincia,
-        Telefono,
-        Movil,
-        EMail,
-        IdLocalidad,
-        VienePor,
-        Sexo,
-        FNacimiento,
-        FUltVisita,
-        FPriVisita,
-        FCarnet,
-        UltDescuento,
-        TotalComprado,
-        Web,
-        Fotografia,
-        Correo,
-        Profesion,
-        TotalCompradoM2,
-        Tienda,
-        Fotografia2,
-        Consumo,
-        NOperaciones
-    };
+    // The patient fields, then the consumption and the number of operations.
+    const int consumo = int(quill::CamposTablaPaciente().size());
     DestinoTabla d(*memPacientes,
-                   {"IdPaciente",      "Codigo",       "Apellidos",   "Nombre",    "NombreCompleto",
-                    "Direccion",       "CodigoPostal", "Localidad",   "Provincia", "Telefono",
-                    "Movil",           "EMail",        "IdLocalidad", "VienePor",  "Sexo",
-                    "FNacimiento",     "FUltVisita",   "FPriVisita",  "FCarnet",   "UltDescuento",
-                    "TotalComprado",   "Web",          "Fotografia",  "Correo",    "Profesion",
-                    "TotalCompradoM2", "Tienda",       "Fotografia2", "Consumo",   "NOperaciones"});
+                   quill::CamposTablaPaciente() + QStringList{"Consumo", "NOperaciones"});
     TextosLocalidad localidades(Util());
     recorrer([&](const QSqlQuery& q, const Columnas& c, int id) {
-        auto v = [&](int i) { return Columnas::valor(q, i); };
-        const int localidad = v(c.localidad).toInt();
-        const auto& textos = localidades(localidad);
-        d.poner(IdPaciente, double(id));
-        d.poner(Codigo, v(c.codigo));
-        d.poner(Apellidos, v(c.apellidos));
-        d.poner(Nombre, v(c.nombre));
-        d.poner(NombreCompleto, v(c.nombreCompleto));
-        d.poner(Direccion, v(c.direccion));
-        d.poner(CodigoPostal, textos[0]);
-        d.poner(Localidad, textos[1]);
-        d.poner(Provincia, textos[2]);
-        d.poner(Telefono, v(c.telefono));
-        d.poner(Movil, v(c.movil));
-        d.poner(EMail, v(c.email));
-        d.poner(IdLocalidad, localidad);
-        d.poner(VienePor, QString());
-        d.poner(Sexo, v(c.sexo));
-        d.poner(FNacimiento, v(c.nacimiento));
-        d.poner(FUltVisita, v(c.ultimaVisita));
-        d.poner(FPriVisita, v(c.primeraVisita));
-        d.poner(FCarnet, v(c.carnet));
-        d.poner(UltDescuento, 0.0);
-        d.poner(TotalComprado, 0.0);
-        d.poner(Web, v(c.web));
-        d.poner(Fotografia, QString());
-        d.poner(Correo, v(c.correo));
-        d.poner(Profesion, QString());
-        d.poner(TotalCompradoM2, 0.0);
-        d.poner(Tienda, 1);
-        d.poner(Fotografia2, QString());
-        d.poner(Consumo, v(c.consumo).toDouble());
-        d.poner(NOperaciones, v(c.operaciones).toDouble());
+        quill::PonerPaciente(d, q, c, id, localidades);
+        d.poner(consumo, Columnas::valor(q, c.consumo).toDouble());
+        d.poner(consumo + 1, Columnas::valor(q, c.operaciones).toDouble());
         d.anadir();
     });
 }
